@@ -1,0 +1,38 @@
+#include "app/ui/mivo_application.h"
+
+#include "app/context.h"
+#include "app/ui/box_prompts.h"
+#include "app/ui/forms.h"
+#include "board/ui/tform_main.h"
+#include "store/sqlite_db.h"
+
+MivoApplication::MivoApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{}
+
+bool MivoApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const ESQLiteException &e) {
+        if (m_ctx)
+            m_ctx->prompts().error(e.message());
+    }
+    return false;
+}
+
+int start_program(int argc, char **argv)
+{
+    MivoApplication app(argc, argv);
+    MivoApplication::setApplicationName(QStringLiteral("mivo"));
+    AppContext ctx;
+    ctx.setPrompts(std::make_shared<BoxPrompts>());
+    app.setContext(&ctx);
+    auto forms = create_forms(ctx, QCoreApplication::applicationDirPath());
+    forms->main->show();
+    // Closing the main window ends the program at once.
+    QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+    const int rc = MivoApplication::exec();
+    app.setContext(nullptr);
+    return rc;
+}

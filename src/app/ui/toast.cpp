@@ -1,0 +1,73 @@
+#include "app/ui/toast.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTimer>
+
+#include <cmath>
+
+int text_width(const QString &text)
+{
+    QFont font = QApplication::font();
+    font.setPointSize(10);
+    return QFontMetrics(font).horizontalAdvance(text);
+}
+
+Toast::Toast(QWidget *mainWindow)
+    : QObject(mainWindow)
+{
+    m_timer = new QTimer(mainWindow);
+    m_timer->setObjectName(QStringLiteral("Timermsg"));
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &Toast::tick);
+}
+
+void Toast::show_toast(const QString &text, int seconds, QWidget *window)
+{
+    if (!window)
+        return;
+    if (!m_panel) {
+        m_panel = new QLabel(window);
+        m_panel->setObjectName(QStringLiteral("toast"));
+        m_panel->setAlignment(Qt::AlignCenter);
+        m_panel->setStyleSheet(QStringLiteral(
+            "QLabel{background:#666666;color:white;border:1px solid #666666;}"));
+        QFont f = m_panel->font();
+        f.setPointSize(10);
+        m_panel->setFont(f);
+    }
+    if (m_panel->parentWidget() != window)
+        m_panel->setParent(window);
+    const int w = text_width(text) + 5;
+    const QSize outer = window->frameGeometry().size();
+    const int top = int(std::ceil((outer.height() - 40) / 2.0));
+    const int left = int(std::ceil((outer.width() - w) / 2.0));
+    m_panel->setText(text);
+    m_panel->setGeometry(left, top, w, 40);
+    m_panel->show();
+    m_panel->raise();
+    m_countdown = seconds <= 0 ? 2 : seconds;
+    m_timer->start();
+}
+
+QString Toast::text() const
+{
+    return m_panel ? m_panel->text() : QString();
+}
+
+bool Toast::isShown() const
+{
+    return m_panel && !m_panel->isHidden();
+}
+
+void Toast::tick()
+{
+    if (m_countdown >= 1) {
+        --m_countdown;
+        return;
+    }
+    m_timer->stop();
+    if (m_panel)
+        m_panel->hide();
+}

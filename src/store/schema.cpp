@@ -1,0 +1,211 @@
+#include "store/schema.h"
+
+#include "store/sqlite_db.h"
+
+namespace {
+
+// Column list of a table: [name] declared type, then " default (value)" where it has one.
+struct Col
+{
+    const char *name;
+    const char *type;
+    const char *def; // nullptr: no default
+    bool bare = false; // written without brackets around the name
+};
+
+QString create_statement(const QString &table, std::initializer_list<Col> cols)
+{
+    QString sql = QStringLiteral("CREATE TABLE %1 ([id] INTEGER PRIMARY KEY").arg(table);
+    for (const Col &c : cols) {
+        sql += c.bare ? QStringLiteral(",%1 %2").arg(QLatin1String(c.name), QLatin1String(c.type))
+                      : QStringLiteral(",[%1] %2").arg(QLatin1String(c.name),
+                                                       QLatin1String(c.type));
+        if (c.def)
+            sql += QStringLiteral(" default (%1)").arg(QLatin1String(c.def));
+    }
+    sql += QStringLiteral(");");
+    return sql;
+}
+
+QStringList index_statements(const QString &table,
+                             std::initializer_list<std::pair<const char *, const char *>> list)
+{
+    QStringList out;
+    for (const auto &[name, column] : list)
+        out << QStringLiteral("CREATE INDEX %1 ON [%2]([%3]);")
+                   .arg(QLatin1String(name), table, QLatin1String(column));
+    return out;
+}
+
+QVector<SchemaTable> build()
+{
+    QVector<SchemaTable> t;
+    t.append({"lumo_admin",
+              create_statement("lumo_admin",
+                               {{"username", "VARCHAR (100)", nullptr},
+                                {"rndstr", "VARCHAR (20)", nullptr},
+                                {"encmd5", "VARCHAR (40)", nullptr},
+                                {"truename", "VARCHAR (100)", nullptr},
+                                {"tid", "INTEGER (2)", "1"},
+                                {"isjob", "INTEGER (1)", "0"},
+                                {"addtime", "INTEGER (11)", "0"}}),
+              index_statements("lumo_admin", {{"lumo_admin_username", "username"}})});
+    t.append({"lumo_member",
+              create_statement("lumo_member",
+                               {{"mobile", "VARCHAR (20)", nullptr},
+                                {"truename", "VARCHAR (100)", nullptr},
+                                {"stat", "INT (1)", "0"},
+                                {"deleted", "tinyint (1)", "0"},
+                                {"zekou", "INTEGER (4)", "1000"},
+                                {"balance", "DOUBLE (2)", "0"},
+                                {"addtime", "INTEGER (11)", "0"},
+                                {"uptime", "INTEGER (11)", "0"}}),
+              index_statements("lumo_member",
+                               {{"lumo_member_mobile", "mobile"},
+                                {"lumo_member_truename", "truename"},
+                                {"lumo_member_stat", "stat"}})});
+    t.append({"lumo_orders_detail",
+              create_statement("lumo_orders_detail",
+                               {{"title", "VARCHAR (255)", nullptr},
+                                {"deskid", "INT (11)", "0"},
+                                {"oneprice", "DOUBLE (2)", "0"},
+                                {"quantity", "INTEGER (11)", "1"},
+                                {"zfid", "INTEGER (11)", "0"},
+                                {"caipinid", "INTEGER (11)", "0"},
+                                {"price", "DOUBLE (2)", "0.00"},
+                                {"stat", "INT (1)", "0"},
+                                {"iscal", "INT (1)", "0"},
+                                {"zfidstr", "VARCHAR (250)", nullptr},
+                                {"yj", "VARCHAR (50)", nullptr},
+                                {"fwy", "VARCHAR (50)", nullptr},
+                                {"ydtruename", "VARCHAR (100)", nullptr},
+                                {"addtime", "INTEGER (11)", "0"},
+                                {"rootid", "INTEGER (11)", "0"},
+                                {"paytime", "INTEGER (11)", "0"},
+                                {"remark", "VARCHAR (255)", nullptr}}),
+              index_statements("lumo_orders_detail",
+                               {{"orders_detail_stat", "stat"},
+                                {"orders_detail_deskid", "deskid"},
+                                {"orders_detail_addtime", "addtime"},
+                                {"orders_detail_zfid", "zfid"},
+                                {"orders_detail_caipinid", "caipinid"},
+                                {"orders_detail_iscal", "iscal"},
+                                {"orders_detail_rootid", "rootid"}})});
+    t.append({"lumo_desk",
+              create_statement("lumo_desk",
+                               {{"title", "VARCHAR (255)", nullptr},
+                                {"bh", "VARCHAR (50)", nullptr},
+                                {"nums", "INTEGER (11)", "0"},
+                                {"price", "varchar (20)", "0.00"},
+                                {"cid", "INTEGER (2)", "0"},
+                                {"sort", "INTEGER (11)", "0"},
+                                {"cname", "VARCHAR (100)", nullptr},
+                                {"fwy", "VARCHAR (50)", nullptr},
+                                {"gldesk", "VARCHAR (250)", nullptr},
+                                {"yj", "DOUBLE (2)", "0.00"},
+                                {"ydtruename", "VARCHAR (250)", nullptr},
+                                {"istest", "INT (1)", "0"},
+                                {"stat", "tinyint (1)", "0"},
+                                {"addtime", "INTEGER (11)", "0"}}),
+              index_statements("lumo_desk",
+                               {{"desk_stat", "stat"},
+                                {"desk_bh", "bh"},
+                                {"desk_cid", "cid"},
+                                {"desk_sort", "sort"},
+                                {"desk_istest", "istest"}})});
+    t.append({"lumo_desk_class",
+              create_statement("lumo_desk_class",
+                               {{"title", "VARCHAR (255)", nullptr},
+                                {"sort", "INTEGER (11)", "0"}}),
+              index_statements("lumo_desk_class", {{"desk_class_sort", "sort"}})});
+    t.append({"lumo_orders",
+              create_statement("lumo_orders",
+                               {{"title", "VARCHAR (255)", nullptr},
+                                {"ordid", "CHAR (50)", nullptr},
+                                {"truename", "CHAR (50)", nullptr},
+                                {"deskid", "INT (11)", "0"},
+                                {"allprice", "DOUBLE (2)", "0.00"},
+                                {"price", "DOUBLE (2)", "0.00"},
+                                {"stat", "INT (1)", nullptr},
+                                {"yj", "char(20)", nullptr},
+                                {"fwy", "char(50)", nullptr},
+                                {"tid", "INT (1)", "0"},
+                                {"iscal", "INT (1)", "0"},
+                                {"nums", "INT (3)", "0"},
+                                {"paytype", "INT (1)", "0"},
+                                {"balance", "INTEGER (11)", "0", true},
+                                {"addtime", "INTEGER (11)", "0"},
+                                {"paytime", "INTEGER (11)", "0"}}),
+              index_statements("lumo_orders",
+                               {{"order_stat", "stat"},
+                                {"order_deskid", "deskid"},
+                                {"order_addtime", "addtime"},
+                                {"order_iscal", "iscal"},
+                                {"order_ordid", "ordid"},
+                                {"order_tid", "tid"}})});
+    t.append({"lumo_caipin",
+              create_statement("lumo_caipin",
+                               {{"title", "VARCHAR (255)", nullptr},
+                                {"titleen", "VARCHAR (255)", nullptr},
+                                {"price", "varchar (20)", "0.00"},
+                                {"stock", "INTEGER (11)", "0"},
+                                {"sort", "INTEGER (11)", "0"},
+                                {"cid", "INTEGER (2)", "0"},
+                                {"addtime", "INTEGER (11)", "0"},
+                                {"istest", "INT (1)", "0"},
+                                {"stat", "INT (1)", "0"},
+                                {"iszk", "INT (1)", "1"},
+                                {"zfid", "VARCHAR (250)", nullptr}}),
+              index_statements("lumo_caipin",
+                               {{"caipin_stat", "stat"},
+                                {"caipin_cid", "cid"},
+                                {"caipin_sort", "sort"},
+                                {"caipin_iszk", "iszk"},
+                                {"caipin_titleen", "titleen"},
+                                {"caipin_istest", "istest"}})});
+    t.append({"lumo_caipin_zuofa",
+              create_statement("lumo_caipin_zuofa",
+                               {{"title", "VARCHAR (255)", nullptr},
+                                {"rootid", "INTEGER (11)", "0"}}),
+              index_statements("lumo_caipin_zuofa", {{"caipin_zuofa_rootid", "rootid"}})});
+    t.append({"lumo_caipin_class",
+              create_statement("lumo_caipin_class",
+                               {{"title", "VARCHAR (255)", nullptr},
+                                {"sort", "INTEGER (11)", "0"}}),
+              index_statements("lumo_caipin_class", {{"caipin_class_sort", "sort"}})});
+    t.append({"lumo_system",
+              create_statement("lumo_system",
+                               {{"username", "VARCHAR (100)", nullptr},
+                                {"rndstr", "VARCHAR (20)", nullptr},
+                                {"encmd5", "VARCHAR (40)", nullptr},
+                                {"shopname", "VARCHAR (100)", nullptr}}),
+              {}});
+    return t;
+}
+
+} // namespace
+
+const QVector<SchemaTable> &schema_tables()
+{
+    static const QVector<SchemaTable> tables = build();
+    return tables;
+}
+
+void ensure_schema(const QString &db_path)
+{
+    TSQLiteDatabase db(db_path);
+    // Either every missing table appears or none: closing the connection after a
+    // failure rolls the whole creation back.
+    db.BeginTransaction();
+    for (const SchemaTable &t : schema_tables()) {
+        if (db.TableExists(t.name))
+            continue;
+        db.ExecSQL(t.create);
+        for (const QString &index : t.indexes)
+            db.ExecSQL(index);
+        if (t.name == QLatin1String("lumo_system"))
+            db.ExecSQL(QStringLiteral(
+                "INSERT INTO lumo_system(id,username,rndstr,encmd5,shopname) VALUES(1,'','','','')"));
+    }
+    db.Commit();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// One table of the schema: its creation statement and the statements of its indexes.
+struct SchemaTable
+{
+    QString name;
+    QString create;
+    QStringList indexes;
+};
+
+// The ten tables in creation order.
+const QVector<SchemaTable> &schema_tables();
+
+// Creates every missing table with its indexes (and the settings row of
+// lumo_system) in one transaction. Existing tables are left untouched.
+void ensure_schema(const QString &db_path);
+
+// Digest of the initial administrator password with the salt below.
+inline constexpr const char *AdminSalt = "qoxuvremtk";
+inline constexpr const char *AdminDigest = "51908e47ccd2df1cf9ec909d153468af";
+inline constexpr const char *AdminInitialPassword = "mivo888";

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+#include <stdexcept>
+
+struct sqlite3;
+
+// The only exception of the store layer; its text is shown to the user as it is.
+class ESQLiteException : public std::runtime_error
+{
+public:
+    explicit ESQLiteException(const QString &message);
+    const QString &message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Values bound to the ? placeholders of a statement, in order. A QString binds
+// as text, integral types as integers, double as real, a null QVariant as NULL.
+using SqlParams = QVector<QVariant>;
+
+// The complete result of one query, held in memory; the cursor starts on the first row.
+class TSQLiteTable
+{
+public:
+    struct Cell
+    {
+        int type = 5; // SQLITE_NULL
+        QString text;
+        qint64 integer = 0;
+        double real = 0.0;
+    };
+
+    int Count() const { return int(m_rows.size()); }
+    bool EOF_() const { return m_row >= m_rows.size(); }
+    bool isEof() const { return EOF_(); }
+    void Next();
+    void First() { m_row = 0; }
+    int FieldCount() const { return int(m_columns.size()); }
+    int FieldIndex(const QString &name) const;
+    QString FieldAsString(int index) const;
+    qint64 FieldAsInteger(int index) const;
+    double FieldAsDouble(int index) const;
+    bool FieldIsNull(int index) const;
+
+    // By name: FieldIndex then the typed read.
+    QString value(const QString &name) const { return FieldAsString(FieldIndex(name)); }
+    qint64 integer(const QString &name) const { return FieldAsInteger(FieldIndex(name)); }
+    double real(const QString &name) const { return FieldAsDouble(FieldIndex(name)); }
+
+    // Internal: filled by TSQLiteDatabase::GetTable.
+    QStringList m_columns;
+    QVector<QVector<Cell>> m_rows;
+
+private:
+    const Cell &cell(int index) const;
+    qsizetype m_row = 0;
+};
+
+// One open connection to the database file. Closing it with a transaction still
+// open rolls the transaction back.
+class TSQLiteDatabase
+{
+public:
+    explicit TSQLiteDatabase(const QString &path);
+    ~TSQLiteDatabase();
+    TSQLiteDatabase(const TSQLiteDatabase &) = delete;
+    TSQLiteDatabase &operator=(const TSQLiteDatabase &) = delete;
+
+    void ExecSQL(const QString &sql, const SqlParams &params = {});
+    TSQLiteTable GetTable(const QString &sql, const SqlParams &params = {});
+    bool TableExists(const QString &name);
+    void BeginTransaction();
+    void Commit();
+    void Rollback();
+    bool inTransaction() const { return m_inTransaction; }
+    qint64 GetLastInsertRowID() const;
+
+    // Runs body inside one transaction: committed when it returns, rolled back
+    // when it throws (the exception goes on to the caller).
+    void transaction(const std::function<void()> &body);
+
+    // First column of the first row as text, empty when there is no row.
+    QString scalar(const QString &sql, const SqlParams &params = {});
+
+    sqlite3 *handle() const { return m_db; }
+
+    // How long a statement waits for another counter's lock before failing.
+    static constexpr int BusyTimeoutMs = 5000;
+
+private:
+    sqlite3 *m_db = nullptr;
+    bool m_inTransaction = false;
+};
+
+// SQLite's description of a primary result code.
+QString sqlite_code_name(int code);
+
+// Shortest decimal form, at most 15 significant digits ("12" for 12.0).
+QString general_decimal(double value);

@@ -1,0 +1,116 @@
+#include "store/schema.h"
+#include "store/sqlite_db.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestSchema : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_n = 0;
+    QString m_db;
+
+    QStringList objects(const QString &db)
+    {
+        TSQLiteDatabase d(db);
+        TSQLiteTable t = d.GetTable("SELECT type||' '||name||': '||sql FROM sqlite_master ORDER BY name");
+        QStringList out;
+        for (; !t.isEof(); t.Next())
+            out << t.FieldAsString(0);
+        return out;
+    }
+
+private slots:
+    void init() { m_db = m_dir.filePath(QString("s%1.db").arg(++m_n)); }
+
+    void emptyDatabaseGetsEverything()
+    {
+        ensure_schema(m_db);
+        TSQLiteDatabase d(m_db);
+        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE type='table'"), QString("10"));
+        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE type='index'"), QString("31"));
+        QCOMPARE(d.scalar("SELECT sql FROM sqlite_master WHERE name='lumo_admin'"),
+                 QString("CREATE TABLE lumo_admin ([id] INTEGER PRIMARY KEY,[username] VARCHAR "
+                         "(100),[rndstr] VARCHAR (20),[encmd5] VARCHAR (40),[truename] VARCHAR "
+                         "(100),[tid] INTEGER (2) default (1),[isjob] INTEGER (1) default "
+                         "(0),[addtime] INTEGER (11) default (0))"));
+        QVERIFY(d.scalar("SELECT sql FROM sqlite_master WHERE name='lumo_orders'")
+                    .contains(",balance INTEGER (11) default (0),"));
+        QCOMPARE(d.scalar("SELECT sql FROM sqlite_master WHERE name='lumo_admin_username'"),
+                 QString("CREATE INDEX lumo_admin_username ON [lumo_admin]([username])"));
+        const TSQLiteTable sys = d.GetTable("SELECT id,username,rndstr,encmd5,shopname FROM lumo_system");
+        QCOMPARE(sys.Count(), 1);
+        QCOMPARE(sys.value("id"), QString("1"));
+        QCOMPARE(sys.value("shopname"), QString(""));
+        // Column defaults as a new row reads them back.
+        d.ExecSQL("INSERT INTO lumo_desk(title) VALUES('x')");
+        const TSQLiteTable desk = d.GetTable("SELECT price,yj,stat,nums FROM lumo_desk");
+        QCOMPARE(desk.value("price"), QString("0.0"));
+        QCOMPARE(desk.value("yj"), QString("0.0"));
+        QCOMPARE(desk.value("stat"), QString("0"));
+    }
+
+    void completeDatabaseUnchanged()
+    {
+        ensure_schema(m_db);
+        {
+            TSQLiteDatabase d(m_db);
+            d.ExecSQL("UPDATE lumo_system SET shopname='kept'");
+        }
+        const QStringList before = objects(m_db);
+        ensure_schema(m_db);
+        QCOMPARE(objects(m_db), before);
+        TSQLiteDatabase d(m_db);
+        QCOMPARE(d.scalar("SELECT count(*) FROM lumo_system"), QString("1"));
+        QCOMPARE(d.scalar("SELECT shopname FROM lumo_system"), QString("kept"));
+    }
+
+    void partialDatabaseGetsOnlyWhatIsMissing()
+    {
+        ensure_schema(m_db);
+        {
+            TSQLiteDatabase d(m_db);
+            d.ExecSQL("DROP TABLE lumo_system");
+            d.ExecSQL("DROP INDEX desk_bh"); // an existing table's indexes are left alone
+            d.ExecSQL("INSERT INTO lumo_desk(title) VALUES('kept')");
+        }
+        ensure_schema(m_db);
+        TSQLiteDatabase d(m_db);
+        QCOMPARE(d.scalar("SELECT id||','||username||','||rndstr||','||encmd5||','||shopname FROM lumo_system"),
+                 QString("1,,,,"));
+        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE name='desk_bh'"), QString("0"));
+        QCOMPARE(d.scalar("SELECT title FROM lumo_desk"), QString("kept"));
+    }
+
+    void upperCaseTableCountsAsPresent()
+    {
+        {
+            TSQLiteDatabase d(m_db);
+            d.ExecSQL("CREATE TABLE LUMO_DESK (x)");
+        }
+        ensure_schema(m_db);
+        TSQLiteDatabase d(m_db);
+        QCOMPARE(d.scalar("SELECT sql FROM sqlite_master WHERE lower(name)='lumo_desk'"),
+                 QString("CREATE TABLE LUMO_DESK (x)"));
+        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE type='table'"), QString("10"));
+    }
+
+    void failureRollsEverythingBack()
+    {
+        {
+            // An index name already taken makes the creation of lumo_orders' indexes fail
+            // after four tables were created in the same transaction.
+            TSQLiteDatabase d(m_db);
+            d.ExecSQL("CREATE TABLE other (x)");
+            d.ExecSQL("CREATE INDEX order_stat ON other(x)");
+        }
+        QVERIFY_THROWS_EXCEPTION(ESQLiteException, ensure_schema(m_db));
+        TSQLiteDatabase d(m_db);
+        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE name LIKE 'lumo_%'"), QString("0"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchema)
+#include "tst_schema.moc"

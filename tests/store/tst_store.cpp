@@ -1,0 +1,223 @@
+#include "store/sqlite_db.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <thread>
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString db() const { return m_dir.filePath(QStringLiteral("t.db")); }
+
+private slots:
+    void init()
+    {
+        QFile::remove(db());
+        TSQLiteDatabase d(db());
+        d.ExecSQL("CREATE TABLE t ([id] INTEGER PRIMARY KEY,[name] VARCHAR (50),"
+                  "[price] varchar (20) default (0.00),[amount] DOUBLE (2) default (0.00),"
+                  "[n] INTEGER (11) default (0))");
+    }
+
+    void valuesReadBack_data()
+    {
+        QTest::addColumn<QString>("insert");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text default real as text") << "INSERT INTO t(name) VALUES('a')"
+                                                   << "SELECT price FROM t" << "0.0";
+        QTest::newRow("declared real keeps decimal") << "INSERT INTO t(amount) VALUES(58.8)"
+                                                     << "SELECT amount FROM t" << "58.8";
+        QTest::newRow("declared real zero") << "INSERT INTO t(name) VALUES('a')"
+                                            << "SELECT amount FROM t" << "0.0";
+        QTest::newRow("bare price into text column") << "INSERT INTO t(price) VALUES(2.0)"
+                                                     << "SELECT price FROM t" << "2.0";
+        QTest::newRow("id digits") << "INSERT INTO t(name) VALUES('a')"
+                                   << "SELECT id FROM t" << "1";
+        QTest::newRow("sum of reals shortest") << "INSERT INTO t(amount) VALUES(12.0)"
+                                               << "SELECT SUM(amount) AS s FROM t" << "12";
+        QTest::newRow("expression 15 digits") << "INSERT INTO t(name) VALUES('a')"
+                                              << "SELECT 0.1+0.2 AS s" << "0.3";
+        QTest::newRow("sum over empty is empty") << "SELECT 1"
+                                                 << "SELECT SUM(n) AS s FROM t WHERE 0" << "";
+        QTest::newRow("count over empty") << "SELECT 1" << "SELECT count(*) AS c FROM t WHERE 0"
+                                          << "0";
+        QTest::newRow("null as empty") << "INSERT INTO t(name) VALUES(NULL)"
+                                       << "SELECT name FROM t" << "";
+    }
+
+    void valuesReadBack()
+    {
+        QFETCH(QString, insert);
+        QFETCH(QString, query);
+        QFETCH(QString, expected);
+        TSQLiteDatabase d(db());
+        if (insert.startsWith("INSERT"))
+            d.ExecSQL(insert);
+        const TSQLiteTable t = d.GetTable(query);
+        QCOMPARE(t.FieldAsString(0), expected);
+    }
+
+    void typedReads()
+    {
+        TSQLiteDatabase d(db());
+        d.ExecSQL("INSERT INTO t(name,amount,n) VALUES(?,?,?)", {QString("O'Brien"), 12.5, 7});
+        TSQLiteTable t = d.GetTable("SELECT name,amount,n,SUM(n) AS s FROM t WHERE id=?", {1});
+        QCOMPARE(t.value("NAME"), QString("O'Brien")); // bound, so the quote is kept intact
+        QCOMPARE(t.FieldAsDouble(t.FieldIndex("amount")), 12.5);
+        QCOMPARE(t.FieldAsInteger(t.FieldIndex("n")), 7);
+        QCOMPARE(t.FieldAsDouble(t.FieldIndex("n")), 7.0);
+        t = d.GetTable("SELECT NULL AS x, 'abc' AS y");
+        QCOMPARE(t.FieldAsInteger(0), 0);
+        QCOMPARE(t.FieldAsDouble(0), 0.0);
+        try {
+            t.FieldAsInteger(1);
+            QFAIL("no exception");
+        } catch (const ESQLiteException &e) {
+            QCOMPARE(e.message(), QString("Not an integer or numeric field"));
+        }
+    }
+
+    void cursorMessages()
+    {
+        TSQLiteDatabase d(db());
+        d.ExecSQL("INSERT INTO t(name) VALUES('a')");
+        TSQLiteTable t = d.GetTable("SELECT name FROM t");
+        QCOMPARE(t.Count(), 1);
+        QVERIFY(!t.isEof());
+        auto expect = [](auto &&fn, const QString &message) {
+            try {
+                fn();
+                QFAIL("no exception");
+            } catch (const ESQLiteException &e) {
+                QCOMPARE(e.message(), message);
+            }
+        };
+        expect([&] { t.FieldIndex("nope"); }, "Field not found in dataset: nope");
+        t.Next();
+        QVERIFY(t.isEof());
+        expect([&] { t.FieldAsString(0); }, "Table is at End of File");
+        TSQLiteTable empty = d.GetTable("SELECT name FROM t WHERE 0");
+        expect([&] { empty.FieldIndex("name"); }, "Field name Not found. Empty dataset");
+        expect([&] { d.BeginTransaction(); d.BeginTransaction(); }, "Transaction already open");
+    }
+
+    void statementMessages()
+    {
+        TSQLiteDatabase d(db());
+        try {
+            d.ExecSQL("SELEC x");
+            QFAIL("no exception");
+        } catch (const ESQLiteException &e) {
+            QCOMPARE(e.message(), QString("Error executing SQL.\rError [1]: SQL error or missing "
+                                          "database.\r\"SELEC x\": near \"SELEC\": syntax error"));
+        }
+        try {
+            d.ExecSQL("   ");
+            QFAIL("no exception");
+        } catch (const ESQLiteException &e) {
+            QCOMPARE(e.message(), QString("Could not prepare SQL statement"));
+        }
+        d.ExecSQL("CREATE TABLE u (x INTEGER NOT NULL)");
+        try {
+            d.ExecSQL("INSERT INTO u(x) VALUES(NULL)");
+            QFAIL("no exception");
+        } catch (const ESQLiteException &e) {
+            QVERIFY2(e.message().startsWith("Error executing SQL statement.\rError [19]: Abort due "
+                                            "to contraint violation.\r\"INSERT INTO u(x) "
+                                            "VALUES(NULL)\": NOT NULL"),
+                     qPrintable(e.message()));
+        }
+    }
+
+    void codeNames_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("0") << 0 << "Successful result";
+        QTest::newRow("5") << 5 << "The database file is locked";
+        QTest::newRow("26") << 26 << "File opened that is not a database file";
+        QTest::newRow("101") << 101 << "sqlite3_step() has finished executing";
+        QTest::newRow("other") << 42 << "Unknown SQLite Error Code \"42\"";
+    }
+    void codeNames()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, name);
+        QCOMPARE(sqlite_code_name(code), name);
+    }
+
+    void openFailure()
+    {
+        const QString bad = m_dir.filePath("missing/dir/x.db");
+        try {
+            TSQLiteDatabase d(bad);
+            QFAIL("no exception");
+        } catch (const ESQLiteException &e) {
+            QCOMPARE(e.message(),
+                     QString("Failed to open database \"%1\" : unable to open database file").arg(bad));
+        }
+    }
+
+    void transactionAllOrNothing()
+    {
+        {
+            TSQLiteDatabase d(db());
+            try {
+                d.transaction([&] {
+                    d.ExecSQL("INSERT INTO t(name) VALUES('a')");
+                    d.ExecSQL("INSERT INTO nowhere(name) VALUES('b')");
+                });
+                QFAIL("no exception");
+            } catch (const ESQLiteException &) {
+            }
+            QVERIFY(!d.inTransaction());
+            QCOMPARE(d.scalar("SELECT count(*) FROM t"), QString("0"));
+        }
+        {
+            // Closing a connection with an open transaction rolls it back.
+            TSQLiteDatabase d(db());
+            d.BeginTransaction();
+            d.ExecSQL("INSERT INTO t(name) VALUES('a')");
+        }
+        TSQLiteDatabase d(db());
+        QCOMPARE(d.scalar("SELECT count(*) FROM t"), QString("0"));
+        d.ExecSQL("INSERT INTO t(name) VALUES('x')");
+        QCOMPARE(d.GetLastInsertRowID(), 1);
+    }
+
+    void tableExistsIgnoresCase()
+    {
+        TSQLiteDatabase d(db());
+        d.ExecSQL("CREATE TABLE LUMO_DESK (x)");
+        QVERIFY(d.TableExists("lumo_desk"));
+        QVERIFY(d.TableExists("t"));
+        QVERIFY(!d.TableExists("lumo_orders"));
+    }
+
+    void waitsForAnotherCounter()
+    {
+        // Another counter holds the write lock for a moment: the statement waits
+        // for it instead of failing at once.
+        TSQLiteDatabase a(db());
+        a.BeginTransaction();
+        a.ExecSQL("INSERT INTO t(name) VALUES('a')");
+        std::thread other([raw = a.handle()] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+        });
+        TSQLiteDatabase b(db());
+        b.ExecSQL("INSERT INTO t(name) VALUES('b')");
+        other.join();
+        QCOMPARE(b.scalar("SELECT count(*) FROM t"), QString("2"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"
