@@ -213,6 +213,8 @@ void TestImCode::searchCode_data()
     QTest::newRow("emoji dropped") << u"牛肉面🍜"_s << u"nrm"_s;
     QTest::newRow("hangul dropped") << u"한牛"_s << u"n"_s;
     QTest::newRow("only unrepresentable") << u"🍜🍜"_s << u""_s;
+    // GBK beyond GB2312: traditional characters keep their readings.
+    QTest::newRow("traditional characters") << u"宮保雞丁"_s << u"gbjd"_s;
     QTest::newRow("empty") << QString() << u""_s;
     QTest::newRow("capped at 255") << QString(300, QLatin1Char('a')) << QString(255, QLatin1Char('a'));
     QTest::newRow("cap counts codes")
