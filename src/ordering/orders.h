@@ -58,6 +58,10 @@ void write_cart(AppContext &ctx, const QString &order_id, const QVector<CartItem
 QString cal_desk_price(AppContext &ctx, const QString &desk_id);
 // The same for one order and the current table; nothing without a current table.
 QString cal_order_price(AppContext &ctx, const QString &order_id);
+// Both on an open connection, so a caller's own writes and the recompute are one
+// transaction.
+QString cal_desk_price(AppContext &ctx, TSQLiteDatabase &db, const QString &desk_id);
+QString cal_order_price(AppContext &ctx, TSQLiteDatabase &db, const QString &order_id);
 
 enum class LineOp { Return, Ordered, Served, Delete };
 
