@@ -41,8 +41,7 @@ QString desk_id(const TestProgram &p, const QString &bh)
     return p.scalar("SELECT id FROM lumo_desk WHERE bh='" + bh + "'");
 }
 
-template<class W>
-W *child(QWidget *dialog, const QString &name)
+template<class W> W *child(QWidget *dialog, const QString &name)
 {
     W *w = dialog->findChild<W *>(name);
     if (!w)
@@ -231,8 +230,8 @@ private slots:
         p.exec("INSERT INTO lumo_desk(title,bh,stat,sort) VALUES('t','A2',0,2)");
         p.exec("INSERT INTO lumo_desk(title,bh,stat,sort) VALUES('t','A3',1,3)");
         for (int i = 4; i <= 7; ++i)
-            p.exec(QString("INSERT INTO lumo_desk(title,bh,stat,sort) VALUES('t','A%1',0,%1)")
-                       .arg(i));
+            p.exec(
+                QString("INSERT INTO lumo_desk(title,bh,stat,sort) VALUES('t','A%1',0,%1)").arg(i));
         const QString a1 = desk_id(p, "A1"), a2 = desk_id(p, "A2");
         p.ctx.desk_id = a1;
         const QString order = add_order_with_line(p, a1);
@@ -287,21 +286,30 @@ private slots:
         QTest::addColumn<QString>("toast");
         QTest::addColumn<QStringList>("infos");
 
-        QTest::newRow("no current table")
-            << "" << "A2" << "" << true << "还未选择桌号操作" << QStringList{};
-        QTest::newRow("no target") << "A1" << "" << "" << true << "请选择一个空闲桌号"
-                                   << QStringList{};
-        QTest::newRow("same table") << "A2" << "A2" << "" << true << "当前桌号与目标桌号相同"
-                                    << QStringList{};
-        QTest::newRow("cancelled") << "A1" << "A2" << "" << false << "" << QStringList{};
+        QTest::newRow("no current table") << ""
+                                          << "A2"
+                                          << "" << true << "还未选择桌号操作" << QStringList{};
+        QTest::newRow("no target") << "A1"
+                                   << ""
+                                   << "" << true << "请选择一个空闲桌号" << QStringList{};
+        QTest::newRow("same table") << "A2"
+                                    << "A2"
+                                    << "" << true << "当前桌号与目标桌号相同" << QStringList{};
+        QTest::newRow("cancelled") << "A1"
+                                   << "A2"
+                                   << "" << false << "" << QStringList{};
         QTest::newRow("target taken meanwhile")
-            << "A1" << "A2" << "UPDATE lumo_desk SET stat=1 WHERE bh='A2'" << true << ""
+            << "A1"
+            << "A2"
+            << "UPDATE lumo_desk SET stat=1 WHERE bh='A2'" << true << ""
             << QStringList{"目标桌状态不能转台，请先确认目标桌是否空闲状态"};
-        QTest::newRow("target deleted meanwhile")
-            << "A1" << "A2" << "DELETE FROM lumo_desk WHERE bh='A2'" << true
-            << "目标桌号不存在，可能已删除" << QStringList{};
+        QTest::newRow("target deleted meanwhile") << "A1"
+                                                  << "A2"
+                                                  << "DELETE FROM lumo_desk WHERE bh='A2'" << true
+                                                  << "目标桌号不存在，可能已删除" << QStringList{};
         QTest::newRow("failing order move")
-            << "A1" << "A2"
+            << "A1"
+            << "A2"
             << "CREATE TRIGGER no_move BEFORE UPDATE ON lumo_orders BEGIN SELECT RAISE(ABORT,'x'); "
                "END"
             << true << "" << QStringList{};
@@ -337,8 +345,7 @@ private slots:
         QCOMPARE(p.prompts->infos, infos);
         QCOMPARE(everything(p), before);
         const bool asked = !current.isEmpty() && !target.isEmpty() && current != target;
-        QCOMPARE(p.prompts->confirms,
-                 asked ? QStringList{"确认要转到所选餐桌吗"} : QStringList());
+        QCOMPARE(p.prompts->confirms, asked ? QStringList{"确认要转到所选餐桌吗"} : QStringList());
         if (meanwhile.startsWith("CREATE TRIGGER")) {
             QCOMPARE(p.prompts->errors.size(), 1);
             QVERIFY(p.prompts->errors[0].startsWith("Error executing SQL statement"));
@@ -356,7 +363,8 @@ private:
                + ",0,'订单名称',12,12)");
         const QString order = p.scalar("SELECT max(id) FROM lumo_orders");
         p.exec("INSERT INTO lumo_orders_detail(title,deskid,oneprice,quantity,caipinid,rootid) "
-               "VALUES('鱼'," + desk + ",12,1,3," + order + ")");
+               "VALUES('鱼',"
+               + desk + ",12,1,3," + order + ")");
         return order;
     }
 };
