@@ -262,43 +262,52 @@ void write_cart(AppContext &ctx,
         return;
     TSQLiteDatabase db(ctx.db_path);
     // A submit lands completely or not at all.
-    db.transaction([&] {
-        for (const CartItem &it : items) {
-            const qint64 quantity = int_value(it.quantity.trimmed(), 0);
-            const double price = num_value(it.price.trimmed());
-            const QString total = general_decimal(double(quantity) * price);
-            const TSQLiteTable match = db.GetTable(
-                QStringLiteral("select id from lumo_orders_detail where rootid=? AND caipinid=? "
-                               "AND zfid=?"),
-                {order_id, it.id, it.zfid});
-            if (match.Count() == 0) {
-                db.ExecSQL(LineInsert,
-                           {it.title,
-                            price,
-                            quantity,
-                            total,
-                            ctx.desk_id,
-                            it.id,
-                            it.zfid,
-                            it.zfidstr,
-                            0,
-                            submit_time,
-                            order_id,
-                            it.remark});
-            } else {
-                db.ExecSQL(QStringLiteral("UPDATE lumo_orders_detail set quantity=?,oneprice=?,"
-                                          "price=?,zfid=?,zfidstr=?,remark=? where id=?"),
-                           {quantity,
-                            price,
-                            total,
-                            it.zfid,
-                            it.zfidstr,
-                            it.remark,
-                            match.value(QStringLiteral("id"))});
-            }
+    db.transaction([&] { write_cart(ctx, db, order_id, items, submit_time); });
+}
+
+void write_cart(AppContext &ctx,
+                TSQLiteDatabase &db,
+                const QString &order_id,
+                const QVector<CartItem> &items,
+                const QString &submit_time)
+{
+    if (order_id.isEmpty() || order_id == NoOrderId || items.isEmpty())
+        return;
+    for (const CartItem &it : items) {
+        const qint64 quantity = int_value(it.quantity.trimmed(), 0);
+        const double price = num_value(it.price.trimmed());
+        const QString total = general_decimal(double(quantity) * price);
+        const TSQLiteTable match = db.GetTable(
+            QStringLiteral("select id from lumo_orders_detail where rootid=? AND caipinid=? "
+                           "AND zfid=?"),
+            {order_id, it.id, it.zfid});
+        if (match.Count() == 0) {
+            db.ExecSQL(LineInsert,
+                       {it.title,
+                        price,
+                        quantity,
+                        total,
+                        ctx.desk_id,
+                        it.id,
+                        it.zfid,
+                        it.zfidstr,
+                        0,
+                        submit_time,
+                        order_id,
+                        it.remark});
+        } else {
+            db.ExecSQL(QStringLiteral("UPDATE lumo_orders_detail set quantity=?,oneprice=?,"
+                                      "price=?,zfid=?,zfidstr=?,remark=? where id=?"),
+                       {quantity,
+                        price,
+                        total,
+                        it.zfid,
+                        it.zfidstr,
+                        it.remark,
+                        match.value(QStringLiteral("id"))});
         }
-        refresh_order_totals(db, order_id);
-    });
+    }
+    refresh_order_totals(db, order_id);
 }
 
 QString cal_desk_price(AppContext &ctx, const QString &desk_id)

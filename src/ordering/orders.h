@@ -60,6 +60,13 @@ void write_cart(AppContext &ctx,
                 const QString &order_id,
                 const QVector<CartItem> &items,
                 const QString &submit_time);
+// The same on an open connection, so a submit can create the open order and write
+// its lines in one transaction.
+void write_cart(AppContext &ctx,
+                TSQLiteDatabase &db,
+                const QString &order_id,
+                const QVector<CartItem> &items,
+                const QString &submit_time);
 
 // Recomputes the stored totals of the table's open order from its live lines
 // (status 0-7): lumo_desk.price and the order's allprice and price. Returns the

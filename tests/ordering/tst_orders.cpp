@@ -352,6 +352,31 @@ private slots:
         QCOMPARE(totals(p, p.ctx.desk_id, order), QString("20.00 20.0 20.0"));
     }
 
+    void submitOnOneConnection()
+    {
+        TestProgram p;
+        p.ctx.settings.cwf = "2.00";
+        p.ctx.desk_id = add_desk(p, 1);
+        p.exec("CREATE TRIGGER no_dish_2 BEFORE INSERT ON lumo_orders_detail "
+               "WHEN NEW.caipinid=2 BEGIN SELECT RAISE(ABORT,'x'); END");
+        const auto submit = [&](const QVector<CartItem> &cart) {
+            TSQLiteDatabase db(p.ctx.db_path);
+            db.transaction([&] {
+                const QString order = add_desk_order(p.ctx, db, "", "", "", "");
+                write_cart(p.ctx, db, order, cart, "1000");
+            });
+        };
+        // The first submit fails on its second dish: not even the order is left.
+        QVERIFY_THROWS_EXCEPTION(ESQLiteException, submit({dish("1", "1"), dish("2", "1")}));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders"), QString("0"));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders_detail"), QString("0"));
+
+        submit({dish("1", "3")});
+        const QString order = get_desk_order_id(p.ctx, p.ctx.desk_id);
+        QCOMPARE(lines_of(p, order), (QStringList{"0||0|0", "1||3|0"}));
+        QCOMPARE(totals(p, p.ctx.desk_id, order), QString("30.00 30.0 30.0"));
+    }
+
     void orderFields()
     {
         TestProgram p;
