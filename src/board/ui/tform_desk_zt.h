@@ -2,9 +2,36 @@
 
 #include "app/ui/mivo_dialog.h"
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// "桌位状态": opens, reserves or keeps free the current table and edits its guest data.
 class TForm_desk_zt : public MivoDialog
 {
     Q_OBJECT
 public:
     TForm_desk_zt(Forms &forms, QWidget *parent);
+
+    // Fills the fields from the current table.
+    void load_desk_info();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void save_click();
+    int chosen_stat() const;
+
+    QLabel *m_bh = nullptr;
+    QLineEdit *m_ydtruename = nullptr;
+    QLineEdit *m_yj = nullptr;
+    QLineEdit *m_nums = nullptr;
+    QLineEdit *m_fwy = nullptr;
+    QLineEdit *m_addtime = nullptr;
+    QRadioButton *m_free = nullptr;
+    QRadioButton *m_open = nullptr;
+    QRadioButton *m_reserve = nullptr;
+    QPushButton *m_save = nullptr;
 };

@@ -1,0 +1,151 @@
+#include "board/desk_state.h"
+
+#include "app/helpers.h"
+#include "ordering/orders.h"
+#include "store/sqlite_db.h"
+
+namespace {
+
+const QString DeskQuery
+    = QStringLiteral("SELECT id,title,bh,nums,addtime,price,ydtruename,yj,fwy,gldesk,stat FROM "
+                     "lumo_desk where id=?");
+
+DeskRow row_of(TSQLiteDatabase &db, const QString &desk_id)
+{
+    DeskRow r;
+    if (desk_id.isEmpty())
+        return r;
+    const TSQLiteTable t = db.GetTable(DeskQuery, {desk_id});
+    if (t.Count() == 0)
+        return r;
+    r.found = true;
+    r.id = t.value(QStringLiteral("id"));
+    r.title = t.value(QStringLiteral("title"));
+    r.bh = t.value(QStringLiteral("bh"));
+    r.nums = t.value(QStringLiteral("nums"));
+    r.addtime = t.value(QStringLiteral("addtime"));
+    r.price = t.value(QStringLiteral("price"));
+    r.ydtruename = t.value(QStringLiteral("ydtruename"));
+    r.yj = t.value(QStringLiteral("yj"));
+    r.fwy = t.value(QStringLiteral("fwy"));
+    r.gldesk = t.value(QStringLiteral("gldesk"));
+    r.stat = t.value(QStringLiteral("stat"));
+    return r;
+}
+
+const QString Missing = QStringLiteral("还桌号不存在可能已删除");
+
+} // namespace
+
+DeskRow read_desk_row(const AppContext &ctx, const QString &desk_id)
+{
+    if (desk_id.isEmpty())
+        return {};
+    TSQLiteDatabase db(ctx.db_path);
+    return row_of(db, desk_id);
+}
+
+QString desk_stat_code(const QString &stat)
+{
+    const QString s = stat.trimmed();
+    return s.isEmpty() ? QStringLiteral("0") : s;
+}
+
+DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form)
+{
+    DeskStateResult result;
+    const QString desk = ctx.desk_id;
+    if (desk.isEmpty()) {
+        result.message = QStringLiteral("还未选择桌号操作");
+        return result;
+    }
+    if (!ctx.prompts().confirm(QStringLiteral("确认要保存吗")))
+        return result;
+    if (!read_desk_row(ctx, desk).found) {
+        result.message = Missing;
+        return result;
+    }
+
+    QString yj = form.yj.trimmed();
+    // Digits and one point only; two points get the warning box, anything else is 0 quietly.
+    if (!(is_decimal_text(yj) && check_one_point(yj, ctx.prompts())))
+        yj = QStringLiteral("0");
+    QString nums = form.nums.trimmed();
+    if (!is_int_text(nums))
+        nums = QStringLiteral("0");
+    const QString name = form.ydtruename.trimmed();
+    const QString fwy = form.fwy.trimmed();
+
+    TSQLiteDatabase db(ctx.db_path);
+    // The open order, the table and the order change together or not at all.
+    db.transaction([&] {
+        // Read again inside the transaction: another counter may have changed it.
+        const DeskRow row = row_of(db, desk);
+        if (!row.found) {
+            result.message = Missing;
+            return;
+        }
+        const QString current = desk_stat_code(row.stat);
+        const bool was_free = current == QLatin1String("0");
+        const bool was_taken = current == QLatin1String("1") || current == QLatin1String("3");
+        QString order;
+        switch (form.stat) {
+        case 1:
+            if (!was_free && !was_taken) {
+                result.message = QStringLiteral("开台失败，当前状态下不能开台");
+                return;
+            }
+            order = add_desk_order(ctx, db, name, yj, fwy, nums);
+            break;
+        case 3:
+            if (!was_free && !was_taken) {
+                result.message = QStringLiteral("预订失败，当前状态下不能预订");
+                return;
+            }
+            order = add_desk_order(ctx, db, name, yj, fwy, nums);
+            break;
+        case 0:
+            if (!was_free) {
+                result.message = QStringLiteral(
+                    "不能更改状态，已开台和预订的桌位不能设置空闲，如需设置请结算消台");
+                return;
+            }
+            break;
+        default:
+            return;
+        }
+
+        // Only the fields that changed, so a save does not overwrite what another
+        // screen wrote meanwhile.
+        QString deskSql = QStringLiteral("UPDATE lumo_desk set stat=?");
+        QString orderSql = QStringLiteral("UPDATE lumo_orders set stat=?");
+        SqlParams deskParams{form.stat};
+        SqlParams orderParams{form.stat};
+        const auto both
+            = [&](const QString &deskCol, const QString &orderCol, const QVariant &value) {
+                  deskSql += QStringLiteral(",%1=?").arg(deskCol);
+                  orderSql += QStringLiteral(",%1=?").arg(orderCol);
+                  deskParams << value;
+                  orderParams << value;
+              };
+        if (yj != row.yj)
+            both(QStringLiteral("yj"), QStringLiteral("yj"), yj);
+        if (nums != row.nums)
+            both(QStringLiteral("nums"), QStringLiteral("nums"), int_value(nums));
+        if (name != row.ydtruename)
+            both(QStringLiteral("ydtruename"), QStringLiteral("truename"), name);
+        if (fwy != row.fwy)
+            both(QStringLiteral("fwy"), QStringLiteral("fwy"), fwy);
+        if (was_free && (form.stat == 1 || form.stat == 3)) {
+            deskSql += QStringLiteral(",addtime=?");
+            deskParams << unix_now_secs(ctx.clock());
+        }
+        db.ExecSQL(deskSql + QStringLiteral(" where id=?"), deskParams << desk);
+        if (!order.isEmpty())
+            db.ExecSQL(orderSql + QStringLiteral(" where id=?"), orderParams << order);
+        result.saved = true;
+        result.order_id = order;
+        result.message = QStringLiteral("操作成功");
+    });
+    return result;
+}

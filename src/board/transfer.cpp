@@ -1,0 +1,88 @@
+#include "board/transfer.h"
+
+#include "board/desk_state.h"
+#include "store/sqlite_db.h"
+
+namespace {
+
+const QString RowQuery = QStringLiteral(
+    "SELECT id,title,stat,price,fwy,yj,nums,ydtruename,addtime FROM lumo_desk where id=?");
+
+// A stored value as it was, NULL included, so the copy carries it unchanged.
+QVariant stored(const TSQLiteTable &t, const char *column)
+{
+    const int i = t.FieldIndex(QLatin1String(column));
+    return t.FieldIsNull(i) ? QVariant() : QVariant(t.FieldAsString(i));
+}
+
+} // namespace
+
+QVector<TransferChoice> transfer_choices(const AppContext &ctx)
+{
+    TSQLiteDatabase db(ctx.db_path);
+    TSQLiteTable t
+        = db.GetTable(QStringLiteral("SELECT id,bh,title,stat FROM lumo_desk order by sort ASC"));
+    QVector<TransferChoice> out;
+    for (; !t.isEof(); t.Next())
+        out.append(
+            {t.FieldAsString(0), t.FieldAsString(1), t.FieldAsString(2), t.FieldAsString(3)});
+    return out;
+}
+
+TransferResult transfer_desk(AppContext &ctx, const QString &target_id)
+{
+    TransferResult r;
+    const QString source = ctx.desk_id;
+    r.outcome = TransferResult::Refused;
+    if (source.isEmpty()) {
+        r.message = QStringLiteral("还未选择桌号操作");
+        return r;
+    }
+    if (target_id.isEmpty()) {
+        r.message = QStringLiteral("请选择一个空闲桌号");
+        return r;
+    }
+    if (target_id == source) {
+        r.message = QStringLiteral("当前桌号与目标桌号相同");
+        return r;
+    }
+    if (!ctx.prompts().confirm(QStringLiteral("确认要转到所选餐桌吗"))) {
+        r.outcome = TransferResult::Cancelled;
+        return r;
+    }
+
+    TSQLiteDatabase db(ctx.db_path);
+    // Both tables and the order move together: a half transfer would leave the
+    // guests on no table or on two.
+    db.transaction([&] {
+        const TSQLiteTable target = db.GetTable(RowQuery, {target_id});
+        const TSQLiteTable from = db.GetTable(RowQuery, {source});
+        if (target.Count() == 0 || from.Count() == 0) {
+            r.message = QStringLiteral("目标桌号不存在，可能已删除");
+            return;
+        }
+        // The list is a snapshot; another counter may have taken the target since.
+        if (desk_stat_code(target.value(QStringLiteral("stat"))) != QLatin1String("0")) {
+            r.outcome = TransferResult::Blocked;
+            r.message = QStringLiteral("目标桌状态不能转台，请先确认目标桌是否空闲状态");
+            return;
+        }
+        db.ExecSQL(QStringLiteral("UPDATE lumo_desk SET stat=1,yj=?,price=?,nums=?,fwy=?,"
+                                  "ydtruename=?,addtime=? where id=?"),
+                   {stored(from, "yj"),
+                    stored(from, "price"),
+                    stored(from, "nums"),
+                    stored(from, "fwy"),
+                    stored(from, "ydtruename"),
+                    stored(from, "addtime"),
+                    target_id});
+        db.ExecSQL(QStringLiteral("UPDATE lumo_desk SET stat=0,yj=0,price='0.00',nums=0,fwy='',"
+                                  "ydtruename='',addtime=0 where id=?"),
+                   {source});
+        db.ExecSQL(QStringLiteral("UPDATE lumo_orders SET deskid=? where deskid=? AND iscal=0"),
+                   {target_id, source});
+        r.outcome = TransferResult::Done;
+        r.message = QStringLiteral("转台成功");
+    });
+    return r;
+}

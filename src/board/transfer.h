@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/context.h"
+
+#include <QString>
+#include <QVector>
+
+// Moving a table's guests and open order to a free table.
+
+struct TransferChoice
+{
+    QString id;
+    QString bh;
+    QString title;
+    QString stat;
+};
+
+// Every table in board order, as the transfer dialog lists them.
+QVector<TransferChoice> transfer_choices(const AppContext &ctx);
+
+struct TransferResult
+{
+    enum Outcome {
+        Cancelled, // the confirmation box was answered Cancel
+        Refused,   // message goes to the toast
+        Blocked,   // message goes to a message box
+        Done
+    };
+    Outcome outcome = Cancelled;
+    QString message;
+};
+
+// Transfers the current table (ctx.desk_id) to target_id after the confirmation
+// box: the target is opened with the current table's guest data and amount, the
+// current table is freed and its open order moves, all in one transaction.
+TransferResult transfer_desk(AppContext &ctx, const QString &target_id);

@@ -1,0 +1,381 @@
+#include "ordering/orders.h"
+
+#include "app/helpers.h"
+#include "store/sqlite_db.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace {
+
+// Line statuses that still belong to the bill: everything but returned (8) and settled (9).
+const QString LiveLines = QStringLiteral("(stat in(0,1,2,3,4,5,6,7))");
+
+QString open_order_id(TSQLiteDatabase &db, const QString &desk_id)
+{
+    if (desk_id.isEmpty())
+        return NoOrderId;
+    const TSQLiteTable t = db.GetTable(
+        QStringLiteral("SELECT id,title FROM lumo_orders where iscal=0 AND deskid=?"), {desk_id});
+    // Where several open orders exist (two counters at once), the first one wins everywhere.
+    return t.Count() > 0 ? t.value(QStringLiteral("id")) : NoOrderId;
+}
+
+// Sum of the order's live lines as "%.2f"; "0.00" when none is left.
+QString live_total(TSQLiteDatabase &db, const QString &order_id)
+{
+    const TSQLiteTable t = db.GetTable(
+        QStringLiteral("SELECT Sum(oneprice*quantity) as nums FROM lumo_orders_detail "
+                       "where rootid=? AND ")
+            + LiveLines,
+        {order_id});
+    return format_money(t.Count() > 0 ? t.FieldAsDouble(0) : 0.0);
+}
+
+void store_order_total(TSQLiteDatabase &db, const QString &order_id, const QString &total)
+{
+    db.ExecSQL(QStringLiteral("UPDATE lumo_orders set price=?,allprice=? where id=?"),
+               {total.toDouble(), total.toDouble(), order_id});
+}
+
+void store_desk_total(TSQLiteDatabase &db, const QString &desk_id, const QString &total)
+{
+    // The table keeps its amount as text, as the tile shows it.
+    db.ExecSQL(QStringLiteral("UPDATE lumo_desk set price=? where id=?"), {total, desk_id});
+}
+
+// Recomputes an open order's stored totals and its table's copy; a settled order
+// keeps the amount that was paid.
+void refresh_order_totals(TSQLiteDatabase &db, const QString &order_id)
+{
+    const TSQLiteTable o = db.GetTable(
+        QStringLiteral("SELECT deskid,iscal FROM lumo_orders where id=?"), {order_id});
+    if (o.Count() == 0 || o.value(QStringLiteral("iscal")) != QLatin1String("0"))
+        return;
+    const QString total = live_total(db, order_id);
+    store_order_total(db, order_id, total);
+    const QString desk = o.value(QStringLiteral("deskid"));
+    // Only when this is the order the table shows; an older duplicate must not overwrite it.
+    if (open_order_id(db, desk) == order_id)
+        store_desk_total(db, desk, total);
+}
+
+QString desk_total(TSQLiteDatabase &db, const QString &desk_id)
+{
+    const QString order = open_order_id(db, desk_id);
+    const QString total = live_total(db, order);
+    store_desk_total(db, desk_id, total);
+    if (order != NoOrderId)
+        store_order_total(db, order, total);
+    return total;
+}
+
+QString order_total(TSQLiteDatabase &db, const QString &desk_id, const QString &order_id)
+{
+    const QString total = live_total(db, order_id);
+    store_order_total(db, order_id, total);
+    store_desk_total(db, desk_id, total);
+    return total;
+}
+
+const QString LineInsert = QStringLiteral(
+    "INSERT INTO lumo_orders_detail(title,oneprice,quantity,price,deskid,caipinid,zfid,zfidstr,"
+    "stat,addtime,rootid,remark)VALUES(?,?,?,?,?,?,?,?,?,?,?,?)");
+
+// Line ids of a "1,2,3" text; anything that is not a whole number is left out.
+QVector<QVariant> line_ids(const QString &ids)
+{
+    QVector<QVariant> out;
+    for (const QString &part : ids.split(QChar(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const qint64 id = part.trimmed().toLongLong(&ok);
+        if (ok)
+            out << id;
+    }
+    return out;
+}
+
+QString placeholders(qsizetype n)
+{
+    QStringList q;
+    for (qsizetype i = 0; i < n; ++i)
+        q << QStringLiteral("?");
+    return q.join(QChar(','));
+}
+
+} // namespace
+
+QString get_desk_order_id(const AppContext &ctx, const QString &desk_id)
+{
+    if (desk_id.isEmpty())
+        return NoOrderId;
+    TSQLiteDatabase db(ctx.db_path);
+    return open_order_id(db, desk_id);
+}
+
+QString add_desk_order(AppContext &ctx,
+                       const QString &truename,
+                       const QString &yj,
+                       const QString &fwy,
+                       const QString &nums)
+{
+    if (ctx.desk_id.isEmpty())
+        return {};
+    TSQLiteDatabase db(ctx.db_path);
+    QString id;
+    // The order and its tableware line appear together or not at all.
+    db.transaction([&] { id = add_desk_order(ctx, db, truename, yj, fwy, nums); });
+    return id;
+}
+
+QString add_desk_order(AppContext &ctx,
+                       TSQLiteDatabase &db,
+                       const QString &truename,
+                       const QString &yj,
+                       const QString &fwy,
+                       const QString &nums)
+{
+    const QString desk = ctx.desk_id;
+    if (desk.isEmpty())
+        return {};
+    const QString existing = open_order_id(db, desk);
+    if (existing != NoOrderId)
+        return existing; // the table-state dialog writes changed guest data itself
+
+    const qint64 guests = int_value(nums.trimmed(), 0);
+    const qint64 now = unix_now_secs(ctx.clock());
+    // The infix is the payment-service account's identifier. Which identifier that
+    // is gets settled together with the payment client; until then the number is
+    // built without it, which make_ordid accepts.
+    const QString ordid = make_ordid(ctx.clock(), ctx.random(), QString());
+    db.ExecSQL(QStringLiteral("INSERT INTO lumo_orders(ordid,title,truename,nums,allprice,price,"
+                              "iscal,addtime,stat,paytype,deskid,yj,fwy)"
+                              "VALUES(?,?,?,?,0,0,0,?,0,0,?,?,?)"),
+               {ordid, QStringLiteral("订单名称"), truename, guests, now, desk, yj, fwy});
+    const QString order = QString::number(db.GetLastInsertRowID());
+
+    QString fee = ctx.settings.cwf.trimmed();
+    if (!is_num_text(fee))
+        fee = QStringLiteral("0.00");
+    const double unit = num_value(fee);
+    if (unit > 0) {
+        db.ExecSQL(LineInsert,
+                   {ctx.settings.cwf_tit,
+                    unit,
+                    guests,
+                    general_decimal(unit * double(guests)),
+                    desk,
+                    0,
+                    QString(),
+                    QString(),
+                    0,
+                    now,
+                    order,
+                    QString()});
+        refresh_order_totals(db, order);
+    }
+    return order;
+}
+
+QStringList get_order_fields(const AppContext &ctx, const QString &order_id, const QString &columns)
+{
+    static const QRegularExpression ident(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    const QStringList names = columns.split(QChar(','));
+    QStringList out;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        out << QString();
+    if (order_id.isEmpty())
+        return out;
+
+    // Column names are ours, never user input; anything else reads as empty.
+    QStringList wanted;
+    for (const QString &n : names) {
+        const QString c = n.trimmed();
+        if (ident.match(c).hasMatch() && !wanted.contains(c, Qt::CaseInsensitive))
+            wanted << c;
+    }
+    if (wanted.isEmpty())
+        return out;
+    TSQLiteDatabase db(ctx.db_path);
+    const TSQLiteTable t = db.GetTable(
+        QStringLiteral("SELECT %1 FROM lumo_orders where id=?").arg(wanted.join(QChar(','))),
+        {order_id});
+    if (t.Count() == 0)
+        return out;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString c = names[i].trimmed();
+        if (ident.match(c).hasMatch())
+            out[i] = t.value(c);
+    }
+    return out;
+}
+
+QByteArray cart_to_json(const QVector<CartItem> &items)
+{
+    QJsonArray rows;
+    for (const CartItem &it : items) {
+        rows.append(QJsonObject{{QStringLiteral("id"), it.id},
+                                {QStringLiteral("title"), it.title},
+                                {QStringLiteral("price"), it.price},
+                                {QStringLiteral("quantity"), it.quantity},
+                                {QStringLiteral("stock"), it.stock},
+                                {QStringLiteral("zfid"), it.zfid},
+                                {QStringLiteral("zfidstr"), it.zfidstr},
+                                {QStringLiteral("remark"), it.remark}});
+    }
+    return QJsonDocument(rows).toJson(QJsonDocument::Compact);
+}
+
+QVector<CartItem> cart_from_json(const QByteArray &json)
+{
+    const auto text = [](const QJsonObject &o, const char *key) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isDouble())
+            return general_decimal(v.toDouble());
+        return v.toString();
+    };
+    QVector<CartItem> out;
+    const QJsonArray rows = QJsonDocument::fromJson(json).array();
+    for (const QJsonValue &row : rows) {
+        const QJsonObject o = row.toObject();
+        out.append(CartItem{text(o, "id"),
+                            text(o, "title"),
+                            text(o, "price"),
+                            text(o, "quantity"),
+                            text(o, "stock"),
+                            text(o, "zfid"),
+                            text(o, "zfidstr"),
+                            text(o, "remark")});
+    }
+    return out;
+}
+
+void write_cart(AppContext &ctx,
+                const QString &order_id,
+                const QVector<CartItem> &items,
+                const QString &submit_time)
+{
+    // Lines without an order would belong to no bill.
+    if (order_id.isEmpty() || order_id == NoOrderId || items.isEmpty())
+        return;
+    TSQLiteDatabase db(ctx.db_path);
+    // A submit lands completely or not at all.
+    db.transaction([&] { write_cart(ctx, db, order_id, items, submit_time); });
+}
+
+void write_cart(AppContext &ctx,
+                TSQLiteDatabase &db,
+                const QString &order_id,
+                const QVector<CartItem> &items,
+                const QString &submit_time)
+{
+    if (order_id.isEmpty() || order_id == NoOrderId || items.isEmpty())
+        return;
+    for (const CartItem &it : items) {
+        const qint64 quantity = int_value(it.quantity.trimmed(), 0);
+        const double price = num_value(it.price.trimmed());
+        const QString total = general_decimal(double(quantity) * price);
+        const TSQLiteTable match = db.GetTable(
+            QStringLiteral("select id from lumo_orders_detail where rootid=? AND caipinid=? "
+                           "AND zfid=?"),
+            {order_id, it.id, it.zfid});
+        if (match.Count() == 0) {
+            db.ExecSQL(LineInsert,
+                       {it.title,
+                        price,
+                        quantity,
+                        total,
+                        ctx.desk_id,
+                        it.id,
+                        it.zfid,
+                        it.zfidstr,
+                        0,
+                        submit_time,
+                        order_id,
+                        it.remark});
+        } else {
+            db.ExecSQL(QStringLiteral("UPDATE lumo_orders_detail set quantity=?,oneprice=?,"
+                                      "price=?,zfid=?,zfidstr=?,remark=? where id=?"),
+                       {quantity,
+                        price,
+                        total,
+                        it.zfid,
+                        it.zfidstr,
+                        it.remark,
+                        match.value(QStringLiteral("id"))});
+        }
+    }
+    refresh_order_totals(db, order_id);
+}
+
+QString cal_desk_price(AppContext &ctx, const QString &desk_id)
+{
+    if (desk_id.isEmpty())
+        return {};
+    TSQLiteDatabase db(ctx.db_path);
+    QString total;
+    db.transaction([&] { total = desk_total(db, desk_id); });
+    return total;
+}
+
+QString cal_desk_price(AppContext &, TSQLiteDatabase &db, const QString &desk_id)
+{
+    if (desk_id.isEmpty())
+        return {};
+    return desk_total(db, desk_id);
+}
+
+QString cal_order_price(AppContext &ctx, const QString &order_id)
+{
+    if (ctx.desk_id.isEmpty())
+        return {};
+    TSQLiteDatabase db(ctx.db_path);
+    QString total;
+    db.transaction([&] { total = order_total(db, ctx.desk_id, order_id); });
+    return total;
+}
+
+QString cal_order_price(AppContext &ctx, TSQLiteDatabase &db, const QString &order_id)
+{
+    if (ctx.desk_id.isEmpty())
+        return {};
+    return order_total(db, ctx.desk_id, order_id);
+}
+
+void batch_lines(AppContext &ctx, LineOp op, const QString &ids)
+{
+    const QVector<QVariant> list = line_ids(ids);
+    if (list.isEmpty())
+        return;
+    const QString in
+        = QStringLiteral(" where id in(") + placeholders(list.size()) + QStringLiteral(");");
+    QString sql;
+    switch (op) {
+    case LineOp::Return:
+        sql = QStringLiteral("UPDATE lumo_orders_detail set stat=8") + in;
+        break;
+    case LineOp::Ordered:
+        sql = QStringLiteral("UPDATE lumo_orders_detail set stat=0") + in;
+        break;
+    case LineOp::Served:
+        sql = QStringLiteral("UPDATE lumo_orders_detail set stat=3") + in;
+        break;
+    case LineOp::Delete:
+        sql = QStringLiteral("delete from lumo_orders_detail") + in;
+        break;
+    }
+    TSQLiteDatabase db(ctx.db_path);
+    db.transaction([&] {
+        // The orders to recompute, found before a delete takes their lines away.
+        const TSQLiteTable orders = db.GetTable(
+            QStringLiteral("SELECT DISTINCT rootid FROM lumo_orders_detail where id in(")
+                + placeholders(list.size()) + QStringLiteral(")"),
+            list);
+        db.ExecSQL(sql, list);
+        TSQLiteTable o = orders;
+        for (o.First(); !o.isEof(); o.Next())
+            refresh_order_totals(db, o.FieldAsString(0));
+    });
+}

@@ -1,0 +1,181 @@
+#include "board/desk_state.h"
+#include "ordering/orders.h"
+#include "store/sqlite_db.h"
+#include "support/testkit.h"
+
+#include <QTest>
+
+namespace {
+
+const QString Refuse0
+    = QStringLiteral("不能更改状态，已开台和预订的桌位不能设置空闲，如需设置请结算消台");
+const QString Refuse1 = QStringLiteral("开台失败，当前状态下不能开台");
+const QString Refuse3 = QStringLiteral("预订失败，当前状态下不能预订");
+
+// Every column of a row, joined, to see that nothing changed.
+QString dump(const TestProgram &p, const QString &table)
+{
+    TSQLiteDatabase db(p.ctx.db_path);
+    TSQLiteTable t = db.GetTable("SELECT * FROM " + table + " ORDER BY id");
+    QStringList rows;
+    for (; !t.isEof(); t.Next()) {
+        QStringList cells;
+        for (int i = 0; i < t.FieldCount(); ++i)
+            cells << (t.FieldIsNull(i) ? QStringLiteral("<null>") : t.FieldAsString(i));
+        rows << cells.join(QChar('|'));
+    }
+    return rows.join(QChar('\n'));
+}
+
+} // namespace
+
+class TestDeskState : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void transitions_data()
+    {
+        QTest::addColumn<QString>("current"); // "null" for an empty status
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("refusal"); // empty: saved
+
+        const QStringList all{"0", "null", "1", "3", "5", "7", "9"};
+        for (const QString &c : all) {
+            const bool free = c == "0" || c == "null";
+            const bool taken = c == "1" || c == "3";
+            QTest::addRow("%s to free", qPrintable(c)) << c << 0 << (free ? "" : Refuse0);
+            QTest::addRow("%s to open", qPrintable(c)) << c << 1 << (free || taken ? "" : Refuse1);
+            QTest::addRow("%s to reserved", qPrintable(c))
+                << c << 3 << (free || taken ? "" : Refuse3);
+        }
+    }
+
+    void transitions()
+    {
+        QFETCH(QString, current);
+        QFETCH(int, chosen);
+        QFETCH(QString, refusal);
+
+        TestProgram p;
+        const bool wasFree = current == "0" || current == "null";
+        p.exec(QString("INSERT INTO lumo_desk(title,bh,stat,addtime,nums) VALUES('t','A1',%1,%2,2)")
+                   .arg(current, wasFree ? "0" : "1000"));
+        p.ctx.desk_id = p.scalar("SELECT max(id) FROM lumo_desk");
+        const QString before = dump(p, "lumo_desk");
+
+        const DeskStateResult r = save_desk_state(p.ctx, DeskStateForm{chosen, "", "", "2", ""});
+        QCOMPARE(p.prompts->confirms, QStringList{"确认要保存吗"});
+        if (!refusal.isEmpty()) {
+            QCOMPARE(r.message, refusal);
+            QVERIFY(!r.saved);
+            QCOMPARE(dump(p, "lumo_desk"), before);
+            QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders"), QString("0"));
+            return;
+        }
+        QCOMPARE(r.message, QString("操作成功"));
+        QVERIFY(r.saved);
+        const QString now = QString::number(wall_ms(2024, 3, 5, 14, 7, 10) / 1000);
+        // The opening time is set only when a free table is opened or reserved.
+        const QString addtime = !wasFree ? "1000" : chosen == 0 ? "0" : now;
+        QCOMPARE(p.scalar("SELECT stat||'|'||addtime FROM lumo_desk"),
+                 QString::number(chosen) + "|" + addtime);
+        if (chosen == 0) {
+            QVERIFY(r.order_id.isEmpty());
+            QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders"), QString("0"));
+        } else {
+            QCOMPARE(r.order_id, get_desk_order_id(p.ctx, p.ctx.desk_id));
+            QCOMPARE(p.scalar("SELECT stat FROM lumo_orders"), QString::number(chosen));
+        }
+    }
+
+    void depositAndGuests_data()
+    {
+        QTest::addColumn<QString>("yj");
+        QTest::addColumn<QString>("nums");
+        QTest::addColumn<QString>("stored"); // desk yj|order yj|desk nums|order nums
+        QTest::addColumn<bool>("warned");
+
+        QTest::newRow("plain") << "100"
+                               << "4"
+                               << "100.0|100|4|4" << false;
+        QTest::newRow("trimmed, leading zero") << " 12.5 "
+                                               << " 04 "
+                                               << "12.5|12.5|4|4" << false;
+        QTest::newRow("two points") << "12.3.4"
+                                    << "4"
+                                    << "0.0|0|4|4" << true;
+        QTest::newRow("letters") << "abc"
+                                 << "abc"
+                                 << "0.0|0|0|0" << false;
+        QTest::newRow("empty deposit, negative guests") << ""
+                                                        << "-2"
+                                                        << "0.0|0|-2|-2" << false;
+        QTest::newRow("sign is not a decimal text") << "-5"
+                                                    << "3.5"
+                                                    << "0.0|0|0|0" << false;
+        QTest::newRow("trailing point") << "5."
+                                        << "1"
+                                        << "5.0|5.|1|1" << false;
+    }
+
+    void depositAndGuests()
+    {
+        QFETCH(QString, yj);
+        QFETCH(QString, nums);
+        QFETCH(QString, stored);
+        QFETCH(bool, warned);
+
+        TestProgram p;
+        // yj 7 and nums 9 so that "0" differs from the row and is written.
+        p.exec("INSERT INTO lumo_desk(title,bh,stat,yj,nums) VALUES('t','A1',0,7,9)");
+        p.ctx.desk_id = p.scalar("SELECT max(id) FROM lumo_desk");
+        const DeskStateResult r = save_desk_state(p.ctx, DeskStateForm{1, "", yj, nums, ""});
+        QVERIFY(r.saved);
+        QCOMPARE(p.prompts->warnings,
+                 warned ? QStringList{"请检查小数点输入是否正确！"} : QStringList());
+        QCOMPARE(p.scalar("SELECT d.yj||'|'||o.yj||'|'||d.nums||'|'||o.nums "
+                          "FROM lumo_desk d, lumo_orders o"),
+                 stored);
+    }
+
+    void refusedBeforeWriting()
+    {
+        TestProgram p;
+        p.exec("INSERT INTO lumo_desk(title,bh,stat) VALUES('t','A1',0)");
+
+        // No current table: refused before the confirmation box.
+        DeskStateResult r = save_desk_state(p.ctx, DeskStateForm{1, "", "", "2", ""});
+        QCOMPARE(r.message, QString("还未选择桌号操作"));
+        QCOMPARE(p.prompts->confirms, QStringList());
+
+        p.ctx.desk_id = "999";
+        r = save_desk_state(p.ctx, DeskStateForm{1, "", "", "2", ""});
+        QCOMPARE(r.message, QString("还桌号不存在可能已删除"));
+
+        p.ctx.desk_id = p.scalar("SELECT max(id) FROM lumo_desk");
+        p.prompts->queue(false);
+        r = save_desk_state(p.ctx, DeskStateForm{1, "", "", "2", ""});
+        QVERIFY(!r.saved);
+        QCOMPARE(r.message, QString());
+        QCOMPARE(p.scalar("SELECT stat FROM lumo_desk"), QString("0"));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders"), QString("0"));
+    }
+
+    void failingTableUpdateLeavesNoOrder()
+    {
+        TestProgram p;
+        p.ctx.settings.cwf = "2.00";
+        p.exec("INSERT INTO lumo_desk(title,bh,stat) VALUES('t','A1',0)");
+        p.ctx.desk_id = p.scalar("SELECT max(id) FROM lumo_desk");
+        p.exec("CREATE TRIGGER no_desk BEFORE UPDATE ON lumo_desk "
+               "BEGIN SELECT RAISE(ABORT,'x'); END");
+        QVERIFY_THROWS_EXCEPTION(ESQLiteException,
+                                 save_desk_state(p.ctx, DeskStateForm{1, "", "", "4", ""}));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders"), QString("0"));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders_detail"), QString("0"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDeskState)
+#include "tst_desk_state.moc"
