@@ -30,6 +30,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QTimer>
@@ -676,9 +677,13 @@ bool TForm_main::eventFilter(QObject *watched, QEvent *event)
 
 void TForm_main::remove_desk()
 {
-    for (const QString &id : std::as_const(m_tile_ids)) {
-        const Tile t = m_tiles.value(id);
-        retire(t.box);
+    // Every tile lives in the scroll area's content widget: retiring that one widget
+    // takes them all off the window in one step.
+    if (m_desk_scroll && m_desk_scroll->widget()) {
+        retire(m_desk_scroll->takeWidget());
+        m_desk_content = new QWidget;
+        m_desk_content->setObjectName(QStringLiteral("desklist_content"));
+        m_desk_scroll->setWidget(m_desk_content);
     }
     m_tiles.clear();
     m_records.clear();
@@ -746,6 +751,7 @@ void TForm_main::load_desk()
 {
     remove_desk();
     retire(m_desk_area);
+    m_desk_area = nullptr;
     const QRect region = tile_region();
     m_desk_area = new QWidget(this);
     m_desk_area->setObjectName(QStringLiteral("desklist_box"));
@@ -758,7 +764,8 @@ void TForm_main::load_desk()
     m_desk_content->setObjectName(QStringLiteral("desklist_content"));
     m_desk_scroll->setWidget(m_desk_content);
     m_desk_area->lower();
-    m_desk_area->show();
+    // Shown once its tiles are built: filling a hidden widget is much cheaper.
+    const auto show_area = qScopeGuard([this] { m_desk_area->show(); });
 
     const QVector<DeskRecord> records = load_desk_records(ctx());
     m_visible_count = int(records.size());
