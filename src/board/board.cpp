@@ -94,8 +94,8 @@ QVector<DeskClass> load_desk_classes(const AppContext &ctx)
 QVector<DeskAmount> load_desk_amounts(const AppContext &ctx)
 {
     TSQLiteDatabase db(ctx.db_path);
-    TSQLiteTable t = db.GetTable(
-        QStringLiteral("SELECT id,price,bh FROM lumo_desk order by sort ASC"));
+    TSQLiteTable t
+        = db.GetTable(QStringLiteral("SELECT id,price,bh FROM lumo_desk order by sort ASC"));
     QVector<DeskAmount> out;
     out.reserve(t.Count());
     for (; !t.isEof(); t.Next())
@@ -128,8 +128,8 @@ QPoint tile_position(int n, int per_row)
     return QPoint(col * TileSize + col * TileGap + TileGap, row * 170 - 160);
 }
 
-BoardLayout layout_board(const QStringList &cids, const QString &area, int page, int page_size,
-                         int per_row)
+BoardLayout
+layout_board(const QStringList &cids, const QString &area, int page, int page_size, int per_row)
 {
     BoardLayout out;
     const int size = effective_page_size(page_size);

@@ -39,8 +39,8 @@ QVector<DeskRecord> load_desk_records(const AppContext &ctx);
 DeskRecord desk_record(const AppContext &ctx, const QString &desk_id);
 
 // Texts of a tile's labels.
-QString tile_people_text(const DeskRecord &r);                          // nums + "人"
-QString tile_amount_text(const QString &bh, const QString &price);      // "桌" + bh + "￥" + price
+QString tile_people_text(const DeskRecord &r);                     // nums + "人"
+QString tile_amount_text(const QString &bh, const QString &price); // "桌" + bh + "￥" + price
 // The amount is green unless the stored price text is exactly "0".
 bool tile_amount_green(const QString &price);
 
@@ -82,8 +82,8 @@ struct BoardLayout
 
 // The layout pass over the tiles' area ids (in tile order) for the selected area
 // (empty or "0": all) and the board page.
-BoardLayout layout_board(const QStringList &cids, const QString &area, int page, int page_size,
-                         int per_row);
+BoardLayout
+layout_board(const QStringList &cids, const QString &area, int page, int page_size, int per_row);
 
 // ---- order panel ----
 
@@ -112,10 +112,10 @@ DeskInfo desk_info(const AppContext &ctx, const QString &desk_id);
 
 struct BoardSummary
 {
-    QString total;     // settled + unsettled, "%.2f"
-    QString people;    // SUM(nums), empty without tables
-    QString settled;   // dining orders settled today, "%.2f"
-    QString unsettled; // running amounts of the tables, "%.2f"
+    QString total;                     // settled + unsettled, "%.2f"
+    QString people;                    // SUM(nums), empty without tables
+    QString settled;                   // dining orders settled today, "%.2f"
+    QString unsettled;                 // running amounts of the tables, "%.2f"
     QString all, free, reserved, busy; // counter texts
 };
 BoardSummary board_summary(const AppContext &ctx);

@@ -12,8 +12,9 @@ QString clear_desk(AppContext &ctx, const QString &desk_id)
     const QString order = desk_open_order(ctx, desk_id);
     TSQLiteDatabase db(ctx.db_path);
     const qint64 lines
-        = db.scalar(QStringLiteral("SELECT count(*) AS nums FROM lumo_orders_detail where rootid=?"),
-                    {order})
+        = db.scalar(
+                QStringLiteral("SELECT count(*) AS nums FROM lumo_orders_detail where rootid=?"),
+                {order})
               .toLongLong();
     if (lines > 0)
         return QStringLiteral("此桌位有未结算的订单，请先结算订单再消台");

@@ -12,14 +12,22 @@
 const QVector<MenuRow> &all_menu_rows()
 {
     static const QVector<MenuRow> rows = {
-        {11, QStringLiteral("桌位状态"), 0, 0},  {21, QStringLiteral("转台"), 1, 0},
-        {31, QStringLiteral("消台"), 2, 0},      {41, QStringLiteral("点餐"), 3, 0},
-        {42, QStringLiteral("结账"), 4, 0},      {51, QStringLiteral("客打"), 5, 0},
-        {54, QStringLiteral("厨打"), 6, 0},      {52, QStringLiteral("订单"), 7, 0},
-        {61, QStringLiteral("桌位管理"), 8, 0},  {71, QStringLiteral("菜品管理"), 9, 0},
-        {72, QStringLiteral("菜品分类"), 10, 0}, {81, QStringLiteral("会员管理"), 11, 0},
-        {91, QStringLiteral("员工设置"), 12, 0}, {101, QStringLiteral("系统设置"), 13, 1},
-        {111, QStringLiteral("修改资料"), 14, 0}, {121, QStringLiteral("安全退出"), 15, 0},
+        {11, QStringLiteral("桌位状态"), 0, 0},
+        {21, QStringLiteral("转台"), 1, 0},
+        {31, QStringLiteral("消台"), 2, 0},
+        {41, QStringLiteral("点餐"), 3, 0},
+        {42, QStringLiteral("结账"), 4, 0},
+        {51, QStringLiteral("客打"), 5, 0},
+        {54, QStringLiteral("厨打"), 6, 0},
+        {52, QStringLiteral("订单"), 7, 0},
+        {61, QStringLiteral("桌位管理"), 8, 0},
+        {71, QStringLiteral("菜品管理"), 9, 0},
+        {72, QStringLiteral("菜品分类"), 10, 0},
+        {81, QStringLiteral("会员管理"), 11, 0},
+        {91, QStringLiteral("员工设置"), 12, 0},
+        {101, QStringLiteral("系统设置"), 13, 1},
+        {111, QStringLiteral("修改资料"), 14, 0},
+        {121, QStringLiteral("安全退出"), 15, 0},
         {114, QStringLiteral("删除数据"), 18, 1},
     };
     return rows;

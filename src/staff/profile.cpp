@@ -10,9 +10,9 @@ Profile load_profile(const AppContext &ctx)
     if (ctx.account.uid == 0)
         return p;
     TSQLiteDatabase db(ctx.db_path);
-    const TSQLiteTable t = db.GetTable(
-        QStringLiteral("SELECT id,truename,tid FROM lumo_admin where id=? limit 1"),
-        {ctx.account.uid});
+    const TSQLiteTable t
+        = db.GetTable(QStringLiteral("SELECT id,truename,tid FROM lumo_admin where id=? limit 1"),
+                      {ctx.account.uid});
     if (t.Count() == 0)
         return p;
     p.found = true;
@@ -21,8 +21,7 @@ Profile load_profile(const AppContext &ctx)
     return p;
 }
 
-QString save_profile(AppContext &ctx, const QString &truename_field,
-                     const QString &password_field)
+QString save_profile(AppContext &ctx, const QString &truename_field, const QString &password_field)
 {
     if (ctx.account.uid == 0)
         return {};

@@ -17,5 +17,4 @@ Profile load_profile(const AppContext &ctx);
 // Saves the full name and, when it has more than 5 characters after trimming, the
 // new password with a fresh salt. Returns the toast text, or empty text when nobody
 // is signed in or the account row is gone (nothing happens then).
-QString save_profile(AppContext &ctx, const QString &truename_field,
-                     const QString &password_field);
+QString save_profile(AppContext &ctx, const QString &truename_field, const QString &password_field);

@@ -26,8 +26,12 @@ QString open_order(const TestProgram &p, int desk)
     return p.scalar("SELECT max(id) FROM lumo_orders");
 }
 
-void add_line(const TestProgram &p, const QString &order, const QString &title,
-              const QString &oneprice, const QString &quantity, const QString &stat,
+void add_line(const TestProgram &p,
+              const QString &order,
+              const QString &title,
+              const QString &oneprice,
+              const QString &quantity,
+              const QString &stat,
               const QString &price = "0")
 {
     p.exec(QStringLiteral("INSERT INTO lumo_orders_detail(title,rootid,oneprice,quantity,price,"
@@ -55,8 +59,8 @@ private slots:
     {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("perRow");
-        QTest::newRow("1600") << 1600 << 7;  // 1165 / 165
-        QTest::newRow("1920") << 1920 << 9;  // 1485 / 165
+        QTest::newRow("1600") << 1600 << 7; // 1165 / 165
+        QTest::newRow("1920") << 1920 << 9; // 1485 / 165
         QTest::newRow("exactly 2") << 765 << 2;
         QTest::newRow("just below 2") << 764 << 1;
         QTest::newRow("narrow") << 500 << 0;
@@ -109,8 +113,9 @@ private slots:
         const BoardLayout l = layout_board(cids, "4", 1, 3, 7);
         QCOMPARE(l.visible_count, 5);
         QCOMPARE(l.page_count, 2);
-        QCOMPARE(l.shown, (QVector<bool>{false, true, false, true, false, true, false, false,
-                                         false, false}));
+        QCOMPARE(
+            l.shown,
+            (QVector<bool>{false, true, false, true, false, true, false, false, false, false}));
         QCOMPARE(l.positions[5], QPoint(335, 10));
 
         const BoardLayout none = layout_board(cids, "9", 1, 3, 7);
@@ -138,7 +143,9 @@ private slots:
                "cname='大厅' where bh='02'");
         const QVector<DeskRecord> all = load_desk_records(p.ctx);
         QCOMPARE(all.size(), 2);
-        QCOMPARE(all[0].text(), all[0].id + "@@@桌位01@@@01@@@0@@@0@@@0.0@@@0@@@0@@@"); // the column default reads "0.0"
+        QCOMPARE(all[0].text(),
+                 all[0].id
+                     + "@@@桌位01@@@01@@@0@@@0@@@0.0@@@0@@@0@@@"); // the column default reads "0.0"
         const DeskRecord r = desk_record(p.ctx, "'" + all[1].id + "'");
         QCOMPARE(r.text(), all[1].id + "@@@桌位02@@@02@@@1@@@4@@@ 58.8 @@@1709647629@@@3@@@大厅");
         QCOMPARE(tile_amount_text(r.bh, r.price), QString("桌02￥58.8"));
@@ -227,12 +234,12 @@ private slots:
         const qint64 today = wall_ms(2024, 3, 5, 0, 0, 0) / 1000;
         const QString settle = "INSERT INTO lumo_orders(title,iscal,tid,price,paytime) "
                                "VALUES('o',%1,%2,%3,%4)";
-        p.exec(settle.arg(1).arg(0).arg(100).arg(today));             // midnight counts
-        p.exec(settle.arg(1).arg(0).arg(20.5).arg(today + 86399));    // last second counts
-        p.exec(settle.arg(1).arg(0).arg(1000).arg(today - 1));        // yesterday
-        p.exec(settle.arg(1).arg(0).arg(1000).arg(today + 86400));    // tomorrow
-        p.exec(settle.arg(1).arg(1).arg(1000).arg(today + 60));       // a member recharge
-        p.exec(settle.arg(0).arg(0).arg(1000).arg(today + 60));       // still open
+        p.exec(settle.arg(1).arg(0).arg(100).arg(today));          // midnight counts
+        p.exec(settle.arg(1).arg(0).arg(20.5).arg(today + 86399)); // last second counts
+        p.exec(settle.arg(1).arg(0).arg(1000).arg(today - 1));     // yesterday
+        p.exec(settle.arg(1).arg(0).arg(1000).arg(today + 86400)); // tomorrow
+        p.exec(settle.arg(1).arg(1).arg(1000).arg(today + 60));    // a member recharge
+        p.exec(settle.arg(0).arg(0).arg(1000).arg(today + 60));    // still open
 
         const BoardSummary s = board_summary(p.ctx);
         QCOMPARE(s.settled, QString("120.50"));

@@ -11,8 +11,12 @@
 namespace {
 
 // Adds an account with the given password (salted as the program does) and role.
-void add_account(const TestProgram &p, int id, const QString &name, const QString &password,
-                 int role, const QString &salt = QStringLiteral("abcdefghij"))
+void add_account(const TestProgram &p,
+                 int id,
+                 const QString &name,
+                 const QString &password,
+                 int role,
+                 const QString &salt = QStringLiteral("abcdefghij"))
 {
     p.exec(QStringLiteral("INSERT INTO lumo_admin(id,username,rndstr,encmd5,truename,tid) "
                           "VALUES(%1,'%2','%3','%4','某人',%5)")
@@ -49,15 +53,33 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty name") << "" << "secret1" << "请输入登录账号";
-        QTest::newRow("only blanks and quotes") << " '' " << "secret1" << "请输入登录账号";
-        QTest::newRow("empty password") << "zhang" << "" << "请输入登录密码";
-        QTest::newRow("unknown account") << "li" << "secret1" << "登录账号不存在,请确认";
-        QTest::newRow("wrong password") << "zhang" << "secret2" << "登录密码错误";
-        QTest::newRow("password is not trimmed") << "zhang" << " secret1" << "登录密码错误";
-        QTest::newRow("success") << "zhang" << "secret1" << "登录成功";
-        QTest::newRow("apostrophe removed") << "zh'ang" << "secret1" << "登录成功";
-        QTest::newRow("name trimmed") << " zhang " << "secret1" << "登录成功";
+        QTest::newRow("empty name") << ""
+                                    << "secret1"
+                                    << "请输入登录账号";
+        QTest::newRow("only blanks and quotes") << " '' "
+                                                << "secret1"
+                                                << "请输入登录账号";
+        QTest::newRow("empty password") << "zhang"
+                                        << ""
+                                        << "请输入登录密码";
+        QTest::newRow("unknown account") << "li"
+                                         << "secret1"
+                                         << "登录账号不存在,请确认";
+        QTest::newRow("wrong password") << "zhang"
+                                        << "secret2"
+                                        << "登录密码错误";
+        QTest::newRow("password is not trimmed") << "zhang"
+                                                 << " secret1"
+                                                 << "登录密码错误";
+        QTest::newRow("success") << "zhang"
+                                 << "secret1"
+                                 << "登录成功";
+        QTest::newRow("apostrophe removed") << "zh'ang"
+                                            << "secret1"
+                                            << "登录成功";
+        QTest::newRow("name trimmed") << " zhang "
+                                      << "secret1"
+                                      << "登录成功";
     }
     void loginRules()
     {
@@ -151,9 +173,9 @@ private slots:
         const int bar = 1580;
         QCOMPARE(menu_entry_left(rows, 0, bar), 0);
         QCOMPARE(menu_entry_left(rows, 1, bar), 79);
-        QCOMPARE(menu_entry_left(rows, 12, bar), 12 * 79); // 员工设置
-        QCOMPARE(menu_entry_left(rows, 14, bar), 13 * 79); // 修改资料, after 系统设置
-        QCOMPARE(menu_entry_left(rows, 13, bar), bar - 160 + 8);      // 系统设置
+        QCOMPARE(menu_entry_left(rows, 12, bar), 12 * 79);       // 员工设置
+        QCOMPARE(menu_entry_left(rows, 14, bar), 13 * 79);       // 修改资料, after 系统设置
+        QCOMPARE(menu_entry_left(rows, 13, bar), bar - 160 + 8); // 系统设置
         QCOMPARE(menu_entry_left(rows, 16, bar), bar + 79 - 160 + 8); // 删除数据
         // Only one right entry: it sits 72 pixels in from the right edge.
         const QVector<MenuRow> admin = rows.mid(0, 16);

@@ -66,7 +66,11 @@ void person(QPainter &p, qreal x, qreal scale)
     p.drawEllipse(QRectF(x + 5 * scale, 4 * scale + 2, 8 * scale, 8 * scale));
     QPainterPath body;
     body.moveTo(x + 1 * scale, 26 * scale + 2);
-    body.cubicTo(x + 1 * scale, 15 * scale + 2, x + 17 * scale, 15 * scale + 2, x + 17 * scale,
+    body.cubicTo(x + 1 * scale,
+                 15 * scale + 2,
+                 x + 17 * scale,
+                 15 * scale + 2,
+                 x + 17 * scale,
                  26 * scale + 2);
     body.closeSubpath();
     p.drawPath(body);
@@ -102,13 +106,15 @@ QVector<Icon> icons()
 {
     return {
         {0, QColor("#2E86C1"), table},
-        {1, QColor("#8E44AD"),
+        {1,
+         QColor("#8E44AD"),
          [](QPainter &p) {
              p.setPen(pen());
              arrow(p, QPointF(6, 11), QPointF(26, 11));
              arrow(p, QPointF(26, 21), QPointF(6, 21));
          }},
-        {2, QColor("#16A085"),
+        {2,
+         QColor("#16A085"),
          [](QPainter &p) {
              p.setPen(pen());
              p.drawRoundedRect(QRectF(5, 8, 22, 16), 2, 2);
@@ -116,7 +122,8 @@ QVector<Icon> icons()
              p.drawLine(QPointF(11, 12), QPointF(21, 20));
              p.drawLine(QPointF(21, 12), QPointF(11, 20));
          }},
-        {3, QColor("#E67E22"),
+        {3,
+         QColor("#E67E22"),
          [](QPainter &p) {
              p.setPen(pen());
              p.setBrush(Qt::NoBrush);
@@ -126,7 +133,8 @@ QVector<Icon> icons()
              p.drawLine(QPointF(10, 21), QPointF(15, 21));
              pencil(p, QPointF(17, 27));
          }},
-        {4, QColor("#C0392B"),
+        {4,
+         QColor("#C0392B"),
          [](QPainter &p) {
              p.setPen(pen());
              p.drawEllipse(QPointF(16, 16), 11, 11);
@@ -137,7 +145,8 @@ QVector<Icon> icons()
              p.drawLine(QPointF(11.5, 20.5), QPointF(20.5, 20.5));
          }},
         {5, QColor("#2C3E50"), printer},
-        {6, QColor("#D35400"),
+        {6,
+         QColor("#D35400"),
          [](QPainter &p) {
              printer(p);
              // a flame on the paper: the kitchen's copy
@@ -149,7 +158,8 @@ QVector<Icon> icons()
              p.setBrush(QColor("#FFD54F"));
              p.drawPath(f);
          }},
-        {7, QColor("#7F8C8D"),
+        {7,
+         QColor("#7F8C8D"),
          [](QPainter &p) {
              p.setPen(pen());
              p.setBrush(Qt::NoBrush);
@@ -159,7 +169,8 @@ QVector<Icon> icons()
                  p.drawLine(QPointF(14, y), QPointF(21, y));
              }
          }},
-        {8, QColor("#1F618D"),
+        {8,
+         QColor("#1F618D"),
          [](QPainter &p) {
              p.setPen(Qt::NoPen);
              p.setBrush(Ink);
@@ -167,7 +178,8 @@ QVector<Icon> icons()
                  for (int y : {6, 17})
                      p.drawRoundedRect(QRectF(x, y, 9, 9), 2, 2);
          }},
-        {9, QColor("#CA6F1E"),
+        {9,
+         QColor("#CA6F1E"),
          [](QPainter &p) {
              p.setPen(pen());
              p.setBrush(Ink);
@@ -186,7 +198,8 @@ QVector<Icon> icons()
                  p.drawPath(s);
              }
          }},
-        {10, QColor("#117A65"),
+        {10,
+         QColor("#117A65"),
          [](QPainter &p) {
              p.setPen(pen());
              p.setBrush(Qt::NoBrush);
@@ -201,25 +214,33 @@ QVector<Icon> icons()
              p.setBrush(Ink);
              p.drawEllipse(QPointF(10.5, 10.5), 1.8, 1.8);
          }},
-        {11, QColor("#AF601A"), [](QPainter &p) { person(p, 7, 1.0); }},
-        {12, QColor("#5B2C6F"),
+        {11,
+         QColor("#AF601A"),
+         [](QPainter &p) {
+             person(p, 7, 1.0);
+         }},
+        {12,
+         QColor("#5B2C6F"),
          [](QPainter &p) {
              person(p, 1, 0.85);
              person(p, 14, 0.85);
          }},
         {13, QColor("#34495E"), gear},
-        {14, QColor("#2874A6"),
+        {14,
+         QColor("#2874A6"),
          [](QPainter &p) {
              person(p, 2, 0.95);
              pencil(p, QPointF(18, 28));
          }},
-        {15, QColor("#922B21"),
+        {15,
+         QColor("#922B21"),
          [](QPainter &p) {
              p.setPen(pen(2.6));
              p.drawArc(QRectF(6, 7, 20, 20), 130 * 16, 280 * 16);
              p.drawLine(QPointF(16, 4), QPointF(16, 15));
          }},
-        {18, QColor("#E74C3C"),
+        {18,
+         QColor("#E74C3C"),
          [](QPainter &p) {
              p.setPen(pen());
              p.setBrush(Qt::NoBrush);
@@ -324,8 +345,8 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     for (const Icon &icon : icons()) {
-        const QString name = out.filePath(QStringLiteral("menu_%1.png").arg(icon.number, 2, 10,
-                                                                             QChar('0')));
+        const QString name
+            = out.filePath(QStringLiteral("menu_%1.png").arg(icon.number, 2, 10, QChar('0')));
         if (!draw_icon(icon, 32).save(name))
             std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
     }

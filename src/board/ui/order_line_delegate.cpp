@@ -15,12 +15,13 @@ OrderLineDelegate::RowColours OrderLineDelegate::colours(bool focused, const QSt
     return {focused ? QColor(0xFF, 0xF1, 0xC5) : QColor(Qt::white), QColor(Qt::black)};
 }
 
-void OrderLineDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+void OrderLineDelegate::paint(QPainter *painter,
+                              const QStyleOptionViewItem &option,
                               const QModelIndex &index) const
 {
     const QModelIndex first = index.siblingAtColumn(0);
-    const bool focused = m_view->currentIndex().isValid()
-                         && m_view->currentIndex().row() == index.row();
+    const bool focused
+        = m_view->currentIndex().isValid() && m_view->currentIndex().row() == index.row();
     const RowColours c = colours(focused, first.data(StatRole).toString());
     const QRect r = option.rect;
 
@@ -29,8 +30,8 @@ void OrderLineDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     painter->setPen(c.text);
     painter->setFont(option.font);
     const QRect textRect = r.adjusted(6, 0, 0, 0);
-    const QString text = option.fontMetrics.elidedText(index.data().toString().trimmed(),
-                                                       Qt::ElideRight, textRect.width());
+    const QString text = option.fontMetrics.elidedText(
+        index.data().toString().trimmed(), Qt::ElideRight, textRect.width());
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     painter->setPen(QPen(Qt::red, 1));
     painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());

@@ -29,8 +29,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QTimer>
@@ -88,7 +88,9 @@ void retire(QWidget *w)
     w->deleteLater();
 }
 
-QLabel *make_label(QWidget *parent, const QString &text, const QRect &geometry,
+QLabel *make_label(QWidget *parent,
+                   const QString &text,
+                   const QRect &geometry,
                    const QString &name = QString())
 {
     auto *l = new QLabel(text, parent);
@@ -98,8 +100,11 @@ QLabel *make_label(QWidget *parent, const QString &text, const QRect &geometry,
     return l;
 }
 
-QPushButton *make_colour_button(QWidget *parent, const QString &text, const QString &colour,
-                                const QString &textColour, const QString &name)
+QPushButton *make_colour_button(QWidget *parent,
+                                const QString &text,
+                                const QString &colour,
+                                const QString &textColour,
+                                const QString &name)
 {
     auto *b = new QPushButton(text, parent);
     b->setObjectName(name);
@@ -185,7 +190,9 @@ void TForm_main::build_regions()
     int x = 14;
     for (const Figure &f : figures) {
         make_label(m_summary, QString::fromUtf8(f.caption), QRect(x, 12, 75, 22));
-        *f.target = make_label(m_summary, QString::fromUtf8(f.initial), QRect(x + 75, 12, 95, 22),
+        *f.target = make_label(m_summary,
+                               QString::fromUtf8(f.initial),
+                               QRect(x + 75, 12, 95, 22),
                                QString::fromLatin1(f.name));
         set_text_colour(*f.target, QColor("#C0392B"));
         x += 185;
@@ -198,12 +205,15 @@ void TForm_main::build_regions()
         const char *name;
     };
     const Counter counters[] = {
-        {"全部0", "#DEDEDE", "count_all"},      {"空闲0", "#CCFFCC", "count_free"},
-        {"预定0", "#CCCCCC", "count_reserved"}, {"占用0", "#FF8888", "count_busy"},
+        {"全部0", "#DEDEDE", "count_all"},
+        {"空闲0", "#CCFFCC", "count_free"},
+        {"预定0", "#CCCCCC", "count_reserved"},
+        {"占用0", "#FF8888", "count_busy"},
         {"清扫0", "#FFFFCA", "count_clean"},
     };
     for (int i = 0; i < 5; ++i) {
-        m_count[i] = make_colour_button(m_summary, QString::fromUtf8(counters[i].text),
+        m_count[i] = make_colour_button(m_summary,
+                                        QString::fromUtf8(counters[i].text),
                                         QString::fromLatin1(counters[i].colour),
                                         QStringLiteral("#333333"),
                                         QString::fromLatin1(counters[i].name));
@@ -211,16 +221,24 @@ void TForm_main::build_regions()
         m_count[i]->setFocusPolicy(Qt::NoFocus);
     }
     m_count[4]->hide(); // never updated
-    m_operator = make_label(m_summary, QStringLiteral("操作人员："), QRect(430, 48, 260, 22),
+    m_operator = make_label(m_summary,
+                            QStringLiteral("操作人员："),
+                            QRect(430, 48, 260, 22),
                             QStringLiteral("operator"));
 
     m_paging = new QWidget(this);
     m_paging->setObjectName(QStringLiteral("paging_box"));
-    m_pre = make_colour_button(m_paging, QStringLiteral("上一页"), QStringLiteral("#87B87F"),
-                               QStringLiteral("white"), QStringLiteral("cn_pre"));
+    m_pre = make_colour_button(m_paging,
+                               QStringLiteral("上一页"),
+                               QStringLiteral("#87B87F"),
+                               QStringLiteral("white"),
+                               QStringLiteral("cn_pre"));
     m_pre->setGeometry(3, 0, 100, 32);
-    m_next = make_colour_button(m_paging, QStringLiteral("下一页"), QStringLiteral("#87B87F"),
-                                QStringLiteral("white"), QStringLiteral("cn_next"));
+    m_next = make_colour_button(m_paging,
+                                QStringLiteral("下一页"),
+                                QStringLiteral("#87B87F"),
+                                QStringLiteral("white"),
+                                QStringLiteral("cn_next"));
     m_next->setGeometry(109, 0, 100, 32);
     connect(m_pre, &QPushButton::clicked, this, &TForm_main::cn_preClick);
     connect(m_next, &QPushButton::clicked, this, &TForm_main::cn_nextClick);
@@ -229,13 +247,26 @@ void TForm_main::build_regions()
     m_order_panel = new QFrame(this);
     m_order_panel->setObjectName(QStringLiteral("order_panel"));
     paint(m_order_panel, QStringLiteral("#FFFFFF"));
-    const char *headers[8] = {"桌号：", "单号：", "开台时间：", "用餐人数：",
-                              "服务人员：", "预订人名：", "开台押金：", "订单金额："};
-    const char *names[8] = {"info_bh", "info_ordid", "info_addtime", "info_nums",
-                            "info_fwy", "info_ydtruename", "info_yj", "info_price"};
+    const char *headers[8] = {"桌号：",
+                              "单号：",
+                              "开台时间：",
+                              "用餐人数：",
+                              "服务人员：",
+                              "预订人名：",
+                              "开台押金：",
+                              "订单金额："};
+    const char *names[8] = {"info_bh",
+                            "info_ordid",
+                            "info_addtime",
+                            "info_nums",
+                            "info_fwy",
+                            "info_ydtruename",
+                            "info_yj",
+                            "info_price"};
     const int tops[4] = {13, 49, 74, 97};
     for (int i = 0; i < 8; ++i)
-        m_info[i] = make_label(m_order_panel, QString::fromUtf8(headers[i]),
+        m_info[i] = make_label(m_order_panel,
+                               QString::fromUtf8(headers[i]),
                                QRect(i % 2 ? 243 : 14, tops[i / 2], 170, 18),
                                QString::fromLatin1(names[i]));
     auto *rule = new QFrame(m_order_panel);
@@ -245,9 +276,12 @@ void TForm_main::build_regions()
     m_order_list = new QTreeWidget(m_order_panel);
     m_order_list->setObjectName(QStringLiteral("order_list"));
     m_order_list->setColumnCount(7);
-    m_order_list->setHeaderLabels({QStringLiteral("行号"), QStringLiteral("菜品名称"),
-                                   QStringLiteral("做法"), QStringLiteral("单价"),
-                                   QStringLiteral("数量"), QStringLiteral("金额"),
+    m_order_list->setHeaderLabels({QStringLiteral("行号"),
+                                   QStringLiteral("菜品名称"),
+                                   QStringLiteral("做法"),
+                                   QStringLiteral("单价"),
+                                   QStringLiteral("数量"),
+                                   QStringLiteral("金额"),
                                    QStringLiteral("状态")});
     const int widths[7] = {50, 421 - 320 - 24, 60, 50, 50, 50, 60};
     for (int i = 0; i < 7; ++i)
@@ -284,8 +318,10 @@ void TForm_main::build_regions()
     m_login_password->setEchoMode(QLineEdit::Password);
     m_login_password->setPlaceholderText(QStringLiteral("请输入登录密码"));
     m_login_password->setGeometry(130, 300, 220, 30);
-    auto *button = make_colour_button(m_login_box, QStringLiteral("登录"),
-                                      QStringLiteral("#428BCA"), QStringLiteral("white"),
+    auto *button = make_colour_button(m_login_box,
+                                      QStringLiteral("登录"),
+                                      QStringLiteral("#428BCA"),
+                                      QStringLiteral("white"),
                                       QStringLiteral("login_button"));
     button->setGeometry(73, 360, 254, 45);
     connect(button, &QPushButton::clicked, this, &TForm_main::login);
@@ -297,8 +333,33 @@ void TForm_main::build_regions()
 
 QRect TForm_main::tile_region() const
 {
-    // The window's client size is taken as W x H once it is maximised.
-    return QRect(0, 96, m_w - OrderPanelWidth, m_h - SummaryHeight - MenuBarHeight - 34);
+    return QRect(0, 96, m_cw - OrderPanelWidth, m_ch - SummaryHeight - MenuBarHeight - 34);
+}
+
+void TForm_main::place_tile_area()
+{
+    if (!m_desk_area)
+        return;
+    const QRect region = tile_region();
+    m_desk_area->setGeometry(region);
+    // The scroll bar stays left of the order panel, which overlaps the area's last 20 pixels.
+    m_desk_scroll->setGeometry(0, 0, std::max(0, region.width() - 20), region.height());
+}
+
+void TForm_main::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The window manager maximises after the first showing; the regions that follow
+    // the client size are placed again once, when its size is known.
+    if (!m_shown || m_client_known || m_board_size.isValid() || !isMaximized())
+        return;
+    m_client_known = true;
+    if (size() == QSize(m_cw, m_ch))
+        return;
+    m_cw = width();
+    m_ch = height();
+    place_tile_area();
+    place_summary();
 }
 
 void TForm_main::place_order_panel()
@@ -313,8 +374,8 @@ void TForm_main::place_order_panel()
 void TForm_main::place_login()
 {
     m_login_cover->setGeometry(0, 58, m_w, m_h - 60);
-    m_login_box->setGeometry(int(std::ceil(m_w / 2.0)) - 200, int(std::ceil(m_h / 2.0)) - 225,
-                             400, 450);
+    m_login_box->setGeometry(
+        int(std::ceil(m_w / 2.0)) - 200, int(std::ceil(m_h / 2.0)) - 225, 400, 450);
 }
 
 void TForm_main::place_summary()
@@ -322,7 +383,23 @@ void TForm_main::place_summary()
     const QRect tiles = tile_region();
     m_summary->setGeometry(0, tiles.bottom() + 1 - 2, m_w - OrderPanelWidth, SummaryHeight);
     m_paging->setGeometry(m_order_panel->x() - 214, m_summary->y() + 10, 209, 32);
+    restack();
+}
+
+void TForm_main::restack()
+{
+    // Bottom to top: tile area, area bar, summary, order panel, paging, menu bar, then
+    // the login box over its cover while it is up.
+    if (m_class_box)
+        m_class_box->raise();
+    m_summary->raise();
+    m_order_panel->raise();
     m_paging->raise();
+    m_menu_box->raise();
+    if (!m_login_box->isHidden()) {
+        m_login_cover->raise();
+        m_login_box->raise();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -342,6 +419,8 @@ void TForm_main::first_show()
     }
     m_w = size.width();
     m_h = size.height();
+    m_cw = m_w;
+    m_ch = m_h;
     m_per_row = ::tiles_per_row(m_w);
     if (m_forms.diancan)
         m_forms.diancan->resize(int(std::ceil(0.9 * m_w)), int(std::ceil(0.9 * m_h)));
@@ -352,10 +431,10 @@ void TForm_main::first_show()
 
     if (m_started) {
         guarded(ctx(), [&] {
-            createmenu();        // 3.
-            get_tongji_info();   // 4.
-            offer_demo_data();   // 5.
-            load_desk();         // 6.
+            createmenu();      // 3.
+            get_tongji_info(); // 4.
+            offer_demo_data(); // 5.
+            load_desk();       // 6.
             load_desk_class();
             set_desk_lat();
         });
@@ -427,14 +506,15 @@ void TForm_main::createmenu()
         label->move(menu_label_left(r.title), 40);
         label->adjustSize();
 
-        for (QWidget *w : {static_cast<QWidget *>(box), static_cast<QWidget *>(picture),
+        for (QWidget *w : {static_cast<QWidget *>(box),
+                           static_cast<QWidget *>(picture),
                            static_cast<QWidget *>(label)}) {
             w->setProperty(MenuIdProperty, r.id);
             w->installEventFilter(this);
         }
         box->show();
     }
-    m_menu_box->raise();
+    restack();
 }
 
 void TForm_main::show_login_box()
@@ -499,24 +579,59 @@ bool TForm_main::need_desk()
 void TForm_main::run_menu_entry(int id)
 {
     switch (id) {
-    case 11: ClickKaitai(); break;
-    case 21: ClickZhuantai(); break;
-    case 31: ClickXiaotai(); break;
-    case 41: ClickDiancan(); break;
-    case 42: ClickJiezhang(); break;
-    case 51: ClickPrint(); break;
-    case 54: ClickPrintCs(); break;
-    case 52: ClickOrder(); break;
-    case 61: ClickDesk(); break;
-    case 71: ClickCaipin(); break;
-    case 72: ClickCaipinClass(); break;
-    case 81: ClickHuiyuan(); break;
-    case 91: ClickChongzhi(); break;
-    case 101: ClickSetting(); break;
-    case 111: ClickModify(); break;
-    case 121: ClickLogout(); break;
-    case 114: onDeleteTest(); break;
-    default: break;
+    case 11:
+        ClickKaitai();
+        break;
+    case 21:
+        ClickZhuantai();
+        break;
+    case 31:
+        ClickXiaotai();
+        break;
+    case 41:
+        ClickDiancan();
+        break;
+    case 42:
+        ClickJiezhang();
+        break;
+    case 51:
+        ClickPrint();
+        break;
+    case 54:
+        ClickPrintCs();
+        break;
+    case 52:
+        ClickOrder();
+        break;
+    case 61:
+        ClickDesk();
+        break;
+    case 71:
+        ClickCaipin();
+        break;
+    case 72:
+        ClickCaipinClass();
+        break;
+    case 81:
+        ClickHuiyuan();
+        break;
+    case 91:
+        ClickChongzhi();
+        break;
+    case 101:
+        ClickSetting();
+        break;
+    case 111:
+        ClickModify();
+        break;
+    case 121:
+        ClickLogout();
+        break;
+    case 114:
+        onDeleteTest();
+        break;
+    default:
+        break;
     }
 }
 
@@ -711,8 +826,10 @@ void TForm_main::make_tile(const DeskRecord &r, int index)
     paint(box, desk_colour(r.stat));
     box->installEventFilter(this);
 
-    const QRect places[5] = {QRect(10, 10, 60, 18), QRect(75, 10, 80, 18),
-                             QRect(10, 140, 118, 18), QRect(130, 140, 30, 18),
+    const QRect places[5] = {QRect(10, 10, 60, 18),
+                             QRect(75, 10, 80, 18),
+                             QRect(10, 140, 118, 18),
+                             QRect(130, 140, 30, 18),
                              QRect(5, 70, 150, 24)};
     for (int i = 0; i < 5; ++i) {
         auto *l = new QLabel(box);
@@ -752,14 +869,11 @@ void TForm_main::load_desk()
     remove_desk();
     retire(m_desk_area);
     m_desk_area = nullptr;
-    const QRect region = tile_region();
     m_desk_area = new QWidget(this);
     m_desk_area->setObjectName(QStringLiteral("desklist_box"));
-    m_desk_area->setGeometry(region);
-    // The scroll bar stays left of the order panel, which overlaps the area's last 20 pixels.
     m_desk_scroll = new QScrollArea(m_desk_area);
-    m_desk_scroll->setGeometry(0, 0, std::max(0, region.width() - 20), region.height());
     m_desk_scroll->setFrameShape(QFrame::NoFrame);
+    place_tile_area();
     m_desk_content = new QWidget;
     m_desk_content->setObjectName(QStringLiteral("desklist_content"));
     m_desk_scroll->setWidget(m_desk_content);
@@ -795,8 +909,8 @@ void TForm_main::set_desk_lat()
     cids.reserve(m_tile_ids.size());
     for (const QString &id : std::as_const(m_tile_ids))
         cids << m_records.value(id).cid;
-    const BoardLayout l = layout_board(cids, m_area, m_page, ctx().settings.desk_perpage,
-                                       m_per_row);
+    const BoardLayout l
+        = layout_board(cids, m_area, m_page, ctx().settings.desk_perpage, m_per_row);
     int right = 0;
     int bottom = 0;
     for (int i = 0; i < m_tile_ids.size(); ++i) {
@@ -860,13 +974,7 @@ void TForm_main::load_desk_class()
         m_area_ids << classes[k].id;
     }
     m_class_box->show();
-    m_class_box->raise();
-    m_order_panel->raise();
-    m_paging->raise();
-    if (m_login_box->isVisible()) {
-        m_login_cover->raise();
-        m_login_box->raise();
-    }
+    restack();
 }
 
 void TForm_main::desk_class_click(const QString &class_id)
@@ -927,8 +1035,8 @@ void TForm_main::load_desk_ord()
     QList<QTreeWidgetItem *> items;
     items.reserve(lines.size());
     for (const PanelLine &l : lines) {
-        auto *item = new QTreeWidgetItem(QStringList{l.no, l.title, l.zfidstr, l.oneprice,
-                                                     l.quantity, l.amount, l.status});
+        auto *item = new QTreeWidgetItem(
+            QStringList{l.no, l.title, l.zfidstr, l.oneprice, l.quantity, l.amount, l.status});
         item->setData(0, OrderLineDelegate::StatRole, l.stat);
         items << item;
     }
@@ -938,8 +1046,14 @@ void TForm_main::load_desk_ord()
 
 void TForm_main::set_desk_info()
 {
-    static const char *captions[8] = {"桌位编号：", nullptr,      "开台时间：", "用餐人数：",
-                                      "服务人员：", "预订人名：", "开台押金：", "订单金额："};
+    static const char *captions[8] = {"桌位编号：",
+                                      nullptr,
+                                      "开台时间：",
+                                      "用餐人数：",
+                                      "服务人员：",
+                                      "预订人名：",
+                                      "开台押金：",
+                                      "订单金额："};
     if (ctx().desk_id.isEmpty()) {
         for (int i = 0; i < 8; ++i)
             if (captions[i])
@@ -949,8 +1063,14 @@ void TForm_main::set_desk_info()
     const DeskInfo info = desk_info(ctx(), ctx().desk_id);
     if (!info.found)
         return;
-    const QString values[8] = {info.bh,  QString(),       info.addtime, info.nums,
-                               info.fwy, info.ydtruename, info.yj,      info.price};
+    const QString values[8] = {info.bh,
+                               QString(),
+                               info.addtime,
+                               info.nums,
+                               info.fwy,
+                               info.ydtruename,
+                               info.yj,
+                               info.price};
     for (int i = 0; i < 8; ++i)
         if (captions[i]) // "单号：" is never changed
             m_info[i]->setText(QString::fromUtf8(captions[i]) + values[i]);

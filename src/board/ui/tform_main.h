@@ -107,6 +107,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -122,6 +123,8 @@ private:
     void place_order_panel();
     void place_login();
     void place_summary();
+    void place_tile_area();
+    void restack();
     void minimise_to_tray();
     void run_menu_entry(int id);
     bool need_desk();
@@ -139,6 +142,11 @@ private:
     QSize m_board_size;
     int m_w = 0;
     int m_h = 0;
+    // Client size of the maximised window: W x H less the frame, known only once the
+    // window manager has maximised the window.
+    int m_cw = 0;
+    int m_ch = 0;
+    bool m_client_known = false;
 
     // Regions.
     QFrame *m_menu_box = nullptr;

@@ -41,8 +41,12 @@ QString open_order(const TestProgram &p, int desk)
     return p.scalar("SELECT max(id) FROM lumo_orders");
 }
 
-void add_line(const TestProgram &p, const QString &order, const QString &title,
-              const QString &oneprice, const QString &quantity, const QString &stat = "0")
+void add_line(const TestProgram &p,
+              const QString &order,
+              const QString &title,
+              const QString &oneprice,
+              const QString &quantity,
+              const QString &stat = "0")
 {
     p.exec(QStringLiteral("INSERT INTO lumo_orders_detail(title,rootid,oneprice,quantity,price,"
                           "stat,zfidstr) VALUES('%1',%2,%3,%4,999,%5,'')")
@@ -464,9 +468,12 @@ private slots:
         add_desks(b, 30, {"1", "1", "2", "3"});
         b.exec("UPDATE lumo_desk set cname=(SELECT title FROM lumo_desk_class "
                "WHERE lumo_desk_class.id=lumo_desk.cid)");
-        const char *dishes[][3] = {{"乐山钵钵鸡", "58.8", "1"}, {"鱼香肉丝", "27.8", "2"},
-                                   {"酸辣土豆丝", "13.5", "1"}, {"宫保鸡丁", "29.8", "1"},
-                                   {"米饭", "2.0", "4"},        {"青岛啤酒", "5.0", "6"},
+        const char *dishes[][3] = {{"乐山钵钵鸡", "58.8", "1"},
+                                   {"鱼香肉丝", "27.8", "2"},
+                                   {"酸辣土豆丝", "13.5", "1"},
+                                   {"宫保鸡丁", "29.8", "1"},
+                                   {"米饭", "2.0", "4"},
+                                   {"青岛啤酒", "5.0", "6"},
                                    {"夫妻肺片", "38.8", "1"}};
         for (int d : {2, 5, 9, 14, 21, 26}) {
             const QString order = open_order(b, d);

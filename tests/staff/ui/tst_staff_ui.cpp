@@ -24,8 +24,7 @@ public:
         main()->set_board_size(QSize(1600, 1000));
         main()->show();
     }
-    template<class T = QWidget>
-    T *find(const QString &name) const
+    template<class T = QWidget> T *find(const QString &name) const
     {
         return main()->findChild<T *>(name);
     }
@@ -94,6 +93,10 @@ private slots:
         w.menu(121);
         QCOMPARE(w.toast(), QString("您已退出成功"));
         QVERIFY(w.login_shown());
+        // The cover hides the whole board, paging buttons included.
+        const QObjectList stack = w.main()->children();
+        QVERIFY(stack.indexOf(w.find("login_cover")) > stack.indexOf(w.find("paging_box")));
+        QVERIFY(stack.indexOf(w.find("login_box")) > stack.indexOf(w.find("login_cover")));
         QVERIFY(w.entries().isEmpty());
         QCOMPARE(w.find<QLabel>("operator")->text(), QString("操作人员："));
         QCOMPARE(w.ini("member_uid"), QString("0"));
