@@ -454,7 +454,8 @@ void TForm_main::first_show()
 
 void TForm_main::offer_demo_data()
 {
-    // The demonstration data offer is made here, before the tiles are built.
+    // The demonstration data offer (on an empty lumo_desk) is made here, before the
+    // tiles are built.
 }
 
 // ---------------------------------------------------------------------------
@@ -754,7 +755,8 @@ void TForm_main::ClickModify()
 
 void TForm_main::onDeleteTest()
 {
-    // "删除数据": removing the demonstration data is wired here.
+    // "删除数据": ClickDeleteTest(m_forms) from app/ui/demo_offer.h removes the
+    // demonstration data; it is wired here.
 }
 
 // ---------------------------------------------------------------------------
