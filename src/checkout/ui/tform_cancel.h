@@ -7,4 +7,7 @@ class TForm_cancel : public MivoDialog
     Q_OBJECT
 public:
     TForm_cancel(Forms &forms, QWidget *parent);
+
+    // The member chosen for this checkout; the board clears it when it opens the dialog.
+    QString userid;
 };

@@ -7,4 +7,9 @@ class TForm_chuda : public MivoDialog
     Q_OBJECT
 public:
     TForm_chuda(Forms &forms, QWidget *parent);
+
+    // The table, its number and the order (empty: the open order) to print for.
+    QString mydeskid;
+    QString mydekno;
+    QString myrootid;
 };

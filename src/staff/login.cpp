@@ -1,0 +1,64 @@
+#include "staff/login.h"
+
+#include "app/helpers.h"
+#include "app/ini.h"
+#include "staff/accounts.h"
+#include "store/sqlite_db.h"
+
+LoginResult login(AppContext &ctx, const QString &name_field, const QString &password)
+{
+    const QString name = strip_quotes(name_field);
+    if (name.isEmpty())
+        return {false, QStringLiteral("请输入登录账号")};
+    if (password.isEmpty())
+        return {false, QStringLiteral("请输入登录密码")};
+
+    TSQLiteTable t;
+    {
+        TSQLiteDatabase db(ctx.db_path);
+        t = db.GetTable(QStringLiteral("SELECT id,username,rndstr,encmd5,addtime,tid FROM "
+                                       "lumo_admin where username=?"),
+                        {name});
+    }
+    if (t.Count() == 0)
+        return {false, QStringLiteral("登录账号不存在,请确认")};
+
+    // Two accounts with one login name: the first row is the one compared.
+    QString id = t.value(QStringLiteral("id"));
+    if (id.isEmpty())
+        id = QStringLiteral("0");
+    QString tid = t.value(QStringLiteral("tid"));
+    if (tid.isEmpty())
+        tid = QStringLiteral("1");
+    const QString digest = t.value(QStringLiteral("encmd5")).trimmed();
+    const QString salt = t.value(QStringLiteral("rndstr")).trimmed();
+    if (pass_digest(password, salt) != digest)
+        return {false, QStringLiteral("登录密码错误")};
+
+    const qint64 uid = id.toLongLong();
+    const int role = tid.toInt();
+    remember_login(ctx, uid, name, digest, role);
+    ctx.account.uid = uid;
+    ctx.account.username = name;
+    ctx.account.digest = digest;
+    ctx.account.role = role;
+    return {true, QStringLiteral("登录成功")};
+}
+
+void check_local_login(AppContext &ctx)
+{
+    if (!ctx.account.username.isEmpty())
+        return;
+    const IniFile ini(ctx.paths.ini);
+    if (!ini.exists())
+        return;
+    ctx.account.username = ini.readString("Memberinfo", "member_username");
+    ctx.account.digest = ini.readString("Memberinfo", "member_password");
+    ctx.account.role = ini.readInt("Memberinfo", "member_tid", 0);
+}
+
+void logout(AppContext &ctx)
+{
+    forget_login(ctx);
+    ctx.account.clear();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/context.h"
+
+#include <QString>
+
+// What a login attempt tells the user; ok only for "登录成功".
+struct LoginResult
+{
+    bool ok = false;
+    QString message;
+};
+
+// Checks the login name and password against lumo_admin. On success the account is
+// signed in and remembered in [Memberinfo]; nothing is written on a refusal.
+LoginResult login(AppContext &ctx, const QString &name_field, const QString &password);
+
+// Loads the remembered login into the signed-in account when nobody is signed in
+// and the configuration file exists. The user id is left to check_login.
+void check_local_login(AppContext &ctx);
+
+// Forgets the remembered login and clears the signed-in account.
+void logout(AppContext &ctx);
