@@ -1,5 +1,7 @@
 #include "board/ui/tform_main.h"
 
+#include "app/demo_data.h"
+
 #include "app/helpers.h"
 #include "app/startup.h"
 #include "app/ui/box_prompts.h"
@@ -454,8 +456,17 @@ void TForm_main::first_show()
 
 void TForm_main::offer_demo_data()
 {
-    // The demonstration data offer (on an empty lumo_desk) is made here, before the
-    // tiles are built.
+    // A new installation has nothing to show: offer tables and dishes to try.
+    if (!demo_offer_due(ctx()))
+        return;
+    if (!ctx().prompts().confirm(QStringLiteral(
+            "系统检测到，您还没有添加基础数据，是否添加体验数据，体验后体验数据可删除")))
+        return;
+    seed_demo_data(ctx());
+    createmenu();
+    load_desk();
+    // The counters were filled before the offer; they must count the new tables.
+    get_tongji_info();
 }
 
 // ---------------------------------------------------------------------------
@@ -629,7 +640,7 @@ void TForm_main::run_menu_entry(int id)
         ClickLogout();
         break;
     case 114:
-        onDeleteTest();
+        ClickDeleteTest();
         break;
     default:
         break;
@@ -753,10 +764,16 @@ void TForm_main::ClickModify()
     m_forms.modify->open_centred();
 }
 
-void TForm_main::onDeleteTest()
+void TForm_main::ClickDeleteTest()
 {
-    // "删除数据": ClickDeleteTest(m_forms) from app/ui/demo_offer.h removes the
-    // demonstration data; it is wired here.
+    if (!ctx().prompts().confirm(QStringLiteral("确认要删除体验数据吗？删除体验数据后将不可恢复")))
+        return;
+    guarded(ctx(), [&] {
+        delete_demo_data(ctx());
+        createmenu();
+        load_desk();
+        get_tongji_info();
+    });
 }
 
 // ---------------------------------------------------------------------------

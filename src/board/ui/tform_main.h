@@ -94,7 +94,7 @@ public slots:
     void ClickSetting();
     void ClickModify();
     void ClickLogout();
-    void onDeleteTest();
+    void ClickDeleteTest();
     // One tick of the synchronisation timer: tile amounts while no table is selected.
     void sync_tick();
     // Notification area.

@@ -1,3 +1,4 @@
+#include "app/demo_data.h"
 #include "app/helpers.h"
 #include "app/ini.h"
 #include "app/ui/toast.h"
@@ -22,7 +23,10 @@ public:
     void show() const
     {
         main()->set_board_size(QSize(1600, 1000));
+        if (demo_offer_due(ctx))
+            prompts->queue(false); // no demonstration data here
         main()->show();
+        prompts->confirms.clear();
     }
     template<class T = QWidget> T *find(const QString &name) const
     {
@@ -137,6 +141,7 @@ private slots:
         again.setClock(w.clock);
         auto forms = create_forms(again, w.dir.path());
         forms->main->set_board_size(QSize(1600, 1000));
+        w.prompts->queue(false); // the demonstration data offer
         forms->main->show();
         QVERIFY(!forms->main->findChild<QWidget *>("login_box")->isHidden());
         QVERIFY(forms->main->findChild<QFrame *>("menu_box")->findChildren<QFrame *>().isEmpty());
