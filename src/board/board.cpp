@@ -165,12 +165,7 @@ layout_board(const QStringList &cids, const QString &area, int page, int page_si
 
 QString desk_open_order(const AppContext &ctx, const QString &desk_id)
 {
-    if (desk_id.isEmpty())
-        return NoOrderId;
-    TSQLiteDatabase db(ctx.db_path);
-    const QString id = db.scalar(
-        QStringLiteral("SELECT id,title FROM lumo_orders where iscal=0 AND deskid=?"), {desk_id});
-    return id.isEmpty() ? NoOrderId : id;
+    return get_desk_order_id(ctx, desk_id);
 }
 
 QString line_number(int i)
