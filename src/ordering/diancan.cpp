@@ -58,7 +58,7 @@ QVector<OrderLineView> read_order_lines(const AppContext &ctx, const QString &de
         v.stat = line_stat_name(t.FieldAsString(6));
         v.zfidstr = t.FieldAsString(7);
         v.remark = t.FieldAsString(8);
-        v.returned = v.stat == QLatin1String("已退菜");
+        v.returned = v.stat == QStringLiteral("已退菜");
         rows.append(v);
     }
     return rows;
