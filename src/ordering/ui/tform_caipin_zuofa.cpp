@@ -110,7 +110,7 @@ void TForm_caipin_zuofa::load()
             auto *box = new QCheckBox(methods[n].title, m_group);
             box->setObjectName(QStringLiteral("check_zuofa_") + methods[n].id);
             box->setProperty("value", methods[n].id);
-            box->setGeometry(10, 25 + 25 * n, 440, 22);
+            box->setGeometry(10, 25 + 25 * n, qMin(440, box->sizeHint().width()), 22);
             box->setCursor(Qt::PointingHandCursor);
             box->setChecked(method_chosen(rec.zfid, methods[n].id));
             m_boxes << box;
