@@ -93,9 +93,10 @@ DishTile::DishTile(QWidget *parent, const TileRecord &record)
     setObjectName(QStringLiteral("box_caipin_") + record.id);
     resize(TileWidth, TileHeight);
     setColour(Normal);
-    tile_text(this, record.title, QRect(0, 6, TileWidth, 20), Qt::AlignHCenter | Qt::AlignTop);
-    tile_text(this, format_num(record.price, 2), QRect(0, 30, TileWidth, 16),
-              Qt::AlignHCenter | Qt::AlignTop);
+    m_title.setText(record.title);
+    m_title.setTextFormat(Qt::PlainText);
+    m_price.setText(format_num(record.price, 2));
+    m_price.setTextFormat(Qt::PlainText);
     m_quantity = tile_text(this, record.quantity, QRect(5, 42, 55, 16),
                            Qt::AlignLeft | Qt::AlignVCenter);
     m_quantity->setObjectName(QStringLiteral("caipin_static3_") + record.id);
@@ -108,6 +109,19 @@ DishTile::DishTile(QWidget *parent, const TileRecord &record)
     m_marker->setPixmap(marker_pixmap());
     m_marker->setGeometry(TileWidth - 26, MarkerHidden, 24, 24);
     showRemark(!record.remark.isEmpty());
+}
+
+void DishTile::paintEvent(QPaintEvent *event)
+{
+    ClickFrame::paintEvent(event);
+    QPainter g(this);
+    g.setPen(palette().color(QPalette::WindowText));
+    g.setClipRect(rect());
+    const auto centred = [&](const QStaticText &text, int top) {
+        g.drawStaticText((width() - qRound(text.size().width())) / 2, top, text);
+    };
+    centred(m_title, 6);
+    centred(m_price, 30);
 }
 
 void DishTile::setSelected(bool selected)

@@ -24,11 +24,11 @@ private slots:
         QCOMPARE(a->colour(), QColor(204, 255, 204));
         QCOMPARE(a->geometry(), QRect(6, 4, 120, 60));
         QCOMPARE(f.tile(2)->pos(), QPoint(134, 4));
-        QStringList texts;
-        for (QLabel *l : a->findChildren<QLabel *>())
-            texts << l->text();
-        QCOMPARE(texts.mid(0, 4), (QStringList{"宫保鸡丁", "28.00", "1", ""}));
+        QCOMPARE(a->titleText(), QString("宫保鸡丁"));
+        QCOMPARE(a->priceText(), QString("28.00"));
+        QCOMPARE(f.tile(2)->priceText(), QString("6.50"));
         QCOMPARE(a->findChild<QLabel *>("caipin_static3_1")->text(), QString("1"));
+        QCOMPARE(a->findChild<QLabel *>("caipin_static4_1")->text(), QString());
         QCOMPARE(a->findChild<QLabel *>("box_bz_1")->y(), -50);
 
         f.clickTile(1);
