@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 
 #include <cmath>
@@ -86,7 +87,6 @@ void TForm_gaijia::list_lines()
     m_group = new QFrame(this);
     m_group->setObjectName(QStringLiteral("group_lines"));
     m_group->setGeometry(5, 10, 775, groupHeight);
-    m_group->show();
     m_save->setGeometry(5, 10 + groupHeight + 8, 120, 36);
 
     guarded(ctx(), [&] {
@@ -95,7 +95,6 @@ void TForm_gaijia::list_lines()
             return;
         m_order_id = lines.first().rootid;
 
-        // Titles stay put; the rows scroll when there are more than fit.
         QFont bold = font();
         bold.setBold(true);
         const struct
@@ -108,11 +107,17 @@ void TForm_gaijia::list_lines()
             text_at(m_group, QString::fromUtf8(t.text), t.left, 6, 100)->setFont(bold);
         rule_at(m_group, 30, 775);
 
-        m_scroll = new QScrollArea(m_group);
-        m_scroll->setFrameShape(QFrame::NoFrame);
-        m_scroll->setGeometry(0, 31, 775, groupHeight - 31);
+        // The titles stay put; the rows scroll when there are more than fit.
+        auto *scroll = new QScrollArea(m_group);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setGeometry(0, 31, 775, groupHeight - 31);
+        const int rowsHeight = 30 * int(lines.size()) + 10;
+        const int rowsWidth = rowsHeight > scroll->height()
+                                  ? 775 - scroll->verticalScrollBar()->sizeHint().width()
+                                  : 775;
         auto *rows = new QWidget;
-        rows->resize(758, 30 * int(lines.size()) + 10);
+        rows->resize(rowsWidth, rowsHeight);
         for (int n = 0; n < lines.size(); ++n) {
             const PriceLine &l = lines[n];
             const int top = 4 + 30 * n;
@@ -124,15 +129,17 @@ void TForm_gaijia::list_lines()
             row.quantity = edit_at(rows, QStringLiteral("edit_2_") + l.id, l.quantity, 500, top, 50);
             row.subtotal = text_at(rows, l.subtotal, 570, top + 2, 95);
             row.subtotal->setObjectName(QStringLiteral("static_5_") + l.id);
-            row.remark = edit_at(rows, QStringLiteral("edit_3_") + l.id, l.remark, 670, top, 100);
-            rule_at(rows, top + 28, 758);
+            row.remark = edit_at(rows, QStringLiteral("edit_3_") + l.id, l.remark, 670, top,
+                                 qMin(100, rowsWidth - 672));
+            rule_at(rows, top + 28, rowsWidth);
             for (QLineEdit *e : {row.price, row.quantity, row.remark})
                 connect(e, &QLineEdit::textChanged, this, &TForm_gaijia::recompute_subtotals);
             m_rows.insert(l.id, row);
         }
-        m_scroll->setWidget(rows);
-        m_scroll->show();
+        scroll->setWidget(rows);
     });
+    // Shown once filled, so every control in it shows with it.
+    m_group->show();
 }
 
 void TForm_gaijia::recompute_subtotals()

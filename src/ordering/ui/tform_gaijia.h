@@ -7,7 +7,6 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QScrollArea;
 class QWidget;
 
 // Batch price change: unit price, quantity and remark of the chosen order lines,
@@ -42,7 +41,6 @@ private:
     QString m_ids;
     QString m_order_id;
     QWidget *m_group = nullptr;
-    QScrollArea *m_scroll = nullptr;
     QPushButton *m_save = nullptr;
     QHash<QString, Row> m_rows;
 };

@@ -54,14 +54,17 @@ private slots:
         auto *remarkA = f.gaijia->findChild<QLineEdit *>("edit_3_" + a);
         auto *subA = f.gaijia->findChild<QLabel *>("static_5_" + a);
         QVERIFY(priceA && qtyA && remarkA && subA);
+        QVERIFY(priceA->isVisible() && remarkA->isVisible() && subA->isVisible());
         QCOMPARE(priceA->text(), QString("10"));
         QCOMPARE(qtyA->text(), QString("1"));
         QCOMPARE(subA->text(), QString("10"));
         QVERIFY(!f.gaijia->findChild<QLineEdit *>(
             "edit_1_" + f.p.scalar("SELECT id FROM lumo_orders_detail WHERE caipinid=3")));
         QStringList texts;
-        for (QLabel *l : f.gaijia->findChildren<QLabel *>())
-            texts << l->text();
+        for (QLabel *l : f.gaijia->findChildren<QLabel *>()) {
+            if (l->isVisible())
+                texts << l->text();
+        }
         for (const char *t : {"序号", "菜品名称", "做法", "单价", "数量", "小计", "备注", "01", "02",
                               "宫保鸡丁", "酸梅汤"})
             QVERIFY2(texts.contains(QString::fromUtf8(t)), t);
