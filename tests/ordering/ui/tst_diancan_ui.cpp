@@ -271,6 +271,53 @@ private slots:
         QCOMPARE(f.shownTiles().size(), 81);
     }
 
+    // The master-data screens ask for rebuilds after they save.
+    void rebuilds()
+    {
+        OrderingFixture f;
+        f.category(1, "热菜", 1);
+        f.category(2, "酒水", 2);
+        f.dish(1, "宫保鸡丁", "gbjd", "28");
+        f.dish(2, "可乐", "kl", "5", 2);
+        f.open();
+        f.clickTile(1);
+        f.clickTile(2);
+
+        // A saved dish gets its tile at once, laid out; the choices are gone.
+        f.dish(3, "米饭", "mf", "2");
+        f.p.exec("DELETE FROM lumo_caipin WHERE id=2");
+        f.screen->load_caipin();
+        QCOMPARE(f.shownTiles(), (QStringList{"1", "3"}));
+        QCOMPARE(f.tile(3)->pos(), QPoint(134, 4));
+        QCOMPARE(f.tile(1)->record().selected, QString("0"));
+        // The dish selected last has no tile any more: nothing to set.
+        QCOMPARE(f.screen->current_dish(), QString("2"));
+        f.press("做法");
+        GuiProgram::click(OrderingFixture::button(f.zuofa, "确定设置"));
+        QCOMPARE(f.toast(), QString("请选择一个菜品设置"));
+        f.zuofa->hide();
+
+        // The current category is gone from the strip: the dishes are no longer filtered by it.
+        GuiProgram::click(f.screen->findChild<ClickFrame *>("box_caipin_class_2"));
+        QCOMPARE(f.shownTiles(), QStringList());
+        f.p.exec("DELETE FROM lumo_caipin_class WHERE id=2");
+        f.screen->load_caipin_class();
+        QVERIFY(!f.screen->findChild<ClickFrame *>("box_caipin_class_2"));
+        QCOMPARE(f.screen->findChild<ClickFrame *>("box_caipin_class_0")->colour(),
+                 QColor(245, 121, 255));
+        QCOMPARE(f.shownTiles(), (QStringList{"1", "3"}));
+        QCOMPARE(f.screen->findChild<ClickFrame *>("box_caipin_class_1")->colour(),
+                 QColor(240, 240, 240));
+
+        // A category that stays keeps its highlight through a rebuild.
+        GuiProgram::click(f.screen->findChild<ClickFrame *>("box_caipin_class_1"));
+        f.screen->load_caipin_class();
+        QCOMPARE(f.screen->findChild<ClickFrame *>("box_caipin_class_1")->colour(),
+                 QColor(245, 121, 255));
+        QCOMPARE(f.screen->findChild<ClickFrame *>("box_caipin_class_0")->colour(),
+                 QColor(240, 240, 240));
+    }
+
     void submitRefusals()
     {
         OrderingFixture f;
