@@ -49,10 +49,10 @@ struct Program
 
     void fill()
     {
-        static const char *styles[] = {"宫保", "红烧", "清蒸", "干煸", "麻辣",
-                                       "糖醋", "酸辣", "鱼香", "香煎", "蒜蓉"};
-        static const char *foods[] = {"鸡丁", "肉片", "鲈鱼", "豆腐", "茄子", "排骨",
-                                      "虾仁", "牛肉", "土豆丝", "青菜"};
+        static const char *styles[]
+            = {"宫保", "红烧", "清蒸", "干煸", "麻辣", "糖醋", "酸辣", "鱼香", "香煎", "蒜蓉"};
+        static const char *foods[]
+            = {"鸡丁", "肉片", "鲈鱼", "豆腐", "茄子", "排骨", "虾仁", "牛肉", "土豆丝", "青菜"};
         TSQLiteDatabase db(ctx.db_path);
         db.transaction([&] {
             for (int c = 1; c <= Categories; ++c)
@@ -68,10 +68,10 @@ struct Program
                 const QString title = QString::fromUtf8(styles[i % 10])
                                       + QString::fromUtf8(foods[(i / 10) % 10])
                                       + QString::number(i);
-                db.ExecSQL("INSERT INTO lumo_caipin(id,title,titleen,price,cid,stock) "
-                           "VALUES(?,?,?,?,?,99)",
-                           {i, title, code, QString::number(8 + i % 60) + ".50",
-                            1 + i % Categories});
+                db.ExecSQL(
+                    "INSERT INTO lumo_caipin(id,title,titleen,price,cid,stock) "
+                    "VALUES(?,?,?,?,?,99)",
+                    {i, title, code, QString::number(8 + i % 60) + ".50", 1 + i % Categories});
             }
             db.ExecSQL("INSERT INTO lumo_desk(title,bh,stat,price) VALUES('大厅','A1',1,'0.0')");
         });
@@ -95,11 +95,19 @@ struct Program
 void click(QWidget *w)
 {
     const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress,
+                      at,
+                      w->mapToGlobal(at),
+                      Qt::LeftButton,
+                      Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease,
+                        at,
+                        w->mapToGlobal(at),
+                        Qt::LeftButton,
+                        Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(w, &release);
 }
 
@@ -112,8 +120,13 @@ struct Stats
         QVector<double> s = ms;
         std::sort(s.begin(), s.end());
         const double median = s[s.size() / 2];
-        std::printf("%-44s n=%-3d median %8.2f ms  max %8.2f ms  (target < %.0f ms: %s)\n", what,
-                    int(s.size()), median, s.last(), target, s.last() < target ? "met" : "MISSED");
+        std::printf("%-44s n=%-3d median %8.2f ms  max %8.2f ms  (target < %.0f ms: %s)\n",
+                    what,
+                    int(s.size()),
+                    median,
+                    s.last(),
+                    target,
+                    s.last() < target ? "met" : "MISSED");
     }
 };
 
@@ -187,8 +200,8 @@ int main(int argc, char **argv)
     }
     submits.print("submit 20 dishes into 100 lines", 50);
     TSQLiteDatabase db(p.ctx.db_path);
-    std::printf("lines in the order after the runs: %s\n",
-                qPrintable(db.scalar("SELECT count(*) FROM lumo_orders_detail WHERE rootid=?",
-                                     {order})));
+    std::printf(
+        "lines in the order after the runs: %s\n",
+        qPrintable(db.scalar("SELECT count(*) FROM lumo_orders_detail WHERE rootid=?", {order})));
     return 0;
 }

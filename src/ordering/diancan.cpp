@@ -11,8 +11,12 @@ QVector<DishRow> read_dishes(const AppContext &ctx)
     QVector<DishRow> rows;
     rows.reserve(t.Count());
     for (; !t.isEof(); t.Next())
-        rows.append({t.FieldAsString(0), t.FieldAsString(1), t.FieldAsString(2),
-                     t.FieldAsString(3), t.FieldAsString(4), t.FieldAsString(5),
+        rows.append({t.FieldAsString(0),
+                     t.FieldAsString(1),
+                     t.FieldAsString(2),
+                     t.FieldAsString(3),
+                     t.FieldAsString(4),
+                     t.FieldAsString(5),
                      t.FieldAsString(6)});
     return rows;
 }
@@ -20,8 +24,8 @@ QVector<DishRow> read_dishes(const AppContext &ctx)
 QVector<CategoryRow> read_categories(const AppContext &ctx)
 {
     TSQLiteDatabase db(ctx.db_path);
-    TSQLiteTable t = db.GetTable(
-        QStringLiteral("SELECT id,title FROM lumo_caipin_class order by sort ASC"));
+    TSQLiteTable t
+        = db.GetTable(QStringLiteral("SELECT id,title FROM lumo_caipin_class order by sort ASC"));
     QVector<CategoryRow> rows;
     for (; !t.isEof(); t.Next())
         rows.append({t.FieldAsString(0), t.FieldAsString(1)});
@@ -78,8 +82,7 @@ QVector<MethodRow> read_methods(const AppContext &ctx, const QString &dish_id)
 QString read_dish_title(const AppContext &ctx, const QString &dish_id)
 {
     TSQLiteDatabase db(ctx.db_path);
-    return db.scalar(QStringLiteral("SELECT title FROM lumo_caipin where id=? limit 1"),
-                     {dish_id});
+    return db.scalar(QStringLiteral("SELECT title FROM lumo_caipin where id=? limit 1"), {dish_id});
 }
 
 QString read_desk_bh(const AppContext &ctx, const QString &desk_id)

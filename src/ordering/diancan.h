@@ -33,14 +33,14 @@ QVector<CategoryRow> read_categories(const AppContext &ctx);
 // One row of the ordering screen's line list, as shown.
 struct OrderLineView
 {
-    QString number;  // "01".."09", "10", ...
+    QString number; // "01".."09", "10", ...
     QString id;
     QString title;
     QString zfidstr;
     QString oneprice; // "%.2f"
     QString quantity;
-    QString amount;   // quantity x unit price, "%.2f"
-    QString stat;     // display name
+    QString amount; // quantity x unit price, "%.2f"
+    QString stat;   // display name
     QString remark;
     bool returned = false;
 };

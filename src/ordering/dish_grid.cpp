@@ -10,8 +10,8 @@ const QString Separator = QStringLiteral("@@@");
 
 QString TileRecord::encode() const
 {
-    return QStringList{id, selected, quantity, cid, stock, zfid, zfidstr, title, price, titleen,
-                       remark}
+    return QStringList{
+        id, selected, quantity, cid, stock, zfid, zfidstr, title, price, titleen, remark}
         .join(Separator);
 }
 
@@ -54,8 +54,11 @@ bool keyword_searches_code(const QString &keyword)
     return !keyword.isEmpty() && is_letters(keyword);
 }
 
-bool tile_matches(const QString &title, const QString &titleen, const QString &cid,
-                  const QString &keyword, const QString &category)
+bool tile_matches(const QString &title,
+                  const QString &titleen,
+                  const QString &cid,
+                  const QString &keyword,
+                  const QString &category)
 {
     if (!category.isEmpty() && category != QLatin1String("0") && cid != category)
         return false;

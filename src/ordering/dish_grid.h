@@ -44,8 +44,11 @@ bool keyword_searches_code(const QString &keyword);
 
 // Whether a dish tile passes the keyword (case-sensitive substring; empty matches
 // all) and the category (empty or "0" means every category).
-bool tile_matches(const QString &title, const QString &titleen, const QString &cid,
-                  const QString &keyword, const QString &category);
+bool tile_matches(const QString &title,
+                  const QString &titleen,
+                  const QString &cid,
+                  const QString &keyword,
+                  const QString &category);
 inline bool tile_matches(const TileRecord &r, const QString &keyword, const QString &category)
 {
     return tile_matches(r.title, r.titleen, r.cid, keyword, category);
@@ -82,8 +85,14 @@ PageSpan grid_page_span(int matches, int page, int per_page);
 QPoint grid_tile_position(int k, int columns);
 
 // Paging buttons after a layout.
-inline bool grid_prev_enabled(int page) { return page >= 2; }
-inline bool grid_next_enabled(int page, int page_count) { return page < page_count; }
+inline bool grid_prev_enabled(int page)
+{
+    return page >= 2;
+}
+inline bool grid_next_enabled(int page, int page_count)
+{
+    return page < page_count;
+}
 
 // ---- cooking methods chosen in the methods dialog ----
 

@@ -84,8 +84,8 @@ StoredPrice stored_price(const PriceEdit &edit)
     return s;
 }
 
-QString save_price_changes(AppContext &ctx, const QString &order_id,
-                           const QVector<PriceEdit> &edits)
+QString
+save_price_changes(AppContext &ctx, const QString &order_id, const QVector<PriceEdit> &edits)
 {
     TSQLiteDatabase db(ctx.db_path);
     QString total;
@@ -95,8 +95,11 @@ QString save_price_changes(AppContext &ctx, const QString &order_id,
             const StoredPrice s = stored_price(e);
             db.ExecSQL(QStringLiteral("UPDATE lumo_orders_detail set oneprice=?,quantity=?,"
                                       "price=?,remark=? where id=?"),
-                       {s.oneprice.toDouble(), s.quantity.toLongLong(), s.price.toDouble(),
-                        s.remark, e.id});
+                       {s.oneprice.toDouble(),
+                        s.quantity.toLongLong(),
+                        s.price.toDouble(),
+                        s.remark,
+                        e.id});
         }
         total = cal_order_price(ctx, db, order_id);
     });

@@ -37,16 +37,15 @@ private slots:
         QTest::addColumn<QStringList>("confirms");
 
         const QStringList asked{"确认要批量添加菜品吗"};
-        QTest::newRow("free table") << 0 << true << true << int(SubmitResult::DeskNotOpen) << 0
-                                    << QStringList();
-        QTest::newRow("cleared table") << 5 << true << true << int(SubmitResult::DeskNotOpen)
-                                       << 0 << QStringList();
+        QTest::newRow("free table")
+            << 0 << true << true << int(SubmitResult::DeskNotOpen) << 0 << QStringList();
+        QTest::newRow("cleared table")
+            << 5 << true << true << int(SubmitResult::DeskNotOpen) << 0 << QStringList();
         // The open order is made before the selection is looked at, and stays.
-        QTest::newRow("nothing selected") << 1 << false << true
-                                          << int(SubmitResult::NothingSelected) << 1
-                                          << QStringList();
-        QTest::newRow("cancelled") << 3 << true << false << int(SubmitResult::Cancelled) << 1
-                                   << asked;
+        QTest::newRow("nothing selected")
+            << 1 << false << true << int(SubmitResult::NothingSelected) << 1 << QStringList();
+        QTest::newRow("cancelled")
+            << 3 << true << false << int(SubmitResult::Cancelled) << 1 << asked;
     }
 
     void submitRefusals()
@@ -61,8 +60,8 @@ private slots:
         TestProgram p;
         add_desk(p, stat);
         p.prompts->queue(confirm);
-        const QVector<CartItem> items =
-            selected ? QVector<CartItem>{item("1", "10", "2")} : QVector<CartItem>{};
+        const QVector<CartItem> items
+            = selected ? QVector<CartItem>{item("1", "10", "2")} : QVector<CartItem>{};
         const SubmitResult r = submit_cart(p.ctx, items);
         QCOMPARE(int(r.kind), kind);
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders").toInt(), orders);
@@ -86,8 +85,7 @@ private slots:
         // The same dishes again replace their quantities instead of adding to them.
         r = submit_cart(p.ctx, {item("1", "12.5", "1")});
         QCOMPARE(r.total, QString("15.50"));
-        QCOMPARE(p.scalar("SELECT group_concat(quantity) FROM lumo_orders_detail"),
-                 QString("1,1"));
+        QCOMPARE(p.scalar("SELECT group_concat(quantity) FROM lumo_orders_detail"), QString("1,1"));
     }
 
     void lineList()

@@ -21,7 +21,8 @@ private slots:
         r.price = "28";
         r.titleen = "gbjd";
         r.remark = "少油";
-        QCOMPARE(r.encode(), QString("7@@@1@@@3@@@2@@@99@@@1,3@@@微辣,加蛋@@@宫保鸡丁@@@28@@@gbjd@@@少油"));
+        QCOMPARE(r.encode(),
+                 QString("7@@@1@@@3@@@2@@@99@@@1,3@@@微辣,加蛋@@@宫保鸡丁@@@28@@@gbjd@@@少油"));
         QCOMPARE(TileRecord::decode(r.encode()), r);
 
         // A fresh record of a dish, and a short text padded with empty fields.
@@ -47,19 +48,66 @@ private slots:
         QTest::addColumn<QString>("category");
         QTest::addColumn<bool>("match");
 
-        QTest::newRow("letters search the code") << "宫保鸡丁" << "gbjd" << "1" << "gb" << "" << true;
-        QTest::newRow("code is case-sensitive") << "宫保鸡丁" << "GBJD" << "1" << "gb" << "" << false;
-        QTest::newRow("upper keyword") << "宫保鸡丁" << "gbjd" << "1" << "GB" << "" << false;
-        QTest::newRow("letters never search the title")
-            << "gb豆腐" << "dfu" << "1" << "gb" << "" << false;
-        QTest::newRow("chinese searches the title") << "宫保鸡丁" << "gbjd" << "1" << "鸡" << "" << true;
-        QTest::newRow("a digit searches the title") << "g1套餐" << "gtc" << "1" << "g1" << "" << true;
-        QTest::newRow("digit keyword not in code") << "套餐" << "g1tc" << "1" << "g1" << "" << false;
-        QTest::newRow("empty keyword") << "汤" << "t" << "1" << "" << "" << true;
-        QTest::newRow("category 0 is all") << "汤" << "t" << "4" << "" << "0" << true;
-        QTest::newRow("other category") << "汤" << "t" << "4" << "" << "2" << false;
-        QTest::newRow("category and keyword") << "鸡汤" << "jt" << "2" << "jt" << "2" << true;
-        QTest::newRow("category is a whole id") << "鸡汤" << "jt" << "12" << "" << "2" << false;
+        QTest::newRow("letters search the code") << "宫保鸡丁"
+                                                 << "gbjd"
+                                                 << "1"
+                                                 << "gb"
+                                                 << "" << true;
+        QTest::newRow("code is case-sensitive") << "宫保鸡丁"
+                                                << "GBJD"
+                                                << "1"
+                                                << "gb"
+                                                << "" << false;
+        QTest::newRow("upper keyword") << "宫保鸡丁"
+                                       << "gbjd"
+                                       << "1"
+                                       << "GB"
+                                       << "" << false;
+        QTest::newRow("letters never search the title") << "gb豆腐"
+                                                        << "dfu"
+                                                        << "1"
+                                                        << "gb"
+                                                        << "" << false;
+        QTest::newRow("chinese searches the title") << "宫保鸡丁"
+                                                    << "gbjd"
+                                                    << "1"
+                                                    << "鸡"
+                                                    << "" << true;
+        QTest::newRow("a digit searches the title") << "g1套餐"
+                                                    << "gtc"
+                                                    << "1"
+                                                    << "g1"
+                                                    << "" << true;
+        QTest::newRow("digit keyword not in code") << "套餐"
+                                                   << "g1tc"
+                                                   << "1"
+                                                   << "g1"
+                                                   << "" << false;
+        QTest::newRow("empty keyword") << "汤"
+                                       << "t"
+                                       << "1"
+                                       << ""
+                                       << "" << true;
+        QTest::newRow("category 0 is all") << "汤"
+                                           << "t"
+                                           << "4"
+                                           << ""
+                                           << "0" << true;
+        QTest::newRow("other category") << "汤"
+                                        << "t"
+                                        << "4"
+                                        << ""
+                                        << "2" << false;
+        QTest::newRow("category and keyword") << "鸡汤"
+                                              << "jt"
+                                              << "2"
+                                              << "jt"
+                                              << "2" << true;
+        QTest::newRow("category is a whole id") << "鸡汤"
+                                                << "jt"
+                                                << "12"
+                                                << ""
+                                                << "2" << false;
     }
 
     void matching()
@@ -132,8 +180,8 @@ private slots:
         QVERIFY(!method_chosen("", "1"));
 
         // Checked boxes in list order, trimmed, without a trailing separator.
-        const ChosenMethods c = chosen_methods(
-            {{"1", " 微辣 ", true}, {"2", "不辣", false}, {" 3", "加蛋", true}});
+        const ChosenMethods c
+            = chosen_methods({{"1", " 微辣 ", true}, {"2", "不辣", false}, {" 3", "加蛋", true}});
         QCOMPARE(c.ids, QString("1,3"));
         QCOMPARE(c.titles, QString("微辣,加蛋"));
         const ChosenMethods none = chosen_methods({{"1", "微辣", false}});
@@ -145,13 +193,20 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("whole") << "2" << "2";
-        QTest::newRow("spaces") << " 12 " << "12";
-        QTest::newRow("zero") << "0" << "1";
-        QTest::newRow("negative") << "-3" << "1";
-        QTest::newRow("fraction") << "1.5" << "1";
-        QTest::newRow("text") << "abc" << "1";
-        QTest::newRow("empty") << "" << "1";
+        QTest::newRow("whole") << "2"
+                               << "2";
+        QTest::newRow("spaces") << " 12 "
+                                << "12";
+        QTest::newRow("zero") << "0"
+                              << "1";
+        QTest::newRow("negative") << "-3"
+                                  << "1";
+        QTest::newRow("fraction") << "1.5"
+                                  << "1";
+        QTest::newRow("text") << "abc"
+                              << "1";
+        QTest::newRow("empty") << ""
+                               << "1";
     }
 
     void tileQuantity()

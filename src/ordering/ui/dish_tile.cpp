@@ -41,8 +41,7 @@ const QFont &small_font()
     return f;
 }
 
-QLabel *tile_text(QWidget *parent, const QString &text, const QRect &geometry,
-                  Qt::Alignment align)
+QLabel *tile_text(QWidget *parent, const QString &text, const QRect &geometry, Qt::Alignment align)
 {
     auto *l = new QLabel(text, parent);
     l->setGeometry(geometry);
@@ -97,11 +96,11 @@ DishTile::DishTile(QWidget *parent, const TileRecord &record)
     m_title.setTextFormat(Qt::PlainText);
     m_price.setText(format_num(record.price, 2));
     m_price.setTextFormat(Qt::PlainText);
-    m_quantity = tile_text(this, record.quantity, QRect(5, 42, 55, 16),
-                           Qt::AlignLeft | Qt::AlignVCenter);
+    m_quantity
+        = tile_text(this, record.quantity, QRect(5, 42, 55, 16), Qt::AlignLeft | Qt::AlignVCenter);
     m_quantity->setObjectName(QStringLiteral("caipin_static3_") + record.id);
-    m_methods = tile_text(this, record.zfidstr, QRect(55, 42, 60, 20),
-                          Qt::AlignRight | Qt::AlignVCenter);
+    m_methods
+        = tile_text(this, record.zfidstr, QRect(55, 42, 60, 20), Qt::AlignRight | Qt::AlignVCenter);
     m_methods->setObjectName(QStringLiteral("caipin_static4_") + record.id);
     m_methods->setFont(small_font());
     m_marker = new QLabel(this);
@@ -130,7 +129,9 @@ void DishTile::setSelected(bool selected)
     setColour(selected ? Selected : Normal);
 }
 
-void DishTile::setChoices(const QString &quantity, const QString &zfid, const QString &zfidstr,
+void DishTile::setChoices(const QString &quantity,
+                          const QString &zfid,
+                          const QString &zfidstr,
                           const QString &remark)
 {
     m_record.quantity = quantity;

@@ -44,7 +44,9 @@ public:
 
     void setSelected(bool selected);
     // Quantity, methods and remark into the record and onto the texts.
-    void setChoices(const QString &quantity, const QString &zfid, const QString &zfidstr,
+    void setChoices(const QString &quantity,
+                    const QString &zfid,
+                    const QString &zfidstr,
                     const QString &remark);
     // Back to the state of a freshly built tile.
     void resetChoices();

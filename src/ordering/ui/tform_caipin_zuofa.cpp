@@ -132,8 +132,8 @@ void TForm_caipin_zuofa::save_click()
     const ChosenMethods chosen = chosen_methods(choices);
     const QString quantity = clean_tile_quantity(m_quantity->text());
     m_quantity->setText(quantity);
-    m_forms.diancan->apply_choices(m_dish_id, quantity, chosen.ids, chosen.titles,
-                                   strip_quotes(m_remark->text()));
+    m_forms.diancan->apply_choices(
+        m_dish_id, quantity, chosen.ids, chosen.titles, strip_quotes(m_remark->text()));
     hide();
 }
 

@@ -30,8 +30,18 @@ constexpr int StripHeight = 46;
 constexpr int ClassPitch = 79;
 constexpr int ClassWidth = 80;
 
-enum Column { ColNumber, ColId, ColTitle, ColMethods, ColPrice, ColQuantity, ColAmount, ColStat,
-              ColRemark, ColumnCount };
+enum Column {
+    ColNumber,
+    ColId,
+    ColTitle,
+    ColMethods,
+    ColPrice,
+    ColQuantity,
+    ColAmount,
+    ColStat,
+    ColRemark,
+    ColumnCount
+};
 
 QPushButton *make_button(QWidget *parent, const QString &text, const QString &name)
 {
@@ -82,10 +92,14 @@ TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
 
     m_list = new QTableWidget(0, ColumnCount, this);
     m_list->setObjectName(QStringLiteral("list_ord"));
-    m_list->setHorizontalHeaderLabels({QStringLiteral("行号"), QStringLiteral("id"),
-                                       QStringLiteral("菜品"), QStringLiteral("做法"),
-                                       QStringLiteral("单价"), QStringLiteral("数量"),
-                                       QStringLiteral("金额"), QStringLiteral("状态"),
+    m_list->setHorizontalHeaderLabels({QStringLiteral("行号"),
+                                       QStringLiteral("id"),
+                                       QStringLiteral("菜品"),
+                                       QStringLiteral("做法"),
+                                       QStringLiteral("单价"),
+                                       QStringLiteral("数量"),
+                                       QStringLiteral("金额"),
+                                       QStringLiteral("状态"),
                                        QStringLiteral("备注")});
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -271,7 +285,7 @@ void TForm_diancan::load_caipin_class()
         const QString current = m_current_class.isEmpty() ? QStringLiteral("0") : m_current_class;
         for (ClickFrame *box : std::as_const(m_class_tiles))
             box->setColour(box->property("value").toString() == current ? ClassCurrent
-                                                                         : ClassNormal);
+                                                                        : ClassNormal);
         m_strip_area->setWidget(m_strip);
         place_strip();
         if (!known && m_built && !m_tiles.isEmpty())
@@ -284,8 +298,7 @@ void TForm_diancan::class_click(const QString &class_id)
     m_current_class = class_id;
     m_page = 1;
     for (ClickFrame *box : std::as_const(m_class_tiles))
-        box->setColour(box->property("value").toString() == class_id ? ClassCurrent
-                                                                      : ClassNormal);
+        box->setColour(box->property("value").toString() == class_id ? ClassCurrent : ClassNormal);
     set_caipin_lat();
 }
 
@@ -390,8 +403,10 @@ void TForm_diancan::toggle_dish(DishTile *tile)
     }
 }
 
-bool TForm_diancan::apply_choices(const QString &dish_id, const QString &quantity,
-                                  const QString &zfid, const QString &zfidstr,
+bool TForm_diancan::apply_choices(const QString &dish_id,
+                                  const QString &quantity,
+                                  const QString &zfid,
+                                  const QString &zfidstr,
                                   const QString &remark)
 {
     DishTile *t = tile(dish_id);
@@ -468,9 +483,15 @@ void TForm_diancan::load_desk_ord_1()
         struck.setStrikeOut(true);
         for (int r = 0; r < rows.size(); ++r) {
             const OrderLineView &v = rows[r];
-            const QString cells[ColumnCount] = {v.number, v.id,       v.title,
-                                                v.zfidstr, v.oneprice, v.quantity,
-                                                v.amount, v.stat,     v.remark};
+            const QString cells[ColumnCount] = {v.number,
+                                                v.id,
+                                                v.title,
+                                                v.zfidstr,
+                                                v.oneprice,
+                                                v.quantity,
+                                                v.amount,
+                                                v.stat,
+                                                v.remark};
             for (int c = 0; c < ColumnCount; ++c) {
                 auto *item = new QTableWidgetItem(cells[c]);
                 if (c == ColNumber) {

@@ -36,8 +36,11 @@ public:
     QString current_dish() const { return m_current_dish; }
     DishTile *tile(const QString &dish_id) const { return m_tile_by_id.value(dish_id); }
     // Writes the methods dialog's choices into a tile; false when the tile is gone.
-    bool apply_choices(const QString &dish_id, const QString &quantity, const QString &zfid,
-                       const QString &zfidstr, const QString &remark);
+    bool apply_choices(const QString &dish_id,
+                       const QString &quantity,
+                       const QString &zfid,
+                       const QString &zfidstr,
+                       const QString &remark);
 
     int page() const { return m_page; }
     int page_count() const { return m_page_count; }
@@ -86,7 +89,7 @@ private:
     QHash<QString, DishTile *> m_tile_by_id;
     QVector<ClickFrame *> m_class_tiles;
 
-    QString m_dish_ids;             // "@@@"-joined ids of all dish tiles
+    QString m_dish_ids; // "@@@"-joined ids of all dish tiles
     QString m_class_ids = QStringLiteral("0");
     QString m_current_class;
     QString m_current_dish;

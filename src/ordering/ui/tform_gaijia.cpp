@@ -27,8 +27,8 @@ QLabel *text_at(QWidget *parent, const QString &text, int left, int top, int wid
     return l;
 }
 
-QLineEdit *edit_at(QWidget *parent, const QString &name, const QString &text, int left, int top,
-                   int width)
+QLineEdit *
+edit_at(QWidget *parent, const QString &name, const QString &text, int left, int top, int width)
 {
     auto *e = new QLineEdit(text, parent);
     e->setObjectName(name);
@@ -101,8 +101,13 @@ void TForm_gaijia::list_lines()
         {
             const char *text;
             int left;
-        } titles[] = {{"序号", 10},  {"菜品名称", 50}, {"做法", 250}, {"单价", 350},
-                      {"数量", 500}, {"小计", 570},     {"备注", 670}};
+        } titles[] = {{"序号", 10},
+                      {"菜品名称", 50},
+                      {"做法", 250},
+                      {"单价", 350},
+                      {"数量", 500},
+                      {"小计", 570},
+                      {"备注", 670}};
         for (const auto &t : titles)
             text_at(m_group, QString::fromUtf8(t.text), t.left, 6, 100)->setFont(bold);
         rule_at(m_group, 30, 775);
@@ -126,10 +131,15 @@ void TForm_gaijia::list_lines()
             text_at(rows, l.zfidstr, 250, top + 2, 95);
             Row row;
             row.price = edit_at(rows, QStringLiteral("edit_1_") + l.id, l.oneprice, 350, top, 100);
-            row.quantity = edit_at(rows, QStringLiteral("edit_2_") + l.id, l.quantity, 500, top, 50);
+            row.quantity
+                = edit_at(rows, QStringLiteral("edit_2_") + l.id, l.quantity, 500, top, 50);
             row.subtotal = text_at(rows, l.subtotal, 570, top + 2, 95);
             row.subtotal->setObjectName(QStringLiteral("static_5_") + l.id);
-            row.remark = edit_at(rows, QStringLiteral("edit_3_") + l.id, l.remark, 670, top,
+            row.remark = edit_at(rows,
+                                 QStringLiteral("edit_3_") + l.id,
+                                 l.remark,
+                                 670,
+                                 top,
                                  qMin(100, rowsWidth - 672));
             rule_at(rows, top + 28, rowsWidth);
             for (QLineEdit *e : {row.price, row.quantity, row.remark})

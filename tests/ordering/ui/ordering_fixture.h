@@ -31,7 +31,10 @@ struct OrderingFixture
         gaijia = p.forms->gaijia;
     }
 
-    void dish(int id, const QString &title, const QString &titleen, const QString &price,
+    void dish(int id,
+              const QString &title,
+              const QString &titleen,
+              const QString &price,
               int cid = 1) const
     {
         TSQLiteDatabase db(p.ctx.db_path);
@@ -99,7 +102,8 @@ struct OrderingFixture
         opt.rect = t->visualItemRect(t->item(row, 0));
         opt.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
         opt.text = t->item(row, 0)->text();
-        const QRect box = t->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, t);
+        const QRect box
+            = t->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, t);
         QTest::mouseClick(t->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
     }
 
@@ -109,8 +113,8 @@ struct OrderingFixture
     QStringList lines() const
     {
         TSQLiteDatabase db(p.ctx.db_path);
-        TSQLiteTable t = db.GetTable(
-            "SELECT caipinid,quantity,zfid,zfidstr,remark,stat FROM lumo_orders_detail order by id");
+        TSQLiteTable t = db.GetTable("SELECT caipinid,quantity,zfid,zfidstr,remark,stat FROM "
+                                     "lumo_orders_detail order by id");
         QStringList out;
         for (; !t.isEof(); t.Next()) {
             QStringList f;

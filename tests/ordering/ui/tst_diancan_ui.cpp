@@ -39,7 +39,8 @@ private slots:
         // Quantity 2 through the methods dialog.
         f.press("数量");
         QVERIFY(f.zuofa->isVisible());
-        QCOMPARE(f.zuofa->findChild<QLabel *>("label_caipin")->text(), QString("菜品名称：宫保鸡丁"));
+        QCOMPARE(f.zuofa->findChild<QLabel *>("label_caipin")->text(),
+                 QString("菜品名称：宫保鸡丁"));
         QCOMPARE(f.zuofa->findChild<QLabel *>("label_bh")->text(), QString("桌号：A1"));
         auto *qty = f.zuofa->findChild<QLineEdit *>("edit_quantity");
         QCOMPARE(qty->text(), QString("1"));
@@ -104,8 +105,8 @@ private slots:
 
         // Reopening the dialog shows what was saved.
         f.press("备注");
-        const QList<QCheckBox *> again = f.zuofa->findChild<QGroupBox *>("group_zuofa")
-                                             ->findChildren<QCheckBox *>();
+        const QList<QCheckBox *> again
+            = f.zuofa->findChild<QGroupBox *>("group_zuofa")->findChildren<QCheckBox *>();
         QVERIFY(again[0]->isChecked() && again[1]->isChecked());
         QCOMPARE(f.zuofa->findChild<QLineEdit *>("edit_quantity")->text(), QString("2"));
         QCOMPARE(f.zuofa->findChild<QLineEdit *>("edit_remark")->text(), QString("少油"));
@@ -222,8 +223,8 @@ private slots:
 
         // The strip: all dishes first, then the categories by sort.
         QStringList strip;
-        for (ClickFrame *box : f.screen->findChildren<ClickFrame *>(
-                 QRegularExpression("^box_caipin_class_")))
+        for (ClickFrame *box :
+             f.screen->findChildren<ClickFrame *>(QRegularExpression("^box_caipin_class_")))
             strip << QString("%1@%2").arg(box->objectName().mid(17)).arg(box->x());
         QCOMPARE(strip, (QStringList{"0@0", "2@79", "1@158", "3@237"}));
         QCOMPARE(f.screen->findChild<ClickFrame *>("box_caipin_class_0")->colour(),
@@ -351,15 +352,19 @@ private slots:
         QTest::addColumn<QString>("done");
         QTest::addColumn<QStringList>("after");
 
-        QTest::newRow("return") << "退菜" << "确认要将这些菜品退掉吗" << "退菜成功"
-                                << QStringList{"1|1||||0", "2|1||||8", "3|1||||8"};
-        QTest::newRow("ordered") << "设置为下单" << "确认要将这些菜品设置为下单状态吗"
+        QTest::newRow("return") << "退菜"
+                                << "确认要将这些菜品退掉吗"
+                                << "退菜成功" << QStringList{"1|1||||0", "2|1||||8", "3|1||||8"};
+        QTest::newRow("ordered") << "设置为下单"
+                                 << "确认要将这些菜品设置为下单状态吗"
                                  << "设置为下单状态成功"
                                  << QStringList{"1|1||||0", "2|1||||0", "3|1||||0"};
-        QTest::newRow("served") << "设置为已出餐" << "确认要将这些菜品设置为已出餐吗"
+        QTest::newRow("served") << "设置为已出餐"
+                                << "确认要将这些菜品设置为已出餐吗"
                                 << "设置为已出餐成功"
                                 << QStringList{"1|1||||0", "2|1||||3", "3|1||||3"};
-        QTest::newRow("delete") << "批量删除" << "确定要删除这些菜品吗，删除后不可恢复"
+        QTest::newRow("delete") << "批量删除"
+                                << "确定要删除这些菜品吗，删除后不可恢复"
                                 << "批量成功" << QStringList{"1|1||||0"};
     }
 
@@ -399,8 +404,7 @@ private slots:
         QCOMPARE(f.lines()[1], QString("2|1||||0"));
 
         f.press(caption);
-        QCOMPARE(f.p.prompts->confirms,
-                 (QStringList{"确认要批量添加菜品吗", question, question}));
+        QCOMPARE(f.p.prompts->confirms, (QStringList{"确认要批量添加菜品吗", question, question}));
         QCOMPARE(f.toast(), done);
         QCOMPARE(f.lines(), after);
         QCOMPARE(f.list()->rowCount(), after.size());
@@ -425,8 +429,9 @@ private slots:
         QStringList headers;
         for (int c = 0; c < t->columnCount(); ++c)
             headers << t->horizontalHeaderItem(c)->text();
-        QCOMPARE(headers, (QStringList{"行号", "id", "菜品", "做法", "单价", "数量", "金额",
-                                       "状态", "备注"}));
+        QCOMPARE(
+            headers,
+            (QStringList{"行号", "id", "菜品", "做法", "单价", "数量", "金额", "状态", "备注"}));
         QVERIFY(t->isColumnHidden(1));
         QCOMPARE(t->rowHeight(0), 28);
         QCOMPARE(t->height(), 720 - 87);

@@ -65,8 +65,17 @@ private slots:
             if (l->isVisible())
                 texts << l->text();
         }
-        for (const char *t : {"序号", "菜品名称", "做法", "单价", "数量", "小计", "备注", "01", "02",
-                              "宫保鸡丁", "酸梅汤"})
+        for (const char *t : {"序号",
+                              "菜品名称",
+                              "做法",
+                              "单价",
+                              "数量",
+                              "小计",
+                              "备注",
+                              "01",
+                              "02",
+                              "宫保鸡丁",
+                              "酸梅汤"})
             QVERIFY2(texts.contains(QString::fromUtf8(t)), t);
 
         // Subtotals follow every edit.
@@ -83,10 +92,11 @@ private slots:
         GuiProgram::click(OrderingFixture::button(f.gaijia, "批量保存"));
         QCOMPARE(f.toast(), QString("批量价格修改成功"));
         QVERIFY(f.gaijia->isVisible());
-        QCOMPARE(f.p.scalar("SELECT printf('%.2f',oneprice)||' '||quantity||' '||price||' '||remark "
-                            "FROM lumo_orders_detail WHERE id="
-                            + a),
-                 QString("12.40 3 37.0 its"));
+        QCOMPARE(
+            f.p.scalar("SELECT printf('%.2f',oneprice)||' '||quantity||' '||price||' '||remark "
+                       "FROM lumo_orders_detail WHERE id="
+                       + a),
+            QString("12.40 3 37.0 its"));
         QCOMPARE(f.p.scalar("SELECT printf('%.2f',oneprice) FROM lumo_orders_detail WHERE id=" + b),
                  QString("0.00"));
         // 37.20 + 0.00 + the untouched rice 2.00
@@ -141,8 +151,8 @@ private slots:
         OrderingFixture::type(f.zuofa->findChild<QLineEdit *>("edit_quantity"), "3");
         GuiProgram::click(OrderingFixture::button(f.zuofa, "确定设置"));
         f.press("一键批量落单");
-        QCOMPARE(f.lines(), (QStringList{"1|2|1,2|微辣,加花生|不要葱|0", "2|1|3|少盐||0",
-                                         "3|3||||0"}));
+        QCOMPARE(f.lines(),
+                 (QStringList{"1|2|1,2|微辣,加花生|不要葱|0", "2|1|3|少盐||0", "3|3||||0"}));
         QCOMPARE(f.p.scalar("SELECT price FROM lumo_desk"), QString("74.50"));
 
         // Return the soup.
