@@ -65,6 +65,7 @@ TForm_caipin_zuofa::TForm_caipin_zuofa(Forms &forms, QWidget *parent)
     m_save->setObjectName(QStringLiteral("btn_save"));
     m_save->setGeometry(10, 445, 460, 40);
     connect(m_save, &QPushButton::clicked, this, &TForm_caipin_zuofa::save_click);
+    m_save->setDefault(true);
 }
 
 void TForm_caipin_zuofa::open_for_current()

@@ -48,6 +48,8 @@ QPushButton *make_button(QWidget *parent, const QString &text, const QString &na
     auto *b = new QPushButton(text, parent);
     b->setObjectName(name);
     b->setCursor(Qt::PointingHandCursor);
+    // Enter in the keyword edit must not press a batch button or the submit.
+    b->setAutoDefault(false);
     return b;
 }
 
@@ -131,6 +133,7 @@ TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
     });
     m_search = make_button(this, QStringLiteral("搜索"), QStringLiteral("btn_search"));
     connect(m_search, &QPushButton::clicked, this, &TForm_diancan::restart_filter);
+    m_search->setDefault(true);
 
     m_strip_area = new QScrollArea(this);
     m_strip_area->setObjectName(QStringLiteral("caipin_class_area"));

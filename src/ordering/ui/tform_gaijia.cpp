@@ -57,6 +57,8 @@ TForm_gaijia::TForm_gaijia(Forms &forms, QWidget *parent)
     m_save = new QPushButton(QStringLiteral("批量保存"), this);
     m_save->setObjectName(QStringLiteral("btn_save"));
     m_save->setCursor(Qt::PointingHandCursor);
+    // Saving takes a deliberate click, not an Enter in one of the edits.
+    m_save->setAutoDefault(false);
     connect(m_save, &QPushButton::clicked, this, &TForm_gaijia::save_click);
 }
 

@@ -337,6 +337,15 @@ private slots:
         QVERIFY(f.p.prompts->confirms.isEmpty());
         QCOMPARE(f.lines(), QStringList());
 
+        // Enter in the keyword edit searches; it submits nothing.
+        f.p.exec("UPDATE lumo_desk SET stat=1");
+        auto *edit = f.screen->findChild<QLineEdit *>("edit_keyword");
+        OrderingFixture::keys(edit, "gb");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(f.screen->isVisible());
+        QVERIFY(f.p.prompts->confirms.isEmpty());
+        QCOMPARE(f.shownTiles(), QStringList{"1"});
+
         // Cancelling the confirmation writes nothing.
         f.p.exec("UPDATE lumo_desk SET stat=3");
         f.p.prompts->queue(false);
