@@ -44,6 +44,9 @@ struct Program
         ctx.setPrompts(std::make_shared<YesPrompts>());
         forms = create_forms(ctx, dir.path());
         fill();
+        // The ordering screen is opened from the running main window.
+        forms->main->show();
+        QApplication::processEvents();
         screen = forms->diancan;
     }
 

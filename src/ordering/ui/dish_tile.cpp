@@ -46,7 +46,6 @@ QLabel *tile_text(QWidget *parent, const QString &text, const QRect &geometry, Q
     auto *l = new QLabel(text, parent);
     l->setGeometry(geometry);
     l->setAlignment(align);
-    l->setCursor(Qt::PointingHandCursor);
     return l;
 }
 

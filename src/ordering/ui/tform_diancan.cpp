@@ -382,8 +382,13 @@ void TForm_diancan::set_caipin_lat()
         const QPoint pos = grid_tile_position(k - span.first, m_columns);
         if (t->pos() != pos)
             t->move(pos);
-        if (t->isHidden())
+        if (t->isHidden()) {
+            // Shown tiles go to the end of the area's children: painting a tile looks
+            // at the siblings after it, and thousands of hidden ones made every
+            // repaint of the page slow.
+            t->raise();
             t->show();
+        }
     }
     m_prev->setEnabled(grid_prev_enabled(m_page));
     m_next->setEnabled(grid_next_enabled(m_page, m_page_count));

@@ -80,15 +80,19 @@ struct OrderingFixture
     void press(const QString &text) const { GuiProgram::click(button(text)); }
     void clickTile(int id) const { GuiProgram::click(tile(id)); }
 
-    // Ids of the tiles on show, in tile order.
+    // Ids of the tiles on show, in tile order (by id).
     QStringList shownTiles() const
     {
-        QStringList ids;
+        QList<int> ids;
         for (DishTile *t : screen->findChildren<DishTile *>()) {
             if (!t->isHidden())
-                ids << t->record().id;
+                ids << t->record().id.toInt();
         }
-        return ids;
+        std::sort(ids.begin(), ids.end());
+        QStringList out;
+        for (int id : ids)
+            out << QString::number(id);
+        return out;
     }
 
     QTableWidget *list() const { return screen->findChild<QTableWidget *>("list_ord"); }
