@@ -6,8 +6,9 @@
 
 namespace {
 
-const QString DeskQuery = QStringLiteral(
-    "SELECT id,title,bh,nums,addtime,price,ydtruename,yj,fwy,gldesk,stat FROM lumo_desk where id=?");
+const QString DeskQuery
+    = QStringLiteral("SELECT id,title,bh,nums,addtime,price,ydtruename,yj,fwy,gldesk,stat FROM "
+                     "lumo_desk where id=?");
 
 DeskRow row_of(TSQLiteDatabase &db, const QString &desk_id)
 {
@@ -120,13 +121,13 @@ DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form)
         QString orderSql = QStringLiteral("UPDATE lumo_orders set stat=?");
         SqlParams deskParams{form.stat};
         SqlParams orderParams{form.stat};
-        const auto both = [&](const QString &deskCol, const QString &orderCol,
-                              const QVariant &value) {
-            deskSql += QStringLiteral(",%1=?").arg(deskCol);
-            orderSql += QStringLiteral(",%1=?").arg(orderCol);
-            deskParams << value;
-            orderParams << value;
-        };
+        const auto both
+            = [&](const QString &deskCol, const QString &orderCol, const QVariant &value) {
+                  deskSql += QStringLiteral(",%1=?").arg(deskCol);
+                  orderSql += QStringLiteral(",%1=?").arg(orderCol);
+                  deskParams << value;
+                  orderParams << value;
+              };
         if (yj != row.yj)
             both(QStringLiteral("yj"), QStringLiteral("yj"), yj);
         if (nums != row.nums)

@@ -32,7 +32,7 @@ struct DeskStateForm
 struct DeskStateResult
 {
     bool saved = false;
-    QString message; // toast text; empty when the user cancelled
+    QString message;  // toast text; empty when the user cancelled
     QString order_id; // the open order, when the table was opened or reserved
 };
 

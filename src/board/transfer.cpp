@@ -20,12 +20,12 @@ QVariant stored(const TSQLiteTable &t, const char *column)
 QVector<TransferChoice> transfer_choices(const AppContext &ctx)
 {
     TSQLiteDatabase db(ctx.db_path);
-    TSQLiteTable t = db.GetTable(
-        QStringLiteral("SELECT id,bh,title,stat FROM lumo_desk order by sort ASC"));
+    TSQLiteTable t
+        = db.GetTable(QStringLiteral("SELECT id,bh,title,stat FROM lumo_desk order by sort ASC"));
     QVector<TransferChoice> out;
     for (; !t.isEof(); t.Next())
-        out.append({t.FieldAsString(0), t.FieldAsString(1), t.FieldAsString(2),
-                    t.FieldAsString(3)});
+        out.append(
+            {t.FieldAsString(0), t.FieldAsString(1), t.FieldAsString(2), t.FieldAsString(3)});
     return out;
 }
 
@@ -69,8 +69,12 @@ TransferResult transfer_desk(AppContext &ctx, const QString &target_id)
         }
         db.ExecSQL(QStringLiteral("UPDATE lumo_desk SET stat=1,yj=?,price=?,nums=?,fwy=?,"
                                   "ydtruename=?,addtime=? where id=?"),
-                   {stored(from, "yj"), stored(from, "price"), stored(from, "nums"),
-                    stored(from, "fwy"), stored(from, "ydtruename"), stored(from, "addtime"),
+                   {stored(from, "yj"),
+                    stored(from, "price"),
+                    stored(from, "nums"),
+                    stored(from, "fwy"),
+                    stored(from, "ydtruename"),
+                    stored(from, "addtime"),
                     target_id});
         db.ExecSQL(QStringLiteral("UPDATE lumo_desk SET stat=0,yj=0,price='0.00',nums=0,fwy='',"
                                   "ydtruename='',addtime=0 where id=?"),

@@ -115,8 +115,11 @@ QString get_desk_order_id(const AppContext &ctx, const QString &desk_id)
     return open_order_id(db, desk_id);
 }
 
-QString add_desk_order(AppContext &ctx, const QString &truename, const QString &yj,
-                       const QString &fwy, const QString &nums)
+QString add_desk_order(AppContext &ctx,
+                       const QString &truename,
+                       const QString &yj,
+                       const QString &fwy,
+                       const QString &nums)
 {
     if (ctx.desk_id.isEmpty())
         return {};
@@ -127,8 +130,12 @@ QString add_desk_order(AppContext &ctx, const QString &truename, const QString &
     return id;
 }
 
-QString add_desk_order(AppContext &ctx, TSQLiteDatabase &db, const QString &truename,
-                       const QString &yj, const QString &fwy, const QString &nums)
+QString add_desk_order(AppContext &ctx,
+                       TSQLiteDatabase &db,
+                       const QString &truename,
+                       const QString &yj,
+                       const QString &fwy,
+                       const QString &nums)
 {
     const QString desk = ctx.desk_id;
     if (desk.isEmpty())
@@ -154,16 +161,25 @@ QString add_desk_order(AppContext &ctx, TSQLiteDatabase &db, const QString &true
         fee = QStringLiteral("0.00");
     const double unit = num_value(fee);
     if (unit > 0) {
-        db.ExecSQL(LineInsert, {ctx.settings.cwf_tit, unit, guests,
-                                general_decimal(unit * double(guests)), desk, 0, QString(),
-                                QString(), 0, now, order, QString()});
+        db.ExecSQL(LineInsert,
+                   {ctx.settings.cwf_tit,
+                    unit,
+                    guests,
+                    general_decimal(unit * double(guests)),
+                    desk,
+                    0,
+                    QString(),
+                    QString(),
+                    0,
+                    now,
+                    order,
+                    QString()});
         refresh_order_totals(db, order);
     }
     return order;
 }
 
-QStringList get_order_fields(const AppContext &ctx, const QString &order_id,
-                             const QString &columns)
+QStringList get_order_fields(const AppContext &ctx, const QString &order_id, const QString &columns)
 {
     static const QRegularExpression ident(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     const QStringList names = columns.split(QChar(','));
@@ -224,14 +240,21 @@ QVector<CartItem> cart_from_json(const QByteArray &json)
     const QJsonArray rows = QJsonDocument::fromJson(json).array();
     for (const QJsonValue &row : rows) {
         const QJsonObject o = row.toObject();
-        out.append(CartItem{text(o, "id"), text(o, "title"), text(o, "price"),
-                            text(o, "quantity"), text(o, "stock"), text(o, "zfid"),
-                            text(o, "zfidstr"), text(o, "remark")});
+        out.append(CartItem{text(o, "id"),
+                            text(o, "title"),
+                            text(o, "price"),
+                            text(o, "quantity"),
+                            text(o, "stock"),
+                            text(o, "zfid"),
+                            text(o, "zfidstr"),
+                            text(o, "remark")});
     }
     return out;
 }
 
-void write_cart(AppContext &ctx, const QString &order_id, const QVector<CartItem> &items,
+void write_cart(AppContext &ctx,
+                const QString &order_id,
+                const QVector<CartItem> &items,
                 const QString &submit_time)
 {
     // Lines without an order would belong to no bill.
@@ -239,28 +262,52 @@ void write_cart(AppContext &ctx, const QString &order_id, const QVector<CartItem
         return;
     TSQLiteDatabase db(ctx.db_path);
     // A submit lands completely or not at all.
-    db.transaction([&] {
-        for (const CartItem &it : items) {
-            const qint64 quantity = int_value(it.quantity.trimmed(), 0);
-            const double price = num_value(it.price.trimmed());
-            const QString total = general_decimal(double(quantity) * price);
-            const TSQLiteTable match = db.GetTable(
-                QStringLiteral("select id from lumo_orders_detail where rootid=? AND caipinid=? "
-                               "AND zfid=?"),
-                {order_id, it.id, it.zfid});
-            if (match.Count() == 0) {
-                db.ExecSQL(LineInsert, {it.title, price, quantity, total, ctx.desk_id, it.id,
-                                        it.zfid, it.zfidstr, 0, submit_time, order_id,
-                                        it.remark});
-            } else {
-                db.ExecSQL(QStringLiteral("UPDATE lumo_orders_detail set quantity=?,oneprice=?,"
-                                          "price=?,zfid=?,zfidstr=?,remark=? where id=?"),
-                           {quantity, price, total, it.zfid, it.zfidstr, it.remark,
-                            match.value(QStringLiteral("id"))});
-            }
+    db.transaction([&] { write_cart(ctx, db, order_id, items, submit_time); });
+}
+
+void write_cart(AppContext &ctx,
+                TSQLiteDatabase &db,
+                const QString &order_id,
+                const QVector<CartItem> &items,
+                const QString &submit_time)
+{
+    if (order_id.isEmpty() || order_id == NoOrderId || items.isEmpty())
+        return;
+    for (const CartItem &it : items) {
+        const qint64 quantity = int_value(it.quantity.trimmed(), 0);
+        const double price = num_value(it.price.trimmed());
+        const QString total = general_decimal(double(quantity) * price);
+        const TSQLiteTable match = db.GetTable(
+            QStringLiteral("select id from lumo_orders_detail where rootid=? AND caipinid=? "
+                           "AND zfid=?"),
+            {order_id, it.id, it.zfid});
+        if (match.Count() == 0) {
+            db.ExecSQL(LineInsert,
+                       {it.title,
+                        price,
+                        quantity,
+                        total,
+                        ctx.desk_id,
+                        it.id,
+                        it.zfid,
+                        it.zfidstr,
+                        0,
+                        submit_time,
+                        order_id,
+                        it.remark});
+        } else {
+            db.ExecSQL(QStringLiteral("UPDATE lumo_orders_detail set quantity=?,oneprice=?,"
+                                      "price=?,zfid=?,zfidstr=?,remark=? where id=?"),
+                       {quantity,
+                        price,
+                        total,
+                        it.zfid,
+                        it.zfidstr,
+                        it.remark,
+                        match.value(QStringLiteral("id"))});
         }
-        refresh_order_totals(db, order_id);
-    });
+    }
+    refresh_order_totals(db, order_id);
 }
 
 QString cal_desk_price(AppContext &ctx, const QString &desk_id)
@@ -302,8 +349,8 @@ void batch_lines(AppContext &ctx, LineOp op, const QString &ids)
     const QVector<QVariant> list = line_ids(ids);
     if (list.isEmpty())
         return;
-    const QString in = QStringLiteral(" where id in(") + placeholders(list.size())
-                       + QStringLiteral(");");
+    const QString in
+        = QStringLiteral(" where id in(") + placeholders(list.size()) + QStringLiteral(");");
     QString sql;
     switch (op) {
     case LineOp::Return:

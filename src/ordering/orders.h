@@ -19,26 +19,33 @@ QString get_desk_order_id(const AppContext &ctx, const QString &desk_id);
 // Id of the current table's open order (ctx.desk_id), created when missing with the
 // given guest data and, when the per-guest fee is above 0, its tableware line.
 // Empty text when no table is current. An empty guest count counts as "0".
-QString add_desk_order(AppContext &ctx, const QString &truename, const QString &yj,
-                       const QString &fwy, const QString &nums);
+QString add_desk_order(AppContext &ctx,
+                       const QString &truename,
+                       const QString &yj,
+                       const QString &fwy,
+                       const QString &nums);
 // The same on an open connection (so a caller can make it part of its transaction).
-QString add_desk_order(AppContext &ctx, TSQLiteDatabase &db, const QString &truename,
-                       const QString &yj, const QString &fwy, const QString &nums);
+QString add_desk_order(AppContext &ctx,
+                       TSQLiteDatabase &db,
+                       const QString &truename,
+                       const QString &yj,
+                       const QString &fwy,
+                       const QString &nums);
 
 // The order's values of the given columns ("a,b,c"); all empty when there is no such order.
-QStringList get_order_fields(const AppContext &ctx, const QString &order_id,
-                             const QString &columns);
+QStringList
+get_order_fields(const AppContext &ctx, const QString &order_id, const QString &columns);
 
 // One dish of a submit, as the ordering screen gathers it; every value is text.
 struct CartItem
 {
-    QString id;       // dish id
+    QString id; // dish id
     QString title;
     QString price;    // the dish's stored price text
     QString quantity; // whole number
     QString stock;
-    QString zfid;     // method ids joined with ","
-    QString zfidstr;  // method titles joined with ","
+    QString zfid;    // method ids joined with ","
+    QString zfidstr; // method titles joined with ","
     QString remark;
 };
 
@@ -49,7 +56,16 @@ QVector<CartItem> cart_from_json(const QByteArray &json);
 // exactly the same method ids is replaced (quantity, price, methods, remark; its
 // status, time and title stay), any other dish gets a new line. Then the stored
 // totals of the order and its table are recomputed from the live lines.
-void write_cart(AppContext &ctx, const QString &order_id, const QVector<CartItem> &items,
+void write_cart(AppContext &ctx,
+                const QString &order_id,
+                const QVector<CartItem> &items,
+                const QString &submit_time);
+// The same on an open connection, so a submit can create the open order and write
+// its lines in one transaction.
+void write_cart(AppContext &ctx,
+                TSQLiteDatabase &db,
+                const QString &order_id,
+                const QVector<CartItem> &items,
                 const QString &submit_time);
 
 // Recomputes the stored totals of the table's open order from its live lines

@@ -7,8 +7,8 @@
 
 namespace {
 
-const QString Refuse0 =
-    QStringLiteral("不能更改状态，已开台和预订的桌位不能设置空闲，如需设置请结算消台");
+const QString Refuse0
+    = QStringLiteral("不能更改状态，已开台和预订的桌位不能设置空闲，如需设置请结算消台");
 const QString Refuse1 = QStringLiteral("开台失败，当前状态下不能开台");
 const QString Refuse3 = QStringLiteral("预订失败，当前状态下不能预订");
 
@@ -96,13 +96,27 @@ private slots:
         QTest::addColumn<QString>("stored"); // desk yj|order yj|desk nums|order nums
         QTest::addColumn<bool>("warned");
 
-        QTest::newRow("plain") << "100" << "4" << "100.0|100|4|4" << false;
-        QTest::newRow("trimmed, leading zero") << " 12.5 " << " 04 " << "12.5|12.5|4|4" << false;
-        QTest::newRow("two points") << "12.3.4" << "4" << "0.0|0|4|4" << true;
-        QTest::newRow("letters") << "abc" << "abc" << "0.0|0|0|0" << false;
-        QTest::newRow("empty deposit, negative guests") << "" << "-2" << "0.0|0|-2|-2" << false;
-        QTest::newRow("sign is not a decimal text") << "-5" << "3.5" << "0.0|0|0|0" << false;
-        QTest::newRow("trailing point") << "5." << "1" << "5.0|5.|1|1" << false;
+        QTest::newRow("plain") << "100"
+                               << "4"
+                               << "100.0|100|4|4" << false;
+        QTest::newRow("trimmed, leading zero") << " 12.5 "
+                                               << " 04 "
+                                               << "12.5|12.5|4|4" << false;
+        QTest::newRow("two points") << "12.3.4"
+                                    << "4"
+                                    << "0.0|0|4|4" << true;
+        QTest::newRow("letters") << "abc"
+                                 << "abc"
+                                 << "0.0|0|0|0" << false;
+        QTest::newRow("empty deposit, negative guests") << ""
+                                                        << "-2"
+                                                        << "0.0|0|-2|-2" << false;
+        QTest::newRow("sign is not a decimal text") << "-5"
+                                                    << "3.5"
+                                                    << "0.0|0|0|0" << false;
+        QTest::newRow("trailing point") << "5."
+                                        << "1"
+                                        << "5.0|5.|1|1" << false;
     }
 
     void depositAndGuests()

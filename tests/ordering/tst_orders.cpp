@@ -17,11 +17,19 @@ QString add_desk(const TestProgram &p, int stat, const QString &bh = QStringLite
     return p.scalar(QStringLiteral("SELECT max(id) FROM lumo_desk"));
 }
 
-CartItem dish(const QString &id, const QString &quantity, const QString &zfid = QString(),
+CartItem dish(const QString &id,
+              const QString &quantity,
+              const QString &zfid = QString(),
               const QString &price = QStringLiteral("10.00"))
 {
-    return CartItem{id, QStringLiteral("菜") + id, price, quantity, QStringLiteral("99"), zfid,
-                    zfid.isEmpty() ? QString() : QStringLiteral("做法") + zfid, QString()};
+    return CartItem{id,
+                    QStringLiteral("菜") + id,
+                    price,
+                    quantity,
+                    QStringLiteral("99"),
+                    zfid,
+                    zfid.isEmpty() ? QString() : QStringLiteral("做法") + zfid,
+                    QString()};
 }
 
 // "dish|methods|quantity" -> cart item
@@ -41,7 +49,9 @@ QStringList lines_of(const TestProgram &p, const QString &order)
         {order});
     QStringList out;
     for (; !t.isEof(); t.Next())
-        out << QStringList{t.FieldAsString(0), t.FieldAsString(1), t.FieldAsString(2),
+        out << QStringList{t.FieldAsString(0),
+                           t.FieldAsString(1),
+                           t.FieldAsString(2),
                            t.FieldAsString(3)}
                    .join(QChar('|'));
     return out;
@@ -88,11 +98,26 @@ private slots:
         QTest::addColumn<QString>("line"); // title|oneprice|quantity|price, empty: none
         QTest::addColumn<QString>("total");
 
-        QTest::newRow("fee 2.00, 4 guests") << "2.00" << "4" << "餐具|2.0|4|8.0" << "8.00";
-        QTest::newRow("fee 1.5, no guest count") << "1.5" << "" << "餐具|1.5|0|0.0" << "0.00";
-        QTest::newRow("no fee") << "0.00" << "4" << "" << "0.00";
-        QTest::newRow("unreadable fee") << "abc" << "4" << "" << "0.00";
-        QTest::newRow("negative fee") << "-2" << "4" << "" << "0.00";
+        QTest::newRow("fee 2.00, 4 guests") << "2.00"
+                                            << "4"
+                                            << "餐具|2.0|4|8.0"
+                                            << "8.00";
+        QTest::newRow("fee 1.5, no guest count") << "1.5"
+                                                 << ""
+                                                 << "餐具|1.5|0|0.0"
+                                                 << "0.00";
+        QTest::newRow("no fee") << "0.00"
+                                << "4"
+                                << ""
+                                << "0.00";
+        QTest::newRow("unreadable fee") << "abc"
+                                        << "4"
+                                        << ""
+                                        << "0.00";
+        QTest::newRow("negative fee") << "-2"
+                                      << "4"
+                                      << ""
+                                      << "0.00";
     }
 
     void createOpenOrder()
@@ -118,7 +143,8 @@ private slots:
                           "FROM lumo_orders WHERE id="
                           + id),
                  QString("240305140710912542|订单名称|O'Brien|%1|100|小王|0|0|0|%2|%3")
-                     .arg(guests.isEmpty() ? "0" : guests, desk,
+                     .arg(guests.isEmpty() ? "0" : guests,
+                          desk,
                           QString::number(wall_ms(2024, 3, 5, 14, 7, 10) / 1000)));
         QCOMPARE(p.scalar("SELECT title||'|'||oneprice||'|'||quantity||'|'||price "
                           "FROM lumo_orders_detail WHERE rootid="
@@ -166,10 +192,10 @@ private slots:
 
     void mergeRule_data()
     {
-        QTest::addColumn<QStringList>("first");  // dish|methods|quantity
-        QTest::addColumn<bool>("returnFirst");   // return every line after the first submit
+        QTest::addColumn<QStringList>("first"); // dish|methods|quantity
+        QTest::addColumn<bool>("returnFirst");  // return every line after the first submit
         QTest::addColumn<QStringList>("second");
-        QTest::addColumn<QStringList>("lines");  // caipinid|zfid|quantity|stat
+        QTest::addColumn<QStringList>("lines"); // caipinid|zfid|quantity|stat
 
         QTest::newRow("same dish and methods: quantity replaced")
             << QStringList{"1|1,3|2"} << false << QStringList{"1|1,3|1"}
@@ -221,10 +247,9 @@ private slots:
         TestProgram p;
         p.ctx.desk_id = add_desk(p, 1);
         const QString order = add_desk_order(p.ctx, "", "", "", "");
-        write_cart(p.ctx, order, {CartItem{"7", "旧名", "10.00", "2", "", "1", "辣", "少盐"}},
-                   "1000");
-        write_cart(p.ctx, order, {CartItem{"7", "新名", "12.5", "3", "", "1", "微辣", ""}},
-                   "2000");
+        write_cart(
+            p.ctx, order, {CartItem{"7", "旧名", "10.00", "2", "", "1", "辣", "少盐"}}, "1000");
+        write_cart(p.ctx, order, {CartItem{"7", "新名", "12.5", "3", "", "1", "微辣", ""}}, "2000");
         QCOMPARE(p.scalar("SELECT title||'|'||addtime||'|'||oneprice||'|'||quantity||'|'||price"
                           "||'|'||zfidstr||'|'||remark||'|'||deskid FROM lumo_orders_detail"),
                  "旧名|1000|12.5|3|37.5|微辣||" + p.ctx.desk_id);
@@ -232,18 +257,24 @@ private slots:
 
     void totalsFromLiveLines_data()
     {
-        QTest::addColumn<int>("op"); // -1 none, else LineOp applied to `which`
+        QTest::addColumn<int>("op");        // -1 none, else LineOp applied to `which`
         QTest::addColumn<QString>("which"); // dish ids whose lines the op takes
         QTest::addColumn<QString>("total");
 
         // The cart: 2 x dish 1 at 10.00 and 1 x dish 2 at 5.00, then dish 1 served
         // and dish 2 returned.
-        QTest::newRow("served counts, returned not") << -1 << "" << "20.00";
-        QTest::newRow("return the rest") << int(LineOp::Return) << "1" << "0.00";
-        QTest::newRow("back to ordered") << int(LineOp::Ordered) << "2" << "25.00";
-        QTest::newRow("delete the live line") << int(LineOp::Delete) << "1" << "0.00";
-        QTest::newRow("delete every line") << int(LineOp::Delete) << "1,2" << "0.00";
-        QTest::newRow("delete the returned line") << int(LineOp::Delete) << "2" << "20.00";
+        QTest::newRow("served counts, returned not") << -1 << ""
+                                                     << "20.00";
+        QTest::newRow("return the rest") << int(LineOp::Return) << "1"
+                                         << "0.00";
+        QTest::newRow("back to ordered") << int(LineOp::Ordered) << "2"
+                                         << "25.00";
+        QTest::newRow("delete the live line") << int(LineOp::Delete) << "1"
+                                              << "0.00";
+        QTest::newRow("delete every line") << int(LineOp::Delete) << "1,2"
+                                           << "0.00";
+        QTest::newRow("delete the returned line") << int(LineOp::Delete) << "2"
+                                                  << "20.00";
     }
 
     void totalsFromLiveLines()
@@ -287,13 +318,13 @@ private slots:
         p.ctx.desk_id = desk;
         const QString open = add_desk_order(p.ctx, "", "", "", "");
         write_cart(p.ctx, open, {dish("1", "1")}, "1000");
-        p.exec("INSERT INTO lumo_orders(deskid,iscal,price,allprice) VALUES(" + desk
-               + ",1,88,90)");
+        p.exec("INSERT INTO lumo_orders(deskid,iscal,price,allprice) VALUES(" + desk + ",1,88,90)");
         const QString settled = p.scalar("SELECT max(id) FROM lumo_orders");
         p.exec("INSERT INTO lumo_orders_detail(rootid,caipinid,oneprice,quantity,stat) VALUES("
                + settled + ",5,90,1,9)");
         // A batch change on a settled order's line keeps the amount paid and the table's amount.
-        batch_lines(p.ctx, LineOp::Return,
+        batch_lines(p.ctx,
+                    LineOp::Return,
                     p.scalar("SELECT id FROM lumo_orders_detail WHERE rootid=" + settled));
         QCOMPARE(p.scalar("SELECT price||' '||allprice FROM lumo_orders WHERE id=" + settled),
                  QString("88.0 90.0"));
@@ -314,12 +345,36 @@ private slots:
         p.exec("CREATE TRIGGER no_dish_2 BEFORE INSERT ON lumo_orders_detail "
                "WHEN NEW.caipinid=2 BEGIN SELECT RAISE(ABORT,'x'); END");
         // The first item replaces dish 1's line, the second item fails.
-        QVERIFY_THROWS_EXCEPTION(ESQLiteException,
-                                 write_cart(p.ctx, order,
-                                            {dish("1", "5"), dish("3", "1"), dish("2", "1")},
-                                            "2000"));
+        QVERIFY_THROWS_EXCEPTION(
+            ESQLiteException,
+            write_cart(p.ctx, order, {dish("1", "5"), dish("3", "1"), dish("2", "1")}, "2000"));
         QCOMPARE(lines_of(p, order), QStringList{"1||2|0"});
         QCOMPARE(totals(p, p.ctx.desk_id, order), QString("20.00 20.0 20.0"));
+    }
+
+    void submitOnOneConnection()
+    {
+        TestProgram p;
+        p.ctx.settings.cwf = "2.00";
+        p.ctx.desk_id = add_desk(p, 1);
+        p.exec("CREATE TRIGGER no_dish_2 BEFORE INSERT ON lumo_orders_detail "
+               "WHEN NEW.caipinid=2 BEGIN SELECT RAISE(ABORT,'x'); END");
+        const auto submit = [&](const QVector<CartItem> &cart) {
+            TSQLiteDatabase db(p.ctx.db_path);
+            db.transaction([&] {
+                const QString order = add_desk_order(p.ctx, db, "", "", "", "");
+                write_cart(p.ctx, db, order, cart, "1000");
+            });
+        };
+        // The first submit fails on its second dish: not even the order is left.
+        QVERIFY_THROWS_EXCEPTION(ESQLiteException, submit({dish("1", "1"), dish("2", "1")}));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders"), QString("0"));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders_detail"), QString("0"));
+
+        submit({dish("1", "3")});
+        const QString order = get_desk_order_id(p.ctx, p.ctx.desk_id);
+        QCOMPARE(lines_of(p, order), (QStringList{"0||0|0", "1||3|0"}));
+        QCOMPARE(totals(p, p.ctx.desk_id, order), QString("30.00 30.0 30.0"));
     }
 
     void orderFields()
@@ -342,8 +397,9 @@ private slots:
         const QJsonArray rows = QJsonDocument::fromJson(json).array();
         QCOMPARE(rows.size(), 2);
         const QJsonObject first = rows.at(0).toObject();
-        QCOMPARE(first.keys(), (QStringList{"id", "price", "quantity", "remark", "stock", "title",
-                                            "zfid", "zfidstr"}));
+        QCOMPARE(first.keys(),
+                 (QStringList{
+                     "id", "price", "quantity", "remark", "stock", "title", "zfid", "zfidstr"}));
         for (const QJsonValue v : first)
             QVERIFY(v.isString());
         QCOMPARE(first.value("title").toString(), QString("宫保\"鸡丁\""));

@@ -51,17 +51,17 @@ void TForm_desk_zhuantai::showEvent(QShowEvent *event)
 
 void TForm_desk_zhuantai::load_desk_list()
 {
-    const QList<QRadioButton *> old =
-        m_group->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly);
+    const QList<QRadioButton *> old
+        = m_group->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly);
     qDeleteAll(old);
 
     QVector<TransferChoice> desks;
     guarded(ctx(), [&] { desks = transfer_choices(ctx()); });
     for (int n = 0; n < desks.size(); ++n) {
         const TransferChoice &d = desks[n];
-        auto *r = new QRadioButton(
-            QStringLiteral("桌号：") + d.bh + QStringLiteral(",状态：") + desk_stat_name(d.stat),
-            m_group);
+        auto *r = new QRadioButton(QStringLiteral("桌号：") + d.bh + QStringLiteral(",状态：")
+                                       + desk_stat_name(d.stat),
+                                   m_group);
         r->setObjectName(QStringLiteral("zhuantai_radio_") + d.id);
         r->setProperty(DeskIdProperty, d.id);
         r->setGeometry(10 + 160 * (n % PerRow), 20 + 24 * (n / PerRow), 150, 22);
