@@ -95,15 +95,21 @@ SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items)
 {
     SubmitResult r;
     const QString submit_time = unix_now(ctx.clock());
-    const QString stat = ctx.desk_id.isEmpty()
-                             ? QString()
-                             : get_desk_field(ctx, ctx.desk_id, QStringLiteral("stat")).trimmed();
+    if (ctx.desk_id.isEmpty()) {
+        r.kind = SubmitResult::DeskNotOpen;
+        return r;
+    }
+    TSQLiteDatabase db(ctx.db_path);
+    // The status as it is now: another counter may have cleared the table meanwhile.
+    const QString stat
+        = db.scalar(QStringLiteral("SELECT stat FROM lumo_desk where id=? limit 1"), {ctx.desk_id})
+              .trimmed();
     if (stat != QLatin1String("1") && stat != QLatin1String("3")) {
         r.kind = SubmitResult::DeskNotOpen;
         return r;
     }
     // The open order is made before anything is asked, and stays when the waiter cancels.
-    r.order_id = add_desk_order(ctx, QString(), QString(), QString(), QString());
+    db.transaction([&] { r.order_id = add_desk_order(ctx, db, {}, {}, {}, {}); });
     if (items.isEmpty()) {
         r.kind = SubmitResult::NothingSelected;
         return r;
@@ -112,8 +118,15 @@ SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items)
         r.kind = SubmitResult::Cancelled;
         return r;
     }
-    write_cart(ctx, r.order_id, items, submit_time);
-    r.total = format_num(get_desk_field(ctx, ctx.desk_id, QStringLiteral("price")).trimmed(), 2);
+    db.transaction([&] {
+        write_cart(ctx, db, r.order_id, items, submit_time);
+        // The total these lines made, read before anyone else can write.
+        r.total
+            = format_num(db.scalar(QStringLiteral("SELECT price FROM lumo_desk where id=? limit 1"),
+                                   {ctx.desk_id})
+                             .trimmed(),
+                         2);
+    });
     r.kind = SubmitResult::Done;
     return r;
 }
