@@ -1,8 +1,582 @@
 #include "ordering/ui/tform_diancan.h"
 
+#include "app/ui/box_prompts.h"
+#include "app/ui/toast.h"
+#include "board/ui/tform_main.h"
+#include "ordering/diancan.h"
+#include "ordering/ui/dish_tile.h"
+#include "ordering/ui/tform_caipin_zuofa.h"
+#include "ordering/ui/tform_gaijia.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QTableWidget>
+
+namespace {
+
+const QColor ClassNormal(240, 240, 240);
+const QColor ClassCurrent(245, 121, 255);
+const QColor ReturnedText(153, 153, 153);
+
+constexpr int Margin = 10;
+constexpr int ListTop = 77;
+constexpr int StripHeight = 46;
+constexpr int ClassPitch = 79;
+constexpr int ClassWidth = 80;
+
+enum Column {
+    ColNumber,
+    ColId,
+    ColTitle,
+    ColMethods,
+    ColPrice,
+    ColQuantity,
+    ColAmount,
+    ColStat,
+    ColRemark,
+    ColumnCount
+};
+
+QPushButton *make_button(QWidget *parent, const QString &text, const QString &name)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setCursor(Qt::PointingHandCursor);
+    // Enter in the keyword edit must not press a batch button or the submit.
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
 TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
     : MivoDialog(forms, parent)
 {
     setWindowTitle(QStringLiteral("点餐"));
     setObjectName(QStringLiteral("TForm_diancan"));
+
+    m_header = new QLabel(QStringLiteral("桌号："), this);
+    m_header->setObjectName(QStringLiteral("label_bh"));
+    QFont hf = m_header->font();
+    hf.setPointSize(11);
+    hf.setBold(true);
+    m_header->setFont(hf);
+
+    m_all = new QCheckBox(QStringLiteral("全选"), this);
+    m_all->setObjectName(QStringLiteral("check_all"));
+    connect(m_all, &QCheckBox::clicked, this, &TForm_diancan::all_click);
+
+    const struct
+    {
+        const char *text;
+        const char *name;
+        LineOp op;
+        bool gaijia;
+    } batch[] = {{"退菜", "btn_tc", LineOp::Return, false},
+                 {"设置为下单", "btn_xd", LineOp::Ordered, false},
+                 {"设置为已出餐", "btn_cc", LineOp::Served, false},
+                 {"改价", "btn_gj", LineOp::Return, true},
+                 {"批量删除", "btn_del", LineOp::Delete, false}};
+    for (const auto &b : batch) {
+        QPushButton *btn = make_button(this, QString::fromUtf8(b.text), QLatin1String(b.name));
+        if (b.gaijia)
+            connect(btn, &QPushButton::clicked, this, &TForm_diancan::gaijia_click);
+        else
+            connect(btn, &QPushButton::clicked, this, [this, op = b.op] { batch_click(op); });
+        m_batch_buttons << btn;
+    }
+
+    m_list = new QTableWidget(0, ColumnCount, this);
+    m_list->setObjectName(QStringLiteral("list_ord"));
+    m_list->setHorizontalHeaderLabels({QStringLiteral("行号"),
+                                       QStringLiteral("id"),
+                                       QStringLiteral("菜品"),
+                                       QStringLiteral("做法"),
+                                       QStringLiteral("单价"),
+                                       QStringLiteral("数量"),
+                                       QStringLiteral("金额"),
+                                       QStringLiteral("状态"),
+                                       QStringLiteral("备注")});
+    m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(28);
+    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->setShowGrid(true);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setColumnHidden(ColId, true);
+    connect(m_list, &QTableWidget::itemChanged, this, &TForm_diancan::line_item_changed);
+
+    const char *zuofa[][2] = {{"数量", "btn_sl"}, {"做法", "btn_zf"}, {"备注", "btn_bz"}};
+    for (const auto &z : zuofa) {
+        QPushButton *btn = make_button(this, QString::fromUtf8(z[0]), QLatin1String(z[1]));
+        connect(btn, &QPushButton::clicked, this, &TForm_diancan::zuofa_click);
+        m_zuofa_buttons << btn;
+    }
+
+    m_keyword_label = new QLabel(QStringLiteral("关键字搜索："), this);
+    m_keyword = new QLineEdit(this);
+    m_keyword->setObjectName(QStringLiteral("edit_keyword"));
+    connect(m_keyword, &QLineEdit::textChanged, this, &TForm_diancan::restart_filter);
+    m_clear = make_button(this, QStringLiteral("清空"), QStringLiteral("btn_clear"));
+    connect(m_clear, &QPushButton::clicked, this, [this] {
+        const QSignalBlocker quiet(m_keyword);
+        m_keyword->clear();
+        restart_filter();
+    });
+    m_search = make_button(this, QStringLiteral("搜索"), QStringLiteral("btn_search"));
+    connect(m_search, &QPushButton::clicked, this, &TForm_diancan::restart_filter);
+    m_search->setDefault(true);
+
+    m_strip_area = new QScrollArea(this);
+    m_strip_area->setObjectName(QStringLiteral("caipin_class_area"));
+    m_strip_area->setFrameShape(QFrame::NoFrame);
+    m_strip_area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_strip_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_strip_area->setWidgetResizable(false);
+
+    m_dish_area = new QWidget(this);
+    m_dish_area->setObjectName(QStringLiteral("caipin_area"));
+
+    m_submit = make_button(this, QStringLiteral("一键批量落单"), QStringLiteral("btn_submit"));
+    connect(m_submit, &QPushButton::clicked, this, &TForm_diancan::submit_click);
+    m_prev = make_button(this, QStringLiteral("上一页"), QStringLiteral("btn_prev"));
+    connect(m_prev, &QPushButton::clicked, this, &TForm_diancan::prev_click);
+    m_next = make_button(this, QStringLiteral("下一页"), QStringLiteral("btn_next"));
+    connect(m_next, &QPushButton::clicked, this, &TForm_diancan::next_click);
+}
+
+// ---- showing and layout ----
+
+void TForm_diancan::showEvent(QShowEvent *event)
+{
+    MivoDialog::showEvent(event);
+    // Restoring a minimised screen is not a new showing.
+    if (event->spontaneous())
+        return;
+    layout_panes();
+    m_page = 1;
+    m_columns = grid_columns(m_dish_rect.width());
+    guarded(ctx(), [&] {
+        load_desk_ord_1();
+        m_header->setText(QStringLiteral("桌号：") + ctx().desk_bh);
+        if (!m_built) {
+            load_caipin_class();
+            load_caipin();
+            m_built = true;
+        }
+        set_caipin_lat();
+        reset_tiles();
+    });
+}
+
+void TForm_diancan::resizeEvent(QResizeEvent *event)
+{
+    MivoDialog::resizeEvent(event);
+    layout_panes();
+}
+
+void TForm_diancan::layout_panes()
+{
+    const int W = width();
+    const int H = height();
+    const int listW = qMax(520, int(W * 0.45));
+
+    m_header->setGeometry(Margin, Margin, listW, 24);
+    int x = Margin;
+    m_all->setGeometry(x, 42, 60, 28);
+    x += 64;
+    for (QPushButton *b : std::as_const(m_batch_buttons)) {
+        const int w = text_width(b->text()) + 24;
+        b->setGeometry(x, 42, w, 28);
+        x += w + 6;
+    }
+
+    m_list->setGeometry(Margin, ListTop, listW, qMax(60, H - 87));
+    const int fixed[ColumnCount] = {50, 0, 0, 80, 55, 45, 60, 60, 100};
+    int others = 0;
+    for (int c = 0; c < ColumnCount; ++c) {
+        if (c != ColTitle)
+            m_list->setColumnWidth(c, fixed[c]);
+        others += fixed[c];
+    }
+    m_list->setColumnWidth(ColTitle, qMax(40, listW - others - 24));
+
+    const int colX = Margin + listW + 6;
+    for (int i = 0; i < m_zuofa_buttons.size(); ++i)
+        m_zuofa_buttons[i]->setGeometry(colX, ListTop + 48 * i, 60, 40);
+
+    const int dx = colX + 60 + Margin;
+    const int dw = qMax(dish_grid::TileWidth + 12, W - dx - Margin);
+    m_keyword_label->setGeometry(dx, Margin + 8, 84, 30);
+    m_keyword->setGeometry(dx + 84, Margin + 8, 130, 30);
+    m_clear->setGeometry(dx + 220, Margin + 8, 56, 30);
+    m_search->setGeometry(dx + 282, Margin + 8, 56, 30);
+
+    m_dish_rect = QRect(dx, 0, dw, 0);
+    place_strip();
+
+    m_submit->setGeometry(dx, H - 50, 140, 40);
+    m_prev->setGeometry(dx + dw - 206, H - 50, 100, 40);
+    m_next->setGeometry(dx + dw - 100, H - 50, 100, 40);
+}
+
+void TForm_diancan::place_strip()
+{
+    const int sx = m_search->geometry().right() + 1 + 6;
+    const int sw = qMax(ClassWidth, m_dish_rect.right() + 1 - sx);
+    int sh = StripHeight;
+    // Many categories scroll sideways instead of running off the screen.
+    if (m_strip && m_strip->width() > sw)
+        sh += m_strip_area->horizontalScrollBar()->sizeHint().height();
+    m_strip_area->setGeometry(sx, Margin, sw, sh);
+
+    const int top = Margin + sh + 8;
+    m_dish_rect.setTop(top);
+    m_dish_rect.setHeight(qMax(dish_grid::TileHeight, height() - top - 58));
+    m_dish_area->setGeometry(m_dish_rect);
+}
+
+// ---- category strip ----
+
+void TForm_diancan::load_caipin_class()
+{
+    guarded(ctx(), [&] {
+        const QVector<CategoryRow> rows = read_categories(ctx());
+
+        m_class_tiles.clear();
+        delete m_strip_area->takeWidget();
+        m_strip = new QWidget;
+        m_strip->setObjectName(QStringLiteral("caipin_class_strip"));
+        m_strip->resize(ClassPitch * (int(rows.size()) + 1) + 1, StripHeight);
+
+        QFont f;
+        f.setPointSize(10);
+        bool known = m_current_class.isEmpty() || m_current_class == QLatin1String("0");
+        const auto add = [&](const QString &id, const QString &title, int left) {
+            auto *box = new ClickFrame(m_strip);
+            box->setObjectName(QStringLiteral("box_caipin_class_") + id);
+            box->setProperty("value", id);
+            box->setGeometry(left, 0, ClassWidth, StripHeight);
+            auto *label = new QLabel(title, box);
+            label->setFont(f);
+            label->setAlignment(Qt::AlignCenter);
+            label->setGeometry(0, 0, ClassWidth, StripHeight);
+            label->setCursor(Qt::PointingHandCursor);
+            connect(box, &ClickFrame::clicked, this, [this, id] { class_click(id); });
+            m_class_tiles << box;
+        };
+        add(QStringLiteral("0"), QStringLiteral("所有菜品"), 0);
+        m_class_ids = QStringLiteral("0");
+        for (int n = 0; n < rows.size(); ++n) {
+            add(rows[n].id, rows[n].title, ClassPitch * (n + 1));
+            m_class_ids += QStringLiteral("@@@") + rows[n].id;
+            known = known || rows[n].id == m_current_class;
+        }
+        // A category that is gone no longer filters the dishes.
+        if (!known) {
+            m_current_class.clear();
+            m_page = 1;
+        }
+        const QString current = m_current_class.isEmpty() ? QStringLiteral("0") : m_current_class;
+        for (ClickFrame *box : std::as_const(m_class_tiles))
+            box->setColour(box->property("value").toString() == current ? ClassCurrent
+                                                                        : ClassNormal);
+        m_strip_area->setWidget(m_strip);
+        place_strip();
+        if (!known && m_built && !m_tiles.isEmpty())
+            set_caipin_lat();
+    });
+}
+
+void TForm_diancan::class_click(const QString &class_id)
+{
+    m_current_class = class_id;
+    m_page = 1;
+    for (ClickFrame *box : std::as_const(m_class_tiles))
+        box->setColour(box->property("value").toString() == class_id ? ClassCurrent : ClassNormal);
+    set_caipin_lat();
+}
+
+// ---- dish tiles ----
+
+void TForm_diancan::load_caipin()
+{
+    guarded(ctx(), [&] {
+        const QVector<DishRow> rows = read_dishes(ctx());
+
+        m_tiles.clear();
+        m_tile_by_id.clear();
+        delete m_dish_area;
+        m_dish_area = new QWidget(this);
+        m_dish_area->setObjectName(QStringLiteral("caipin_area"));
+        m_dish_area->setGeometry(m_dish_rect);
+        m_dish_area->show();
+
+        if (m_current_class == QLatin1String("0"))
+            m_current_class.clear();
+        m_tiles.reserve(rows.size());
+        QStringList ids;
+        ids.reserve(rows.size());
+        for (const DishRow &d : rows) {
+            TileRecord rec;
+            rec.id = d.id;
+            rec.cid = d.cid;
+            rec.stock = d.stock;
+            rec.title = d.title;
+            rec.price = d.price;
+            rec.titleen = d.titleen;
+            auto *tile = new DishTile(m_dish_area, rec);
+            // Hidden until a layout pass shows it.
+            tile->hide();
+            connect(tile, &ClickFrame::clicked, this, [this, tile] { toggle_dish(tile); });
+            m_tiles << tile;
+            m_tile_by_id.insert(d.id, tile);
+            ids << d.id;
+        }
+        m_dish_ids = ids.join(QStringLiteral("@@@"));
+        if (m_built)
+            set_caipin_lat();
+    });
+}
+
+void TForm_diancan::set_caipin_lat()
+{
+    const QString keyword = m_keyword->text().trimmed();
+    const int perPage = ctx().settings.caipin_perpage;
+
+    QVector<int> matching;
+    matching.reserve(m_tiles.size());
+    for (int i = 0; i < m_tiles.size(); ++i) {
+        if (tile_matches(m_tiles[i]->record(), keyword, m_current_class))
+            matching << i;
+    }
+    const int n = int(matching.size());
+    m_page_count = grid_page_count(n, perPage);
+    if (n == 0) {
+        for (DishTile *t : std::as_const(m_tiles)) {
+            if (!t->isHidden())
+                t->hide();
+        }
+        return;
+    }
+
+    const PageSpan span = grid_page_span(n, m_page, perPage);
+    QVector<bool> shown(m_tiles.size(), false);
+    for (int k = span.first; k < span.last; ++k)
+        shown[matching[k]] = true;
+    // Hide first, so the tiles that move never overlap old ones on screen.
+    for (int i = 0; i < m_tiles.size(); ++i) {
+        if (!shown[i] && !m_tiles[i]->isHidden())
+            m_tiles[i]->hide();
+    }
+    for (int k = span.first; k < span.last; ++k) {
+        DishTile *t = m_tiles[matching[k]];
+        const QPoint pos = grid_tile_position(k - span.first, m_columns);
+        if (t->pos() != pos)
+            t->move(pos);
+        if (t->isHidden()) {
+            // Shown tiles go to the end of the area's children: painting a tile looks
+            // at the siblings after it, and thousands of hidden ones made every
+            // repaint of the page slow.
+            t->raise();
+            t->show();
+        }
+    }
+    m_prev->setEnabled(grid_prev_enabled(m_page));
+    m_next->setEnabled(grid_next_enabled(m_page, m_page_count));
+}
+
+void TForm_diancan::reset_tiles()
+{
+    for (DishTile *t : std::as_const(m_tiles))
+        t->resetChoices();
+}
+
+void TForm_diancan::toggle_dish(DishTile *tile)
+{
+    if (tile->record().isSelected()) {
+        tile->setSelected(false);
+        m_current_dish.clear();
+    } else {
+        tile->setSelected(true);
+        m_current_dish = tile->record().id;
+    }
+}
+
+bool TForm_diancan::apply_choices(const QString &dish_id,
+                                  const QString &quantity,
+                                  const QString &zfid,
+                                  const QString &zfidstr,
+                                  const QString &remark)
+{
+    DishTile *t = tile(dish_id);
+    if (!t)
+        return false;
+    t->setChoices(quantity, zfid, zfidstr, remark);
+    return true;
+}
+
+void TForm_diancan::restart_filter()
+{
+    m_page = 1;
+    set_caipin_lat();
+}
+
+void TForm_diancan::prev_click()
+{
+    if (m_page > 1)
+        --m_page;
+    set_caipin_lat();
+}
+
+void TForm_diancan::next_click()
+{
+    if (m_page < m_page_count)
+        ++m_page;
+    set_caipin_lat();
+}
+
+// ---- submit ----
+
+void TForm_diancan::submit_click()
+{
+    if (m_tiles.isEmpty())
+        return;
+    QVector<CartItem> items;
+    for (const DishTile *t : std::as_const(m_tiles)) {
+        const TileRecord &r = t->record();
+        if (r.isSelected())
+            items.append(
+                {r.id, r.title, r.price, r.quantity, r.stock, r.zfid, r.zfidstr, r.remark});
+    }
+    guarded(ctx(), [&] {
+        const SubmitResult res = submit_cart(ctx(), items);
+        switch (res.kind) {
+        case SubmitResult::DeskNotOpen:
+            ctx().prompts().information(DeskNotOpenText);
+            return;
+        case SubmitResult::NothingSelected:
+            toast(NothingSelectedText);
+            return;
+        case SubmitResult::Cancelled:
+            return;
+        case SubmitResult::Done:
+            break;
+        }
+        load_desk_ord_1();
+        m_forms.main->load_desk_ord();
+        m_forms.main->set_desk_price(ctx().desk_id, res.total);
+    });
+}
+
+// ---- line list ----
+
+void TForm_diancan::load_desk_ord_1()
+{
+    guarded(ctx(), [&] {
+        const QSignalBlocker quiet(m_list);
+        m_list->setRowCount(0);
+        m_all->setChecked(false);
+        const QVector<OrderLineView> rows = read_order_lines(ctx(), ctx().desk_id);
+        m_list->setRowCount(int(rows.size()));
+        QFont struck = m_list->font();
+        struck.setStrikeOut(true);
+        for (int r = 0; r < rows.size(); ++r) {
+            const OrderLineView &v = rows[r];
+            const QString cells[ColumnCount] = {v.number,
+                                                v.id,
+                                                v.title,
+                                                v.zfidstr,
+                                                v.oneprice,
+                                                v.quantity,
+                                                v.amount,
+                                                v.stat,
+                                                v.remark};
+            for (int c = 0; c < ColumnCount; ++c) {
+                auto *item = new QTableWidgetItem(cells[c]);
+                if (c == ColNumber) {
+                    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+                    item->setCheckState(Qt::Unchecked);
+                }
+                // A returned line stays listed, greyed and struck out up to its price.
+                if (v.returned && c <= ColPrice) {
+                    item->setForeground(ReturnedText);
+                    item->setFont(struck);
+                }
+                m_list->setItem(r, c, item);
+            }
+        }
+    });
+}
+
+void TForm_diancan::all_click(bool checked)
+{
+    if (ctx().desk_id.isEmpty())
+        return;
+    const QSignalBlocker quiet(m_list);
+    for (int r = 0; r < m_list->rowCount(); ++r)
+        m_list->item(r, ColNumber)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+void TForm_diancan::line_item_changed(QTableWidgetItem *item)
+{
+    if (item->column() != ColNumber)
+        return;
+    bool all = m_list->rowCount() > 0;
+    for (int r = 0; all && r < m_list->rowCount(); ++r)
+        all = m_list->item(r, ColNumber)->checkState() == Qt::Checked;
+    m_all->setChecked(all);
+}
+
+QString TForm_diancan::checked_line_ids() const
+{
+    QStringList ids;
+    for (int r = 0; r < m_list->rowCount(); ++r) {
+        if (m_list->item(r, ColNumber)->checkState() == Qt::Checked)
+            ids << m_list->item(r, ColId)->text().trimmed();
+    }
+    return ids.join(QLatin1Char(','));
+}
+
+void TForm_diancan::batch_click(LineOp op)
+{
+    const QString ids = checked_line_ids();
+    if (ids.isEmpty()) {
+        toast(NoLineCheckedText);
+        return;
+    }
+    const BatchTexts texts = batch_texts(op);
+    if (!ctx().prompts().confirm(texts.confirm))
+        return;
+    guarded(ctx(), [&] {
+        batch_lines(ctx(), op, ids);
+        load_desk_ord_1();
+        m_forms.main->load_desk_ord();
+        // The operation recomputed the stored totals; the tile follows them.
+        m_forms.main->set_desk_sub(ctx().desk_id);
+        toast(texts.done);
+    });
+}
+
+void TForm_diancan::gaijia_click()
+{
+    const QString ids = checked_line_ids();
+    if (ids.isEmpty()) {
+        toast(NoLineCheckedText);
+        return;
+    }
+    m_forms.gaijia->open_with(ids);
+}
+
+void TForm_diancan::zuofa_click()
+{
+    m_forms.caipin_zuofa->open_for_current();
 }

@@ -1,10 +1,101 @@
 #pragma once
 
 #include "app/ui/mivo_dialog.h"
+#include "ordering/dish_grid.h"
+#include "ordering/orders.h"
 
+#include <QHash>
+#include <QVector>
+
+class ClickFrame;
+class DishTile;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QTableWidget;
+class QTableWidgetItem;
+
+// The ordering screen: the open order's lines on the left, the dish tiles with
+// keyword search, categories and paging on the right.
 class TForm_diancan : public MivoDialog
 {
     Q_OBJECT
 public:
     TForm_diancan(Forms &forms, QWidget *parent);
+
+    // Reloads the line list of the current table's open order.
+    void load_desk_ord_1();
+    // Rebuilds the category strip (after the dish categories changed).
+    void load_caipin_class();
+    // Rebuilds the dish tiles (after a dish was saved); every choice on them is lost.
+    void load_caipin();
+
+    // The dish tile selected last; empty when none.
+    QString current_dish() const { return m_current_dish; }
+    DishTile *tile(const QString &dish_id) const { return m_tile_by_id.value(dish_id); }
+    // Writes the methods dialog's choices into a tile; false when the tile is gone.
+    bool apply_choices(const QString &dish_id,
+                       const QString &quantity,
+                       const QString &zfid,
+                       const QString &zfidstr,
+                       const QString &remark);
+
+    int page() const { return m_page; }
+    int page_count() const { return m_page_count; }
+    int columns() const { return m_columns; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void layout_panes();
+    void place_strip();
+    // Applies keyword, category and page to the tiles and places the shown ones.
+    void set_caipin_lat();
+    void reset_tiles();
+    void toggle_dish(DishTile *tile);
+    void class_click(const QString &class_id);
+    void restart_filter();
+    void prev_click();
+    void next_click();
+    void submit_click();
+    void batch_click(LineOp op);
+    void gaijia_click();
+    void zuofa_click();
+    void all_click(bool checked);
+    void line_item_changed(QTableWidgetItem *item);
+    QString checked_line_ids() const;
+
+    QLabel *m_header = nullptr;
+    QCheckBox *m_all = nullptr;
+    QVector<QPushButton *> m_batch_buttons;
+    QTableWidget *m_list = nullptr;
+    QVector<QPushButton *> m_zuofa_buttons;
+    QLabel *m_keyword_label = nullptr;
+    QLineEdit *m_keyword = nullptr;
+    QPushButton *m_clear = nullptr;
+    QPushButton *m_search = nullptr;
+    QScrollArea *m_strip_area = nullptr;
+    QWidget *m_strip = nullptr;
+    QWidget *m_dish_area = nullptr;
+    QPushButton *m_submit = nullptr;
+    QPushButton *m_prev = nullptr;
+    QPushButton *m_next = nullptr;
+
+    QVector<DishTile *> m_tiles; // tile order
+    QHash<QString, DishTile *> m_tile_by_id;
+    QVector<ClickFrame *> m_class_tiles;
+
+    QString m_dish_ids; // "@@@"-joined ids of all dish tiles
+    QString m_class_ids = QStringLiteral("0");
+    QString m_current_class;
+    QString m_current_dish;
+    int m_page = 1;
+    int m_page_count = 0;
+    int m_columns = 1;
+    bool m_built = false;
+    QRect m_dish_rect; // where the dish area goes
 };

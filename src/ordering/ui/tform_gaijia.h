@@ -2,9 +2,45 @@
 
 #include "app/ui/mivo_dialog.h"
 
+#include <QHash>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// Batch price change: unit price, quantity and remark of the chosen order lines,
+// then the order's stored total recomputed. Stays open after saving.
 class TForm_gaijia : public MivoDialog
 {
     Q_OBJECT
 public:
     TForm_gaijia(Forms &forms, QWidget *parent);
+
+    // Lists the lines with these ids ("1,2,3") and shows the dialog.
+    void open_with(const QString &ids);
+    QString line_ids() const { return m_ids; }
+    QString order_id() const { return m_order_id; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    struct Row
+    {
+        QLineEdit *price = nullptr;
+        QLineEdit *quantity = nullptr;
+        QLineEdit *remark = nullptr;
+        QLabel *subtotal = nullptr;
+    };
+
+    void list_lines();
+    void recompute_subtotals();
+    void save_click();
+
+    QString m_ids;
+    QString m_order_id;
+    QWidget *m_group = nullptr;
+    QPushButton *m_save = nullptr;
+    QHash<QString, Row> m_rows;
 };

@@ -1,0 +1,149 @@
+#include "ordering/diancan.h"
+
+#include "app/helpers.h"
+#include "store/sqlite_db.h"
+
+QVector<DishRow> read_dishes(const AppContext &ctx)
+{
+    TSQLiteDatabase db(ctx.db_path);
+    TSQLiteTable t = db.GetTable(QStringLiteral(
+        "SELECT id,title,titleen,price,cid,stock,zfid FROM lumo_caipin order by id ASC"));
+    QVector<DishRow> rows;
+    rows.reserve(t.Count());
+    for (; !t.isEof(); t.Next())
+        rows.append({t.FieldAsString(0),
+                     t.FieldAsString(1),
+                     t.FieldAsString(2),
+                     t.FieldAsString(3),
+                     t.FieldAsString(4),
+                     t.FieldAsString(5),
+                     t.FieldAsString(6)});
+    return rows;
+}
+
+QVector<CategoryRow> read_categories(const AppContext &ctx)
+{
+    TSQLiteDatabase db(ctx.db_path);
+    TSQLiteTable t
+        = db.GetTable(QStringLiteral("SELECT id,title FROM lumo_caipin_class order by sort ASC"));
+    QVector<CategoryRow> rows;
+    for (; !t.isEof(); t.Next())
+        rows.append({t.FieldAsString(0), t.FieldAsString(1)});
+    return rows;
+}
+
+QString line_number(int n)
+{
+    return n < 10 ? QStringLiteral("0%1").arg(n) : QString::number(n);
+}
+
+QVector<OrderLineView> read_order_lines(const AppContext &ctx, const QString &desk_id)
+{
+    QVector<OrderLineView> rows;
+    if (desk_id.isEmpty())
+        return rows;
+    const QString order_id = get_desk_order_id(ctx, desk_id);
+    TSQLiteDatabase db(ctx.db_path);
+    TSQLiteTable t = db.GetTable(
+        QStringLiteral("SELECT id,title,oneprice,quantity,price,addtime,stat,zfidstr,remark "
+                       "FROM lumo_orders_detail where rootid=? order by id ASC"),
+        {order_id});
+    rows.reserve(t.Count());
+    for (int n = 1; !t.isEof(); t.Next(), ++n) {
+        OrderLineView v;
+        v.number = line_number(n);
+        v.id = t.FieldAsString(0);
+        v.title = t.FieldAsString(1);
+        const double oneprice = t.FieldAsDouble(2);
+        const qint64 quantity = t.FieldAsInteger(3);
+        v.oneprice = format_money(oneprice);
+        v.quantity = t.FieldAsString(3);
+        v.amount = format_money(double(quantity) * oneprice);
+        v.stat = line_stat_name(t.FieldAsString(6));
+        v.zfidstr = t.FieldAsString(7);
+        v.remark = t.FieldAsString(8);
+        v.returned = v.stat == QStringLiteral("已退菜");
+        rows.append(v);
+    }
+    return rows;
+}
+
+QVector<MethodRow> read_methods(const AppContext &ctx, const QString &dish_id)
+{
+    TSQLiteDatabase db(ctx.db_path);
+    TSQLiteTable t = db.GetTable(
+        QStringLiteral("SELECT id,title FROM lumo_caipin_zuofa where rootid=?"), {dish_id});
+    QVector<MethodRow> rows;
+    for (; !t.isEof(); t.Next())
+        rows.append({t.FieldAsString(0), t.FieldAsString(1)});
+    return rows;
+}
+
+QString read_dish_title(const AppContext &ctx, const QString &dish_id)
+{
+    TSQLiteDatabase db(ctx.db_path);
+    return db.scalar(QStringLiteral("SELECT title FROM lumo_caipin where id=? limit 1"), {dish_id});
+}
+
+QString read_desk_bh(const AppContext &ctx, const QString &desk_id)
+{
+    TSQLiteDatabase db(ctx.db_path);
+    return db.scalar(QStringLiteral("SELECT bh FROM lumo_desk where id=? limit 1"), {desk_id});
+}
+
+SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items)
+{
+    SubmitResult r;
+    const QString submit_time = unix_now(ctx.clock());
+    if (ctx.desk_id.isEmpty()) {
+        r.kind = SubmitResult::DeskNotOpen;
+        return r;
+    }
+    TSQLiteDatabase db(ctx.db_path);
+    // The status as it is now: another counter may have cleared the table meanwhile.
+    const QString stat
+        = db.scalar(QStringLiteral("SELECT stat FROM lumo_desk where id=? limit 1"), {ctx.desk_id})
+              .trimmed();
+    if (stat != QLatin1String("1") && stat != QLatin1String("3")) {
+        r.kind = SubmitResult::DeskNotOpen;
+        return r;
+    }
+    // The open order is made before anything is asked, and stays when the waiter cancels.
+    db.transaction([&] { r.order_id = add_desk_order(ctx, db, {}, {}, {}, {}); });
+    if (items.isEmpty()) {
+        r.kind = SubmitResult::NothingSelected;
+        return r;
+    }
+    if (!ctx.prompts().confirm(ConfirmSubmitText)) {
+        r.kind = SubmitResult::Cancelled;
+        return r;
+    }
+    db.transaction([&] {
+        write_cart(ctx, db, r.order_id, items, submit_time);
+        // The total these lines made, read before anyone else can write.
+        r.total
+            = format_num(db.scalar(QStringLiteral("SELECT price FROM lumo_desk where id=? limit 1"),
+                                   {ctx.desk_id})
+                             .trimmed(),
+                         2);
+    });
+    r.kind = SubmitResult::Done;
+    return r;
+}
+
+BatchTexts batch_texts(LineOp op)
+{
+    switch (op) {
+    case LineOp::Return:
+        return {QStringLiteral("确认要将这些菜品退掉吗"), QStringLiteral("退菜成功")};
+    case LineOp::Ordered:
+        return {QStringLiteral("确认要将这些菜品设置为下单状态吗"),
+                QStringLiteral("设置为下单状态成功")};
+    case LineOp::Served:
+        return {QStringLiteral("确认要将这些菜品设置为已出餐吗"),
+                QStringLiteral("设置为已出餐成功")};
+    case LineOp::Delete:
+        return {QStringLiteral("确定要删除这些菜品吗，删除后不可恢复"), QStringLiteral("批量成功")};
+    }
+    return {};
+}

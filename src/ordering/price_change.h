@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/context.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The batch price change: new unit prices, quantities and remarks for chosen
+// order lines, then the order's stored total recomputed.
+
+// A line as the price-change dialog lists it.
+struct PriceLine
+{
+    QString id;
+    QString title;
+    QString quantity;
+    QString oneprice; // general decimal form
+    QString price;
+    QString zfidstr;
+    QString rootid;
+    QString remark;
+    QString subtotal; // quantity x unit price, general decimal form
+};
+
+// Line ids of a "1,2,3" text; pieces that are not whole numbers are dropped.
+QStringList split_line_ids(const QString &ids);
+
+// The lines with the given ids ("1,2,3") in the database's order.
+QVector<PriceLine> read_price_lines(const AppContext &ctx, const QString &ids);
+
+// The number rules of the dialog: a price that is not a number or below 0.01
+// counts as 0; a quantity that is not a whole number above 0 counts as 1.
+double price_value(const QString &text);
+qint64 quantity_value(const QString &text);
+// "小计" of a row: price x quantity under those rules, general decimal form.
+QString price_subtotal(const QString &price, const QString &quantity);
+
+// One row of the dialog as the cashier left it.
+struct PriceEdit
+{
+    QString id;
+    QString price;
+    QString quantity;
+    QString remark;
+};
+
+// The values a row is stored with.
+struct StoredPrice
+{
+    QString oneprice; // "%.2f"
+    QString quantity; // "%.0f"
+    QString price;    // quantity x stored unit price, "%.0f"
+    QString remark;   // trimmed, single quotes removed
+};
+StoredPrice stored_price(const PriceEdit &edit);
+
+// Writes every row and then recomputes the order's stored totals and the current
+// table's (cal_order_price), all in one transaction. Returns the order total "%.2f"
+// (empty without a current table, when only the rows are written).
+QString
+save_price_changes(AppContext &ctx, const QString &order_id, const QVector<PriceEdit> &edits);
+
+inline const QString PriceSavedText = QStringLiteral("批量价格修改成功");
