@@ -227,6 +227,11 @@ QString format_money(double value)
     return QString::asprintf("%.2f", value);
 }
 
+QString line_number(int n)
+{
+    return n < 10 ? QStringLiteral("0%1").arg(n) : QString::number(n);
+}
+
 // ---- time and identities ----
 
 qint64 unix_now_secs(const Clock &clock)

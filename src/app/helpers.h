@@ -32,6 +32,8 @@ QStringList split_text(const QString &text, const QString &separator);
 QString text_between(const QString &text, const QString &start, const QString &end);
 QString format_num(const QString &text, int decimals);
 QString format_money(double value); // "%.2f"
+// Row number of a list: "01" to "09", then "10", "11" and on.
+QString line_number(int n);
 
 // ---- Time, numbers and identities ----
 qint64 unix_now_secs(const Clock &clock);

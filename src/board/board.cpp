@@ -168,10 +168,6 @@ QString desk_open_order(const AppContext &ctx, const QString &desk_id)
     return get_desk_order_id(ctx, desk_id);
 }
 
-QString line_number(int i)
-{
-    return i < 10 ? QStringLiteral("0%1").arg(i) : QString::number(i);
-}
 
 QVector<PanelLine> panel_lines(const AppContext &ctx, const QString &desk_id)
 {

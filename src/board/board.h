@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/helpers.h"
 #include "app/context.h"
 
 #include <QPoint>
@@ -96,8 +97,6 @@ struct PanelLine
     QString no, title, zfidstr, oneprice, quantity, amount, status;
     QString stat; // raw line status, for drawing returned lines
 };
-// "01" to "09", then plain digits.
-QString line_number(int i);
 QVector<PanelLine> panel_lines(const AppContext &ctx, const QString &desk_id);
 
 // The header texts of the order panel; found is false without the table row.

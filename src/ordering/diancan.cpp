@@ -32,10 +32,6 @@ QVector<CategoryRow> read_categories(const AppContext &ctx)
     return rows;
 }
 
-QString line_number(int n)
-{
-    return n < 10 ? QStringLiteral("0%1").arg(n) : QString::number(n);
-}
 
 QVector<OrderLineView> read_order_lines(const AppContext &ctx, const QString &desk_id)
 {

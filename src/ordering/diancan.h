@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/helpers.h"
 #include "app/context.h"
 #include "ordering/orders.h"
 
@@ -47,8 +48,6 @@ struct OrderLineView
 // The lines of the table's open order by id; none without a table or an open order.
 QVector<OrderLineView> read_order_lines(const AppContext &ctx, const QString &desk_id);
 
-// Two digits up to 9, then the plain number.
-QString line_number(int n);
 
 struct MethodRow
 {
