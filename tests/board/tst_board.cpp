@@ -1,43 +1,15 @@
 #include "board/board.h"
 #include "board/clearing.h"
 #include "ordering/orders.h"
+#include "support/fixtures.h"
 #include "support/testkit.h"
 
 #include <QTest>
 
 namespace {
 
-// n tables numbered 01.. in board order; cid cycles through the given areas.
-void add_desks(const TestProgram &p, int n, const QStringList &cids = {"0"})
-{
-    for (int i = 1; i <= n; ++i)
-        p.exec(QStringLiteral("INSERT INTO lumo_desk(title,bh,sort,cid,cname) "
-                              "VALUES('桌位%1','%1',%2,%3,'')")
-                   .arg(i, 2, 10, QChar('0'))
-                   .arg(i)
-                   .arg(cids[(i - 1) % cids.size()]));
-}
 
-// An open order for the table, returning its id.
-QString open_order(const TestProgram &p, int desk)
-{
-    p.exec(QStringLiteral("INSERT INTO lumo_orders(title,deskid,iscal,stat) VALUES('o',%1,0,1)")
-               .arg(desk));
-    return p.scalar("SELECT max(id) FROM lumo_orders");
-}
 
-void add_line(const TestProgram &p,
-              const QString &order,
-              const QString &title,
-              const QString &oneprice,
-              const QString &quantity,
-              const QString &stat,
-              const QString &price = "0")
-{
-    p.exec(QStringLiteral("INSERT INTO lumo_orders_detail(title,rootid,oneprice,quantity,price,"
-                          "stat,zfidstr) VALUES('%1',%2,%3,%4,%5,%6,'微辣')")
-               .arg(title, order, oneprice, quantity, price, stat));
-}
 
 QList<int> shown_tops(const BoardLayout &l)
 {

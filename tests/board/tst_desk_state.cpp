@@ -1,6 +1,7 @@
 #include "board/desk_state.h"
 #include "ordering/orders.h"
 #include "store/sqlite_db.h"
+#include "support/fixtures.h"
 #include "support/testkit.h"
 
 #include <QTest>
@@ -12,20 +13,6 @@ const QString Refuse0
 const QString Refuse1 = QStringLiteral("开台失败，当前状态下不能开台");
 const QString Refuse3 = QStringLiteral("预订失败，当前状态下不能预订");
 
-// Every column of a row, joined, to see that nothing changed.
-QString dump(const TestProgram &p, const QString &table)
-{
-    TSQLiteDatabase db(p.ctx.db_path);
-    TSQLiteTable t = db.GetTable("SELECT * FROM " + table + " ORDER BY id");
-    QStringList rows;
-    for (; !t.isEof(); t.Next()) {
-        QStringList cells;
-        for (int i = 0; i < t.FieldCount(); ++i)
-            cells << (t.FieldIsNull(i) ? QStringLiteral("<null>") : t.FieldAsString(i));
-        rows << cells.join(QChar('|'));
-    }
-    return rows.join(QChar('\n'));
-}
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "ordering/ui/tform_diancan.h"
 #include "printing/ui/tform_chuda.h"
 #include "reports/ui/tform_orders.h"
+#include "support/fixtures.h"
 #include "support/ui/guikit.h"
 
 #include <QApplication>
@@ -24,34 +25,8 @@ namespace {
 // A board 1600 wide: seven tiles per row.
 const QSize BoardSize(1600, 1000);
 
-void add_desks(const TestProgram &p, int n, const QStringList &cids = {"0"})
-{
-    for (int i = 1; i <= n; ++i)
-        p.exec(QStringLiteral("INSERT INTO lumo_desk(title,bh,sort,cid,cname) "
-                              "VALUES('桌位%1','%1',%2,%3,'')")
-                   .arg(i, 2, 10, QChar('0'))
-                   .arg(i)
-                   .arg(cids[(i - 1) % cids.size()]));
-}
 
-QString open_order(const TestProgram &p, int desk)
-{
-    p.exec(QStringLiteral("INSERT INTO lumo_orders(title,deskid,iscal,stat) VALUES('o',%1,0,1)")
-               .arg(desk));
-    return p.scalar("SELECT max(id) FROM lumo_orders");
-}
 
-void add_line(const TestProgram &p,
-              const QString &order,
-              const QString &title,
-              const QString &oneprice,
-              const QString &quantity,
-              const QString &stat = "0")
-{
-    p.exec(QStringLiteral("INSERT INTO lumo_orders_detail(title,rootid,oneprice,quantity,price,"
-                          "stat,zfidstr) VALUES('%1',%2,%3,%4,999,%5,'')")
-               .arg(title, order, oneprice, quantity, stat));
-}
 
 QString colour(const QWidget *w)
 {
@@ -186,7 +161,7 @@ private slots:
         b.exec("UPDATE lumo_desk set stat=1,nums=2,price='37.50',fwy='小王',addtime=1709647629 "
                "where id=2");
         const QString order = open_order(b, 2);
-        add_line(b, order, "鱼香肉丝", "12.5", "3");
+        add_line(b, order, "鱼香肉丝", "12.5", "3", "0", "999");
         add_line(b, order, "米饭", "2", "1", "8");
         b.show();
 

@@ -2,6 +2,7 @@
 #include "board/ui/tform_desk_zhuantai.h"
 #include "board/ui/tform_desk_zt.h"
 #include "store/sqlite_db.h"
+#include "support/fixtures.h"
 #include "support/ui/guikit.h"
 
 #include <QApplication>
@@ -15,20 +16,6 @@ namespace {
 
 const QString Now = QString::number(wall_ms(2024, 3, 5, 14, 7, 10) / 1000);
 
-// Every row of a table, every column joined, to see that nothing changed.
-QString dump(const TestProgram &p, const QString &table)
-{
-    TSQLiteDatabase db(p.ctx.db_path);
-    TSQLiteTable t = db.GetTable("SELECT * FROM " + table + " ORDER BY id");
-    QStringList rows;
-    for (; !t.isEof(); t.Next()) {
-        QStringList cells;
-        for (int i = 0; i < t.FieldCount(); ++i)
-            cells << (t.FieldIsNull(i) ? QStringLiteral("<null>") : t.FieldAsString(i));
-        rows << cells.join(QChar('|'));
-    }
-    return rows.join(QChar('\n'));
-}
 
 QString everything(const TestProgram &p)
 {
