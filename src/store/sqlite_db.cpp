@@ -48,11 +48,28 @@ void bind_all(sqlite3 *db, sqlite3_stmt *stmt, const QString &sql, const SqlPara
             }
         }
         if (rc != SQLITE_OK) {
-            sqlite3_finalize(stmt);
+            // The caller's statement guard finalizes it.
             throw ESQLiteException(QStringLiteral("Error executing SQL")
                                    + detail(rc, sql, errmsg(db)));
         }
     }
+}
+
+// Prepares one statement and binds its values; throws with the store's messages.
+void prepare(sqlite3 *db, const QString &sql, const SqlParams &params, sqlite3_stmt **stmt)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), stmt, nullptr);
+    if (rc != SQLITE_OK)
+        throw ESQLiteException(QStringLiteral("Error executing SQL") + detail(rc, sql, errmsg(db)));
+    if (!*stmt) {
+        // Only blanks or comments: nothing to run.
+        throw ESQLiteException(QStringLiteral("Could not prepare SQL statement")
+                               + (sqlite3_errcode(db) != SQLITE_OK
+                                      ? detail(sqlite3_errcode(db), sql, errmsg(db))
+                                      : QString()));
+    }
+    bind_all(db, *stmt, sql, params);
 }
 
 struct Stmt
@@ -198,20 +215,9 @@ TSQLiteDatabase::~TSQLiteDatabase()
 
 void TSQLiteDatabase::ExecSQL(const QString &sql, const SqlParams &params)
 {
-    const QByteArray utf8 = sql.toUtf8();
     Stmt stmt;
-    int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt.p, nullptr);
-    if (rc != SQLITE_OK)
-        throw ESQLiteException(QStringLiteral("Error executing SQL")
-                               + detail(rc, sql, errmsg(m_db)));
-    if (!stmt.p) {
-        throw ESQLiteException(QStringLiteral("Could not prepare SQL statement")
-                               + (sqlite3_errcode(m_db) != SQLITE_OK
-                                      ? detail(sqlite3_errcode(m_db), sql, errmsg(m_db))
-                                      : QString()));
-    }
-    bind_all(m_db, stmt.p, sql, params);
-    rc = sqlite3_step(stmt.p);
+    prepare(m_db, sql, params, &stmt.p);
+    const int rc = sqlite3_step(stmt.p);
     if (rc != SQLITE_DONE) {
         // The primary code tells more than SQLITE_ERROR from step.
         const int code = sqlite3_errcode(m_db) != SQLITE_OK ? sqlite3_errcode(m_db) : rc;
@@ -222,19 +228,8 @@ void TSQLiteDatabase::ExecSQL(const QString &sql, const SqlParams &params)
 
 TSQLiteTable TSQLiteDatabase::GetTable(const QString &sql, const SqlParams &params)
 {
-    const QByteArray utf8 = sql.toUtf8();
     Stmt stmt;
-    int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt.p, nullptr);
-    if (rc != SQLITE_OK)
-        throw ESQLiteException(QStringLiteral("Error executing SQL")
-                               + detail(rc, sql, errmsg(m_db)));
-    if (!stmt.p) {
-        throw ESQLiteException(QStringLiteral("Could not prepare SQL statement")
-                               + (sqlite3_errcode(m_db) != SQLITE_OK
-                                      ? detail(sqlite3_errcode(m_db), sql, errmsg(m_db))
-                                      : QString()));
-    }
-    bind_all(m_db, stmt.p, sql, params);
+    prepare(m_db, sql, params, &stmt.p);
 
     TSQLiteTable table;
     const int columns = sqlite3_column_count(stmt.p);
@@ -244,7 +239,7 @@ TSQLiteTable TSQLiteDatabase::GetTable(const QString &sql, const SqlParams &para
         declared[i] = sqlite3_column_decltype(stmt.p, i) != nullptr;
     }
     for (;;) {
-        rc = sqlite3_step(stmt.p);
+        const int rc = sqlite3_step(stmt.p);
         if (rc == SQLITE_DONE)
             break;
         if (rc == SQLITE_BUSY)

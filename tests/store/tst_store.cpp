@@ -124,6 +124,14 @@ private slots:
         } catch (const ESQLiteException &e) {
             QCOMPARE(e.message(), QString("Could not prepare SQL statement"));
         }
+        try {
+            d.ExecSQL("INSERT INTO t(name) VALUES(?)", {QString("a"), QString("b")});
+            QFAIL("no exception");
+        } catch (const ESQLiteException &e) {
+            QVERIFY2(e.message().startsWith("Error executing SQL.\rError [25]: 2nd parameter to "
+                                            "sqlite3_bind out of range."),
+                     qPrintable(e.message()));
+        }
         d.ExecSQL("CREATE TABLE u (x INTEGER NOT NULL)");
         try {
             d.ExecSQL("INSERT INTO u(x) VALUES(NULL)");
