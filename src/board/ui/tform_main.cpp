@@ -892,6 +892,8 @@ void TForm_main::load_desk()
     m_desk_area->setObjectName(QStringLiteral("desklist_box"));
     m_desk_scroll = new QScrollArea(m_desk_area);
     m_desk_scroll->setFrameShape(QFrame::NoFrame);
+    // Rows never grow wider than the tiles per row; only a long page scrolls.
+    m_desk_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     place_tile_area();
     m_desk_content = new QWidget;
     m_desk_content->setObjectName(QStringLiteral("desklist_content"));
