@@ -3,7 +3,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    g++ cmake pkg-config ccache
+    g++ cmake pkg-config ccache clang-format git
     qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
     libsqlite3-dev sqlite3 libqrencode-dev
     fonts-wqy-zenhei xvfb xauth zbar-tools

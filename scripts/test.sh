@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+scripts/check-format.sh
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DMIVO_WERROR=ON
 cmake --build build-test -j"$(nproc)"
 cd build-test

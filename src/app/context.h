@@ -37,10 +37,10 @@ public:
 
 struct Paths
 {
-    QString program;  // with trailing separator
-    QString config;   // program + "config/"
-    QString log;      // program + "log/"
-    QString ini;      // config + "info.ini"
+    QString program; // with trailing separator
+    QString config;  // program + "config/"
+    QString log;     // program + "log/"
+    QString ini;     // config + "info.ini"
     QString default_db;
 };
 

@@ -14,13 +14,13 @@ struct DemoDish
 };
 
 const DemoDish kDishes[] = {
-    {"乐山钵钵鸡", "58.8", 1},    {"盐菜回锅肉", "26.8", 1},     {"水煮肉片(中份)", "38.8", 1},
-    {"酸辣土豆丝", "13.5", 1},    {"鱼香肉丝", "27.8", 1},       {"印象毛血旺(大份)", "56", 1},
-    {"肉沫茄子", "16.8", 1},      {"陈麻婆豆腐", "13.8", 1},     {"玉米虾仁", "39.8", 1},
-    {"莴笋木耳肉片", "26.8", 1},  {"四川麻辣口水鸡", "23", 1},   {"土豆烧鸡", "36.8", 1},
-    {"宫保鸡丁", "29.8", 1},      {"夫妻肺片", "38.8", 1},       {"烟笋炒腊肉", "37.8", 1},
-    {"干煸肥肠", "56.8", 1},      {"泡椒腰花", "48.8", 1},       {"香辣虾", "46", 1},
-    {"清炒上海青", "16", 1},      {"泡椒鲜鸭血", "18.8", 1},     {"米饭", "2.0", 0},
+    {"乐山钵钵鸡", "58.8", 1},   {"盐菜回锅肉", "26.8", 1},   {"水煮肉片(中份)", "38.8", 1},
+    {"酸辣土豆丝", "13.5", 1},   {"鱼香肉丝", "27.8", 1},     {"印象毛血旺(大份)", "56", 1},
+    {"肉沫茄子", "16.8", 1},     {"陈麻婆豆腐", "13.8", 1},   {"玉米虾仁", "39.8", 1},
+    {"莴笋木耳肉片", "26.8", 1}, {"四川麻辣口水鸡", "23", 1}, {"土豆烧鸡", "36.8", 1},
+    {"宫保鸡丁", "29.8", 1},     {"夫妻肺片", "38.8", 1},     {"烟笋炒腊肉", "37.8", 1},
+    {"干煸肥肠", "56.8", 1},     {"泡椒腰花", "48.8", 1},     {"香辣虾", "46", 1},
+    {"清炒上海青", "16", 1},     {"泡椒鲜鸭血", "18.8", 1},   {"米饭", "2.0", 0},
     {"青岛啤酒", "5.0", 0},
 };
 
@@ -66,10 +66,17 @@ void seed_demo_data(const AppContext &ctx)
             int k = 0;
             for (const DemoDish &d : kDishes) {
                 const QString title = QString::fromUtf8(d.title);
-                db.ExecSQL(QStringLiteral("INSERT INTO lumo_caipin(title,titleen,price,stock,addtime,"
-                                          "cid,sort,iszk,istest) VALUES (?,?,?,?,?,?,?,?,1)"),
-                           {title, search_code(title), bare_number(QString::fromLatin1(d.price)),
-                            0, now, 0, k, d.iszk});
+                db.ExecSQL(
+                    QStringLiteral("INSERT INTO lumo_caipin(title,titleen,price,stock,addtime,"
+                                   "cid,sort,iszk,istest) VALUES (?,?,?,?,?,?,?,?,1)"),
+                    {title,
+                     search_code(title),
+                     bare_number(QString::fromLatin1(d.price)),
+                     0,
+                     now,
+                     0,
+                     k,
+                     d.iszk});
                 ++k;
             }
         });
@@ -79,7 +86,8 @@ void seed_demo_data(const AppContext &ctx)
 bool has_demo_desks(const AppContext &ctx)
 {
     TSQLiteDatabase db(ctx.db_path);
-    return db.scalar(QStringLiteral("SELECT count(*) AS nums FROM lumo_desk where istest=1")).toInt()
+    return db.scalar(QStringLiteral("SELECT count(*) AS nums FROM lumo_desk where istest=1"))
+               .toInt()
            > 0;
 }
 

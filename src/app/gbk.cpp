@@ -8,8 +8,8 @@ namespace {
 
 // Converts with iconv; on an unconvertible input sequence writes `bad` and skips
 // one input character (of `step` bytes as told by the caller).
-QByteArray convert(const char *to, const char *from, const QByteArray &in,
-                   const QByteArray &bad, bool utf8_input)
+QByteArray convert(
+    const char *to, const char *from, const QByteArray &in, const QByteArray &bad, bool utf8_input)
 {
     iconv_t cd = iconv_open(to, from);
     if (cd == iconv_t(-1))

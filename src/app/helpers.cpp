@@ -63,8 +63,8 @@ QString desk_stat_name(const QString &value)
 
 QString pay_type_name(const QString &value)
 {
-    static const char *names[] = {"未支付",     "微信在线", "支付宝在线", "微信线下",
-                                  "支付宝线下", "银行卡",   "现金",       "其它"};
+    static const char *names[]
+        = {"未支付", "微信在线", "支付宝在线", "微信线下", "支付宝线下", "银行卡", "现金", "其它"};
     const QString v = value.trimmed();
     bool ok = false;
     const int n = v.toInt(&ok);
@@ -255,16 +255,15 @@ QString format_time(const QString &seconds)
     const qint64 v = s.toLongLong(&ok);
     if (!ok)
         return {};
-    return QDateTime::fromSecsSinceEpoch(v, Qt::UTC)
-        .toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    return QDateTime::fromSecsSinceEpoch(v, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
 QString make_ordid(const Clock &clock, Random &random, const QString &infix)
 {
     const qint64 ms = clock.now_ms();
     const qint64 s = ms >= 0 ? (ms + 999) / 1000 : ms / 1000;
-    const QString stamp = QDateTime::fromSecsSinceEpoch(s, Qt::UTC)
-                              .toString(QStringLiteral("yyMMddHHmmss"));
+    const QString stamp
+        = QDateTime::fromSecsSinceEpoch(s, Qt::UTC).toString(QStringLiteral("yyMMddHHmmss"));
     const QString msText = QString::number(ms);
     return stamp + infix + msText.right(4) + QString::number(random.bounded(99));
 }

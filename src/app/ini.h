@@ -11,8 +11,8 @@ public:
     explicit IniFile(QString path);
 
     bool exists() const;
-    QString readString(const QString &section, const QString &key,
-                       const QString &def = QString()) const;
+    QString
+    readString(const QString &section, const QString &key, const QString &def = QString()) const;
     // A value that is not a whole number reads as the default.
     int readInt(const QString &section, const QString &key, int def) const;
     // Creates the file and the section when needed; an empty value leaves "key=".

@@ -168,7 +168,6 @@ QString desk_open_order(const AppContext &ctx, const QString &desk_id)
     return get_desk_order_id(ctx, desk_id);
 }
 
-
 QVector<PanelLine> panel_lines(const AppContext &ctx, const QString &desk_id)
 {
     const QString order = desk_open_order(ctx, desk_id);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/helpers.h"
 #include "app/context.h"
+#include "app/helpers.h"
 
 #include <QPoint>
 #include <QString>

@@ -28,23 +28,30 @@ QChar ascii_upper(unsigned c)
 
 // Row 0xA2 holds numbered symbols (ⅰ, ⒈, ⑴, ①, ㈠, Ⅰ ...): the number they
 // show.  Gaps in the row give nothing, and are not "no reading".
-struct NumberRun {
+struct NumberRun
+{
     unsigned char first;
     unsigned char last;
     bool numbered;
 };
 constexpr NumberRun kNumberRuns[] = {
-    {0xA1, 0xAA, true}, {0xAB, 0xB0, false}, {0xB1, 0xC4, true},
-    {0xC5, 0xD8, true}, {0xD9, 0xE2, true}, {0xE3, 0xE4, false},
-    {0xE5, 0xEE, true}, {0xEF, 0xF0, false}, {0xF1, 0xFC, true},
+    {0xA1, 0xAA, true},
+    {0xAB, 0xB0, false},
+    {0xB1, 0xC4, true},
+    {0xC5, 0xD8, true},
+    {0xD9, 0xE2, true},
+    {0xE3, 0xE4, false},
+    {0xE5, 0xEE, true},
+    {0xEF, 0xF0, false},
+    {0xF1, 0xFC, true},
     {0xFD, 0xFE, false},
 };
 
 // Greek letters in alphabet order; the capital (A1..B8) and small (C1..D8)
 // halves of row 0xA6 share it.
 constexpr const char *kGreek[24] = {
-    "a", "b", "g", "d", "e", "z", "e", "th", "i", "k", "l", "m",
-    "n", "x", "o", "p", "r", "s", "t", "u", "ph", "kh", "ps", "o",
+    "a", "b", "g", "d", "e", "z", "e", "th", "i",  "k",  "l",  "m",
+    "n", "x", "o", "p", "r", "s", "t", "u",  "ph", "kh", "ps", "o",
 };
 
 void append_upper(QString &out, const char *latin)
@@ -110,7 +117,9 @@ void append_pair(QString &out, unsigned b, unsigned t, int flags)
 class GbkEncoder
 {
 public:
-    GbkEncoder() : cd_(iconv_open("GBK", "UTF-8")) {}
+    GbkEncoder()
+        : cd_(iconv_open("GBK", "UTF-8"))
+    {}
     ~GbkEncoder()
     {
         if (valid())

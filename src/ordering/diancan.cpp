@@ -32,7 +32,6 @@ QVector<CategoryRow> read_categories(const AppContext &ctx)
     return rows;
 }
 
-
 QVector<OrderLineView> read_order_lines(const AppContext &ctx, const QString &desk_id)
 {
     QVector<OrderLineView> rows;

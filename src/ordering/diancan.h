@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/helpers.h"
 #include "app/context.h"
+#include "app/helpers.h"
 #include "ordering/orders.h"
 
 #include <QString>
@@ -47,7 +47,6 @@ struct OrderLineView
 };
 // The lines of the table's open order by id; none without a table or an open order.
 QVector<OrderLineView> read_order_lines(const AppContext &ctx, const QString &desk_id);
-
 
 struct MethodRow
 {

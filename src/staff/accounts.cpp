@@ -13,9 +13,14 @@ bool admin_init(AppContext &ctx)
             return false;
         db.ExecSQL(QStringLiteral("INSERT INTO lumo_admin(id,username,rndstr,encmd5,truename,"
                                   "addtime,isjob,tid)Values(?,?,?,?,?,?,?,?)"),
-                   {1, QStringLiteral("admin"), QString::fromLatin1(AdminSalt),
-                    QString::fromLatin1(AdminDigest), QStringLiteral("管理员"),
-                    unix_now_secs(ctx.clock()), 1, 9});
+                   {1,
+                    QStringLiteral("admin"),
+                    QString::fromLatin1(AdminSalt),
+                    QString::fromLatin1(AdminDigest),
+                    QStringLiteral("管理员"),
+                    unix_now_secs(ctx.clock()),
+                    1,
+                    9});
     }
     ctx.account.uid = 1;
     ctx.account.username = QStringLiteral("admin");
@@ -25,8 +30,8 @@ bool admin_init(AppContext &ctx)
     return true;
 }
 
-void remember_login(const AppContext &ctx, qint64 uid, const QString &username,
-                    const QString &digest, int role)
+void remember_login(
+    const AppContext &ctx, qint64 uid, const QString &username, const QString &digest, int role)
 {
     const IniFile ini(ctx.paths.ini);
     ini.writeString("Memberinfo", "member_uid", QString::number(uid));

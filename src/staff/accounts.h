@@ -7,6 +7,6 @@
 bool admin_init(AppContext &ctx);
 
 // The four [Memberinfo] keys of the remembered login.
-void remember_login(const AppContext &ctx, qint64 uid, const QString &username,
-                    const QString &digest, int role);
+void remember_login(
+    const AppContext &ctx, qint64 uid, const QString &username, const QString &digest, int role);
 void forget_login(const AppContext &ctx);

@@ -9,7 +9,7 @@ struct Col
 {
     const char *name;
     const char *type;
-    const char *def; // nullptr: no default
+    const char *def;   // nullptr: no default
     bool bare = false; // written without brackets around the name
 };
 
@@ -17,9 +17,9 @@ QString create_statement(const QString &table, std::initializer_list<Col> cols)
 {
     QString sql = QStringLiteral("CREATE TABLE %1 ([id] INTEGER PRIMARY KEY").arg(table);
     for (const Col &c : cols) {
-        sql += c.bare ? QStringLiteral(",%1 %2").arg(QLatin1String(c.name), QLatin1String(c.type))
-                      : QStringLiteral(",[%1] %2").arg(QLatin1String(c.name),
-                                                       QLatin1String(c.type));
+        sql += c.bare
+                   ? QStringLiteral(",%1 %2").arg(QLatin1String(c.name), QLatin1String(c.type))
+                   : QStringLiteral(",[%1] %2").arg(QLatin1String(c.name), QLatin1String(c.type));
         if (c.def)
             sql += QStringLiteral(" default (%1)").arg(QLatin1String(c.def));
     }
@@ -113,11 +113,11 @@ QVector<SchemaTable> build()
                                 {"desk_cid", "cid"},
                                 {"desk_sort", "sort"},
                                 {"desk_istest", "istest"}})});
-    t.append({"lumo_desk_class",
-              create_statement("lumo_desk_class",
-                               {{"title", "VARCHAR (255)", nullptr},
-                                {"sort", "INTEGER (11)", "0"}}),
-              index_statements("lumo_desk_class", {{"desk_class_sort", "sort"}})});
+    t.append(
+        {"lumo_desk_class",
+         create_statement("lumo_desk_class",
+                          {{"title", "VARCHAR (255)", nullptr}, {"sort", "INTEGER (11)", "0"}}),
+         index_statements("lumo_desk_class", {{"desk_class_sort", "sort"}})});
     t.append({"lumo_orders",
               create_statement("lumo_orders",
                                {{"title", "VARCHAR (255)", nullptr},
@@ -163,16 +163,16 @@ QVector<SchemaTable> build()
                                 {"caipin_iszk", "iszk"},
                                 {"caipin_titleen", "titleen"},
                                 {"caipin_istest", "istest"}})});
-    t.append({"lumo_caipin_zuofa",
-              create_statement("lumo_caipin_zuofa",
-                               {{"title", "VARCHAR (255)", nullptr},
-                                {"rootid", "INTEGER (11)", "0"}}),
-              index_statements("lumo_caipin_zuofa", {{"caipin_zuofa_rootid", "rootid"}})});
-    t.append({"lumo_caipin_class",
-              create_statement("lumo_caipin_class",
-                               {{"title", "VARCHAR (255)", nullptr},
-                                {"sort", "INTEGER (11)", "0"}}),
-              index_statements("lumo_caipin_class", {{"caipin_class_sort", "sort"}})});
+    t.append(
+        {"lumo_caipin_zuofa",
+         create_statement("lumo_caipin_zuofa",
+                          {{"title", "VARCHAR (255)", nullptr}, {"rootid", "INTEGER (11)", "0"}}),
+         index_statements("lumo_caipin_zuofa", {{"caipin_zuofa_rootid", "rootid"}})});
+    t.append(
+        {"lumo_caipin_class",
+         create_statement("lumo_caipin_class",
+                          {{"title", "VARCHAR (255)", nullptr}, {"sort", "INTEGER (11)", "0"}}),
+         index_statements("lumo_caipin_class", {{"caipin_class_sort", "sort"}})});
     t.append({"lumo_system",
               create_statement("lumo_system",
                                {{"username", "VARCHAR (100)", nullptr},
@@ -204,8 +204,8 @@ void ensure_schema(const QString &db_path)
         for (const QString &index : t.indexes)
             db.ExecSQL(index);
         if (t.name == QLatin1String("lumo_system"))
-            db.ExecSQL(QStringLiteral(
-                "INSERT INTO lumo_system(id,username,rndstr,encmd5,shopname) VALUES(1,'','','','')"));
+            db.ExecSQL(QStringLiteral("INSERT INTO lumo_system(id,username,rndstr,encmd5,shopname) "
+                                      "VALUES(1,'','','','')"));
     }
     db.Commit();
 }

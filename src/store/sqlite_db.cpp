@@ -41,8 +41,8 @@ void bind_all(sqlite3 *db, sqlite3_stmt *stmt, const QString &sql, const SqlPara
                 break;
             default: {
                 const QByteArray text = v.toString().toUtf8();
-                rc = sqlite3_bind_text(stmt, i + 1, text.constData(), int(text.size()),
-                                       SQLITE_TRANSIENT);
+                rc = sqlite3_bind_text(
+                    stmt, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
                 break;
             }
             }
@@ -88,36 +88,66 @@ ESQLiteException::ESQLiteException(const QString &message)
 QString sqlite_code_name(int code)
 {
     switch (code) {
-    case 0: return QStringLiteral("Successful result");
-    case 1: return QStringLiteral("SQL error or missing database");
-    case 2: return QStringLiteral("An internal logic error in SQLite");
-    case 3: return QStringLiteral("Access permission denied");
-    case 4: return QStringLiteral("Callback routine requested an abort");
-    case 5: return QStringLiteral("The database file is locked");
-    case 6: return QStringLiteral("A table in the database is locked");
-    case 7: return QStringLiteral("A malloc() failed");
-    case 8: return QStringLiteral("Attempt to write a readonly database");
-    case 9: return QStringLiteral("Operation terminated by sqlite3_interrupt()");
-    case 10: return QStringLiteral("Some kind of disk I/O error occurred");
-    case 11: return QStringLiteral("The database disk image is malformed");
-    case 12: return QStringLiteral("(Internal Only) Table or record not found");
-    case 13: return QStringLiteral("Insertion failed because database is full");
-    case 14: return QStringLiteral("Unable to open the database file");
-    case 15: return QStringLiteral("Database lock protocol error");
-    case 16: return QStringLiteral("Database is empty");
-    case 17: return QStringLiteral("The database schema changed");
-    case 18: return QStringLiteral("Too much data for one row of a table");
-    case 19: return QStringLiteral("Abort due to contraint violation");
-    case 20: return QStringLiteral("Data type mismatch");
-    case 21: return QStringLiteral("Library used incorrectly");
-    case 22: return QStringLiteral("Uses OS features not supported on host");
-    case 23: return QStringLiteral("Authorization denied");
-    case 24: return QStringLiteral("Auxiliary database format error");
-    case 25: return QStringLiteral("2nd parameter to sqlite3_bind out of range");
-    case 26: return QStringLiteral("File opened that is not a database file");
-    case 100: return QStringLiteral("sqlite3_step() has another row ready");
-    case 101: return QStringLiteral("sqlite3_step() has finished executing");
-    default: return QStringLiteral("Unknown SQLite Error Code \"%1\"").arg(code);
+    case 0:
+        return QStringLiteral("Successful result");
+    case 1:
+        return QStringLiteral("SQL error or missing database");
+    case 2:
+        return QStringLiteral("An internal logic error in SQLite");
+    case 3:
+        return QStringLiteral("Access permission denied");
+    case 4:
+        return QStringLiteral("Callback routine requested an abort");
+    case 5:
+        return QStringLiteral("The database file is locked");
+    case 6:
+        return QStringLiteral("A table in the database is locked");
+    case 7:
+        return QStringLiteral("A malloc() failed");
+    case 8:
+        return QStringLiteral("Attempt to write a readonly database");
+    case 9:
+        return QStringLiteral("Operation terminated by sqlite3_interrupt()");
+    case 10:
+        return QStringLiteral("Some kind of disk I/O error occurred");
+    case 11:
+        return QStringLiteral("The database disk image is malformed");
+    case 12:
+        return QStringLiteral("(Internal Only) Table or record not found");
+    case 13:
+        return QStringLiteral("Insertion failed because database is full");
+    case 14:
+        return QStringLiteral("Unable to open the database file");
+    case 15:
+        return QStringLiteral("Database lock protocol error");
+    case 16:
+        return QStringLiteral("Database is empty");
+    case 17:
+        return QStringLiteral("The database schema changed");
+    case 18:
+        return QStringLiteral("Too much data for one row of a table");
+    case 19:
+        return QStringLiteral("Abort due to contraint violation");
+    case 20:
+        return QStringLiteral("Data type mismatch");
+    case 21:
+        return QStringLiteral("Library used incorrectly");
+    case 22:
+        return QStringLiteral("Uses OS features not supported on host");
+    case 23:
+        return QStringLiteral("Authorization denied");
+    case 24:
+        return QStringLiteral("Auxiliary database format error");
+    case 25:
+        return QStringLiteral("2nd parameter to sqlite3_bind out of range");
+    case 26:
+        return QStringLiteral("File opened that is not a database file");
+    case 100:
+        return QStringLiteral("sqlite3_step() has another row ready");
+    case 101:
+        return QStringLiteral("sqlite3_step() has finished executing");
+    default:
+        return QStringLiteral("Unknown SQLite Error Code \"%1\"").arg(code);
     }
 }
 
@@ -165,10 +195,14 @@ qint64 TSQLiteTable::FieldAsInteger(int index) const
 {
     const Cell &c = cell(index);
     switch (c.type) {
-    case SQLITE_NULL: return 0;
-    case SQLITE_INTEGER: return c.integer;
-    case SQLITE_FLOAT: return qint64(c.real);
-    default: throw ESQLiteException(QStringLiteral("Not an integer or numeric field"));
+    case SQLITE_NULL:
+        return 0;
+    case SQLITE_INTEGER:
+        return c.integer;
+    case SQLITE_FLOAT:
+        return qint64(c.real);
+    default:
+        throw ESQLiteException(QStringLiteral("Not an integer or numeric field"));
     }
 }
 
@@ -176,10 +210,14 @@ double TSQLiteTable::FieldAsDouble(int index) const
 {
     const Cell &c = cell(index);
     switch (c.type) {
-    case SQLITE_NULL: return 0.0;
-    case SQLITE_INTEGER: return double(c.integer);
-    case SQLITE_FLOAT: return c.real;
-    default: throw ESQLiteException(QStringLiteral("Not an integer or numeric field"));
+    case SQLITE_NULL:
+        return 0.0;
+    case SQLITE_INTEGER:
+        return double(c.integer);
+    case SQLITE_FLOAT:
+        return c.real;
+    default:
+        throw ESQLiteException(QStringLiteral("Not an integer or numeric field"));
     }
 }
 
@@ -193,8 +231,8 @@ bool TSQLiteTable::FieldIsNull(int index) const
 TSQLiteDatabase::TSQLiteDatabase(const QString &path)
 {
     const QByteArray utf8 = path.toUtf8();
-    const int rc = sqlite3_open_v2(utf8.constData(), &m_db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(
+        utf8.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
         const QString why = m_db ? errmsg(m_db) : QStringLiteral("unknown error");
         sqlite3_close(m_db);
@@ -262,8 +300,8 @@ TSQLiteTable TSQLiteDatabase::GetTable(const QString &sql, const SqlParams &para
                 c.real = sqlite3_column_double(stmt.p, i);
                 // A declared column reads as SQLite renders it (0.0, 58.8); an
                 // expression in its shortest form (12 for 12.0).
-                c.text = declared[i] ? QString::fromUtf8(reinterpret_cast<const char *>(
-                                           sqlite3_column_text(stmt.p, i)))
+                c.text = declared[i] ? QString::fromUtf8(
+                             reinterpret_cast<const char *>(sqlite3_column_text(stmt.p, i)))
                                      : general_decimal(c.real);
                 break;
             default:

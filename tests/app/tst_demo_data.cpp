@@ -18,17 +18,22 @@ private slots:
         QVERIFY(!demo_offer_due(p.ctx));
         QVERIFY(has_demo_desks(p.ctx));
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_desk WHERE istest=1"), QString("20"));
-        QCOMPARE(p.scalar("SELECT title||'|'||bh||'|'||cid||'|'||sort||'|'||cname||'|'||price||'|'||stat "
-                          "FROM lumo_desk WHERE sort=7"),
-                 QString("桌位07|07|0|7||0.0|0"));
-        QCOMPARE(p.scalar("SELECT group_concat(bh,',') FROM (SELECT bh FROM lumo_desk ORDER BY sort)"),
-                 QString("01,02,03,04,05,06,07,08,09,10,11,12,13,14,15,16,17,18,19,20"));
+        QCOMPARE(
+            p.scalar(
+                "SELECT title||'|'||bh||'|'||cid||'|'||sort||'|'||cname||'|'||price||'|'||stat "
+                "FROM lumo_desk WHERE sort=7"),
+            QString("桌位07|07|0|7||0.0|0"));
+        QCOMPARE(
+            p.scalar("SELECT group_concat(bh,',') FROM (SELECT bh FROM lumo_desk ORDER BY sort)"),
+            QString("01,02,03,04,05,06,07,08,09,10,11,12,13,14,15,16,17,18,19,20"));
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_caipin WHERE istest=1"), QString("22"));
         QCOMPARE(p.scalar("SELECT price||'|'||iszk||'|'||sort||'|'||stock||'|'||cid||'|'||addtime "
                           "FROM lumo_caipin WHERE title='米饭'"),
                  QString("2.0|0|20|0|0|") + QString::number(p.clock->ms / 1000 + 1));
-        QCOMPARE(p.scalar("SELECT price FROM lumo_caipin WHERE title='印象毛血旺(大份)'"), QString("56"));
-        QCOMPARE(p.scalar("SELECT price FROM lumo_caipin WHERE title='乐山钵钵鸡'"), QString("58.8"));
+        QCOMPARE(p.scalar("SELECT price FROM lumo_caipin WHERE title='印象毛血旺(大份)'"),
+                 QString("56"));
+        QCOMPARE(p.scalar("SELECT price FROM lumo_caipin WHERE title='乐山钵钵鸡'"),
+                 QString("58.8"));
         QCOMPARE(p.scalar("SELECT price FROM lumo_caipin WHERE title='青岛啤酒'"), QString("5.0"));
     }
 
@@ -36,15 +41,28 @@ private slots:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("code");
-        const char *rows[][2] = {
-            {"乐山钵钵鸡", "lsbbj"},   {"盐菜回锅肉", "ychgr"},     {"水煮肉片(中份)", "szrpzf"},
-            {"酸辣土豆丝", "sltds"},   {"鱼香肉丝", "yxrs"},        {"印象毛血旺(大份)", "yxmxwdf"},
-            {"肉沫茄子", "rmqz"},      {"陈麻婆豆腐", "cmpdf"},     {"玉米虾仁", "ymxr"},
-            {"莴笋木耳肉片", "wsmerp"}, {"四川麻辣口水鸡", "scmlksj"}, {"土豆烧鸡", "tdsj"},
-            {"宫保鸡丁", "gbjd"},      {"夫妻肺片", "fqfp"},        {"烟笋炒腊肉", "ysclr"},
-            {"干煸肥肠", "gbfc"},      {"泡椒腰花", "pjyh"},        {"香辣虾", "xlx"},
-            {"清炒上海青", "qcshq"},   {"泡椒鲜鸭血", "pjxyx"},     {"米饭", "mf"},
-            {"青岛啤酒", "qdpj"}};
+        const char *rows[][2] = {{"乐山钵钵鸡", "lsbbj"},
+                                 {"盐菜回锅肉", "ychgr"},
+                                 {"水煮肉片(中份)", "szrpzf"},
+                                 {"酸辣土豆丝", "sltds"},
+                                 {"鱼香肉丝", "yxrs"},
+                                 {"印象毛血旺(大份)", "yxmxwdf"},
+                                 {"肉沫茄子", "rmqz"},
+                                 {"陈麻婆豆腐", "cmpdf"},
+                                 {"玉米虾仁", "ymxr"},
+                                 {"莴笋木耳肉片", "wsmerp"},
+                                 {"四川麻辣口水鸡", "scmlksj"},
+                                 {"土豆烧鸡", "tdsj"},
+                                 {"宫保鸡丁", "gbjd"},
+                                 {"夫妻肺片", "fqfp"},
+                                 {"烟笋炒腊肉", "ysclr"},
+                                 {"干煸肥肠", "gbfc"},
+                                 {"泡椒腰花", "pjyh"},
+                                 {"香辣虾", "xlx"},
+                                 {"清炒上海青", "qcshq"},
+                                 {"泡椒鲜鸭血", "pjxyx"},
+                                 {"米饭", "mf"},
+                                 {"青岛啤酒", "qdpj"}};
         for (const auto &r : rows)
             QTest::newRow(r[0]) << QString::fromUtf8(r[0]) << QString::fromUtf8(r[1]);
     }

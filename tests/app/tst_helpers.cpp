@@ -15,21 +15,51 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("name");
-        QTest::newRow("role 1") << "role" << "1" << "点菜师";
-        QTest::newRow("role 9") << "role" << "9" << "管理员";
-        QTest::newRow("role other") << "role" << "2" << "";
-        QTest::newRow("line empty") << "line" << "" << "已下单";
-        QTest::newRow("line 3") << "line" << "3" << "已出餐";
-        QTest::newRow("line 8") << "line" << "8" << "已退菜";
-        QTest::newRow("line 4") << "line" << "4" << "";
-        QTest::newRow("desk empty") << "desk" << "" << "空闲";
-        QTest::newRow("desk 3") << "desk" << "3" << "预订";
-        QTest::newRow("desk 7") << "desk" << "7" << "消台";
-        QTest::newRow("desk 2") << "desk" << "2" << "";
-        QTest::newRow("pay empty") << "pay" << "" << "未支付";
-        QTest::newRow("pay 6") << "pay" << "6" << "现金";
-        QTest::newRow("pay 8") << "pay" << "8" << "未支付";
-        QTest::newRow("pay 9") << "pay" << "9" << "余额支付";
+        QTest::newRow("role 1") << "role"
+                                << "1"
+                                << "点菜师";
+        QTest::newRow("role 9") << "role"
+                                << "9"
+                                << "管理员";
+        QTest::newRow("role other") << "role"
+                                    << "2"
+                                    << "";
+        QTest::newRow("line empty") << "line"
+                                    << ""
+                                    << "已下单";
+        QTest::newRow("line 3") << "line"
+                                << "3"
+                                << "已出餐";
+        QTest::newRow("line 8") << "line"
+                                << "8"
+                                << "已退菜";
+        QTest::newRow("line 4") << "line"
+                                << "4"
+                                << "";
+        QTest::newRow("desk empty") << "desk"
+                                    << ""
+                                    << "空闲";
+        QTest::newRow("desk 3") << "desk"
+                                << "3"
+                                << "预订";
+        QTest::newRow("desk 7") << "desk"
+                                << "7"
+                                << "消台";
+        QTest::newRow("desk 2") << "desk"
+                                << "2"
+                                << "";
+        QTest::newRow("pay empty") << "pay"
+                                   << ""
+                                   << "未支付";
+        QTest::newRow("pay 6") << "pay"
+                               << "6"
+                               << "现金";
+        QTest::newRow("pay 8") << "pay"
+                               << "8"
+                               << "未支付";
+        QTest::newRow("pay 9") << "pay"
+                               << "9"
+                               << "余额支付";
     }
     void codeNames()
     {

@@ -64,9 +64,10 @@ private slots:
         QVERIFY(ini.writeString("Shopinfo", "shopname", "川味小馆"));
         QVERIFY(ini.writeString("Memberinfo", "member_username", "li"));
         QVERIFY(ini.writeString("Print", "kdstr", "0.0,3.1,3.7"));
-        QCOMPARE(contents(path), QByteArray("[Memberinfo]\nmember_username=li\nmember_password=\n\n"
-                                            "[Shopinfo]\nshopname=川味小馆\n\n"
-                                            "[Print]\nkdstr=0.0,3.1,3.7\n"));
+        QCOMPARE(contents(path),
+                 QByteArray("[Memberinfo]\nmember_username=li\nmember_password=\n\n"
+                            "[Shopinfo]\nshopname=川味小馆\n\n"
+                            "[Print]\nkdstr=0.0,3.1,3.7\n"));
         QCOMPARE(ini.readString("Memberinfo", "member_password", "x"), QString(""));
         QCOMPARE(ini.readString("Print", "kdstr"), QString("0.0,3.1,3.7"));
     }

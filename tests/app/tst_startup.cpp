@@ -28,10 +28,13 @@ private slots:
         QVERIFY(QDir(p.path("log")).exists());
         QCOMPARE(p.ctx.db_path, p.path("tavira.db"));
         QCOMPARE(p.scalar("SELECT count(*) FROM sqlite_master WHERE type='table'"), QString("10"));
-        QCOMPARE(p.scalar("SELECT username||','||rndstr||','||encmd5||','||truename||','||isjob||','||tid "
-                          "FROM lumo_admin WHERE id=1"),
-                 QString("admin,qoxuvremtk,51908e47ccd2df1cf9ec909d153468af,管理员,1,9"));
-        QCOMPARE(p.scalar("SELECT addtime FROM lumo_admin"), QString::number(p.clock->ms / 1000 + 1));
+        QCOMPARE(
+            p.scalar(
+                "SELECT username||','||rndstr||','||encmd5||','||truename||','||isjob||','||tid "
+                "FROM lumo_admin WHERE id=1"),
+            QString("admin,qoxuvremtk,51908e47ccd2df1cf9ec909d153468af,管理员,1,9"));
+        QCOMPARE(p.scalar("SELECT addtime FROM lumo_admin"),
+                 QString::number(p.clock->ms / 1000 + 1));
         QCOMPARE(contents(p.ctx.paths.ini),
                  QByteArray("[Memberinfo]\nmember_uid=1\nmember_username=admin\n"
                             "member_password=51908e47ccd2df1cf9ec909d153468af\nmember_tid=9\n"));
@@ -96,7 +99,8 @@ private slots:
             start_core(p.ctx, p.dir.path());
             QFAIL("no exception");
         } catch (const ESQLiteException &e) {
-            QVERIFY(e.message().startsWith("Failed to open database \"" + p.path("no/such/dir/x.db")));
+            QVERIFY(
+                e.message().startsWith("Failed to open database \"" + p.path("no/such/dir/x.db")));
         }
         QVERIFY(!IniFile(p.ctx.paths.ini).readString("Memberinfo", "member_username").size());
     }

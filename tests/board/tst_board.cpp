@@ -8,9 +8,6 @@
 
 namespace {
 
-
-
-
 QList<int> shown_tops(const BoardLayout &l)
 {
     QList<int> tops;

@@ -13,7 +13,6 @@ const QString Refuse0
 const QString Refuse1 = QStringLiteral("开台失败，当前状态下不能开台");
 const QString Refuse3 = QStringLiteral("预订失败，当前状态下不能预订");
 
-
 } // namespace
 
 class TestDeskState : public QObject

@@ -62,14 +62,21 @@ void TestImCode::imCode_data()
     QTest::addColumn<QString>("expected");
 
     // Fixed readings: initial without bit 0, whole syllable with it.
-    const struct {
+    const struct
+    {
         const char *utf8;
         const char *code;
         const char *syllable;
     } readings[] = {
-        {"啊", "B0A1", "a"},     {"菜", "B2CB", "cai"},  {"国", "B9FA", "guo"},
-        {"鸡", "BCA6", "ji"},    {"行", "D0D0", "hang"}, {"长", "B3A4", "zhang"},
-        {"重", "D6D8", "zhong"}, {"中", "D6D0", "zhong"}, {"丂", "8140", "yu"},
+        {"啊", "B0A1", "a"},
+        {"菜", "B2CB", "cai"},
+        {"国", "B9FA", "guo"},
+        {"鸡", "BCA6", "ji"},
+        {"行", "D0D0", "hang"},
+        {"长", "B3A4", "zhang"},
+        {"重", "D6D8", "zhong"},
+        {"中", "D6D0", "zhong"},
+        {"丂", "8140", "yu"},
     };
     for (const auto &r : readings) {
         const QByteArray bytes = QByteArray::fromHex(r.code);
@@ -81,8 +88,8 @@ void TestImCode::imCode_data()
 
     QTest::newRow("dish initials") << gbk("宫保鸡丁") << kMark << 255 << u"GBJD"_s;
     QTest::newRow("dish whole") << gbk("宫保鸡丁") << kWhole << 255 << u"GONGBAOJIDING"_s;
-    QTest::newRow("dish whole marked") << gbk("乐山钵钵鸡") << (kWhole | kMark) << 255
-                                       << u"LESHANBOBOJI"_s;
+    QTest::newRow("dish whole marked")
+        << gbk("乐山钵钵鸡") << (kWhole | kMark) << 255 << u"LESHANBOBOJI"_s;
     QTest::newRow("brackets in name") << gbk("水煮肉片(中份)") << kMark << 255 << u"SZRPZF"_s;
 
     // Half-width and full-width punctuation is dropped; 【】 and 。 live in
@@ -114,8 +121,8 @@ void TestImCode::imCode_data()
         << QByteArray::fromHex("A2C5A2D8") << kInitials << 255 << u"120"_s;
     QTest::newRow("ideographic 1..10")
         << QByteArray::fromHex("A2E5A2EE") << kInitials << 255 << u"110"_s;
-    QTest::newRow("numbered gaps") << QByteArray::fromHex("A2ABA2B0A2E3A2EFA2FE")
-                                   << (kMark | kKeep) << 255 << u""_s;
+    QTest::newRow("numbered gaps")
+        << QByteArray::fromHex("A2ABA2B0A2E3A2EFA2FE") << (kMark | kKeep) << 255 << u""_s;
     QTest::newRow("numbered row below A1") << QByteArray::fromHex("A2A0") << kMark << 255 << u"?"_s;
     QTest::newRow("numbered row below A1 unmarked")
         << QByteArray::fromHex("A2A0") << kInitials << 255 << u""_s;
@@ -126,7 +133,8 @@ void TestImCode::imCode_data()
     QTest::newRow("full-width lower case") << gbk("ａｂ") << kInitials << 255 << u"ab"_s;
     QTest::newRow("full-width symbol") << gbk("＋") << kMark << 255 << u""_s;
     QTest::newRow("full-width symbol kept") << gbk("＋") << kKeep << 255 << u"+"_s;
-    QTest::newRow("full-width row low trail") << QByteArray::fromHex("A341") << kMark << 255 << u"?"_s;
+    QTest::newRow("full-width row low trail")
+        << QByteArray::fromHex("A341") << kMark << 255 << u"?"_s;
 
     // Greek row A6: always the table entry, capitals and small letters alike.
     QTest::newRow("alpha") << gbk("α") << kInitials << 255 << u"A"_s;
@@ -140,7 +148,9 @@ void TestImCode::imCode_data()
 
     // Byte-level edges: a lead byte without a valid trail is a single byte.
     QTest::newRow("lone lead at end") << QByteArray("\xB9\xAC\xB9") << kMark << 255 << u"G"_s;
-    QTest::newRow("lead before digit") << QByteArray("\xB9" "1") << kMark << 255 << u"1"_s;
+    QTest::newRow("lead before digit") << QByteArray("\xB9"
+                                                     "1")
+                                       << kMark << 255 << u"1"_s;
     QTest::newRow("lead FF pair") << QByteArray("\xFF\x41") << kMark << 255 << u"?"_s;
     QTest::newRow("unassigned hanzi code") << QByteArray::fromHex("D7FA") << kMark << 255 << u"?"_s;
 
@@ -170,21 +180,19 @@ void TestImCode::dishNames_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("expected");
 
-    const struct {
+    const struct
+    {
         const char *title;
         const char *code;
     } dishes[] = {
-        {"乐山钵钵鸡", "lsbbj"},         {"盐菜回锅肉", "ychgr"},
-        {"水煮肉片(中份)", "szrpzf"},    {"酸辣土豆丝", "sltds"},
-        {"鱼香肉丝", "yxrs"},            {"印象毛血旺(大份)", "yxmxwdf"},
-        {"肉沫茄子", "rmqz"},            {"陈麻婆豆腐", "cmpdf"},
-        {"玉米虾仁", "ymxr"},            {"莴笋木耳肉片", "wsmerp"},
-        {"四川麻辣口水鸡", "scmlksj"},   {"土豆烧鸡", "tdsj"},
-        {"宫保鸡丁", "gbjd"},            {"夫妻肺片", "fqfp"},
-        {"烟笋炒腊肉", "ysclr"},         {"干煸肥肠", "gbfc"},
-        {"泡椒腰花", "pjyh"},            {"香辣虾", "xlx"},
-        {"清炒上海青", "qcshq"},         {"泡椒鲜鸭血", "pjxyx"},
-        {"米饭", "mf"},                  {"青岛啤酒", "qdpj"},
+        {"乐山钵钵鸡", "lsbbj"},    {"盐菜回锅肉", "ychgr"},       {"水煮肉片(中份)", "szrpzf"},
+        {"酸辣土豆丝", "sltds"},    {"鱼香肉丝", "yxrs"},          {"印象毛血旺(大份)", "yxmxwdf"},
+        {"肉沫茄子", "rmqz"},       {"陈麻婆豆腐", "cmpdf"},       {"玉米虾仁", "ymxr"},
+        {"莴笋木耳肉片", "wsmerp"}, {"四川麻辣口水鸡", "scmlksj"}, {"土豆烧鸡", "tdsj"},
+        {"宫保鸡丁", "gbjd"},       {"夫妻肺片", "fqfp"},          {"烟笋炒腊肉", "ysclr"},
+        {"干煸肥肠", "gbfc"},       {"泡椒腰花", "pjyh"},          {"香辣虾", "xlx"},
+        {"清炒上海青", "qcshq"},    {"泡椒鲜鸭血", "pjxyx"},       {"米饭", "mf"},
+        {"青岛啤酒", "qdpj"},
     };
     for (const auto &d : dishes)
         QTest::newRow(d.title) << QString::fromUtf8(d.title) << QString::fromLatin1(d.code);
@@ -216,7 +224,8 @@ void TestImCode::searchCode_data()
     // GBK beyond GB2312: traditional characters keep their readings.
     QTest::newRow("traditional characters") << u"宮保雞丁"_s << u"gbjd"_s;
     QTest::newRow("empty") << QString() << u""_s;
-    QTest::newRow("capped at 255") << QString(300, QLatin1Char('a')) << QString(255, QLatin1Char('a'));
+    QTest::newRow("capped at 255")
+        << QString(300, QLatin1Char('a')) << QString(255, QLatin1Char('a'));
     QTest::newRow("cap counts codes")
         << QString(200, QChar(0x9E21)) + QString(100, QLatin1Char('b')) // 鸡 x200
         << QString(200, QLatin1Char('j')) + QString(55, QLatin1Char('b'));

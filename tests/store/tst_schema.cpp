@@ -15,7 +15,8 @@ class TestSchema : public QObject
     QStringList objects(const QString &db)
     {
         TSQLiteDatabase d(db);
-        TSQLiteTable t = d.GetTable("SELECT type||' '||name||': '||sql FROM sqlite_master ORDER BY name");
+        TSQLiteTable t
+            = d.GetTable("SELECT type||' '||name||': '||sql FROM sqlite_master ORDER BY name");
         QStringList out;
         for (; !t.isEof(); t.Next())
             out << t.FieldAsString(0);
@@ -40,7 +41,8 @@ private slots:
                     .contains(",balance INTEGER (11) default (0),"));
         QCOMPARE(d.scalar("SELECT sql FROM sqlite_master WHERE name='lumo_admin_username'"),
                  QString("CREATE INDEX lumo_admin_username ON [lumo_admin]([username])"));
-        const TSQLiteTable sys = d.GetTable("SELECT id,username,rndstr,encmd5,shopname FROM lumo_system");
+        const TSQLiteTable sys
+            = d.GetTable("SELECT id,username,rndstr,encmd5,shopname FROM lumo_system");
         QCOMPARE(sys.Count(), 1);
         QCOMPARE(sys.value("id"), QString("1"));
         QCOMPARE(sys.value("shopname"), QString(""));
@@ -78,7 +80,8 @@ private slots:
         }
         ensure_schema(m_db);
         TSQLiteDatabase d(m_db);
-        QCOMPARE(d.scalar("SELECT id||','||username||','||rndstr||','||encmd5||','||shopname FROM lumo_system"),
+        QCOMPARE(d.scalar("SELECT id||','||username||','||rndstr||','||encmd5||','||shopname FROM "
+                          "lumo_system"),
                  QString("1,,,,"));
         QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE name='desk_bh'"), QString("0"));
         QCOMPARE(d.scalar("SELECT title FROM lumo_desk"), QString("kept"));
@@ -108,7 +111,8 @@ private slots:
         }
         QVERIFY_THROWS_EXCEPTION(ESQLiteException, ensure_schema(m_db));
         TSQLiteDatabase d(m_db);
-        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE name LIKE 'lumo_%'"), QString("0"));
+        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE name LIKE 'lumo_%'"),
+                 QString("0"));
     }
 };
 

@@ -31,25 +31,35 @@ private slots:
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("expected");
         QTest::newRow("text default real as text") << "INSERT INTO t(name) VALUES('a')"
-                                                   << "SELECT price FROM t" << "0.0";
+                                                   << "SELECT price FROM t"
+                                                   << "0.0";
         QTest::newRow("declared real keeps decimal") << "INSERT INTO t(amount) VALUES(58.8)"
-                                                     << "SELECT amount FROM t" << "58.8";
+                                                     << "SELECT amount FROM t"
+                                                     << "58.8";
         QTest::newRow("declared real zero") << "INSERT INTO t(name) VALUES('a')"
-                                            << "SELECT amount FROM t" << "0.0";
+                                            << "SELECT amount FROM t"
+                                            << "0.0";
         QTest::newRow("bare price into text column") << "INSERT INTO t(price) VALUES(2.0)"
-                                                     << "SELECT price FROM t" << "2.0";
+                                                     << "SELECT price FROM t"
+                                                     << "2.0";
         QTest::newRow("id digits") << "INSERT INTO t(name) VALUES('a')"
-                                   << "SELECT id FROM t" << "1";
+                                   << "SELECT id FROM t"
+                                   << "1";
         QTest::newRow("sum of reals shortest") << "INSERT INTO t(amount) VALUES(12.0)"
-                                               << "SELECT SUM(amount) AS s FROM t" << "12";
+                                               << "SELECT SUM(amount) AS s FROM t"
+                                               << "12";
         QTest::newRow("expression 15 digits") << "INSERT INTO t(name) VALUES('a')"
-                                              << "SELECT 0.1+0.2 AS s" << "0.3";
+                                              << "SELECT 0.1+0.2 AS s"
+                                              << "0.3";
         QTest::newRow("sum over empty is empty") << "SELECT 1"
-                                                 << "SELECT SUM(n) AS s FROM t WHERE 0" << "";
-        QTest::newRow("count over empty") << "SELECT 1" << "SELECT count(*) AS c FROM t WHERE 0"
+                                                 << "SELECT SUM(n) AS s FROM t WHERE 0"
+                                                 << "";
+        QTest::newRow("count over empty") << "SELECT 1"
+                                          << "SELECT count(*) AS c FROM t WHERE 0"
                                           << "0";
         QTest::newRow("null as empty") << "INSERT INTO t(name) VALUES(NULL)"
-                                       << "SELECT name FROM t" << "";
+                                       << "SELECT name FROM t"
+                                       << "";
     }
 
     void valuesReadBack()
@@ -105,7 +115,12 @@ private slots:
         expect([&] { t.FieldAsString(0); }, "Table is at End of File");
         TSQLiteTable empty = d.GetTable("SELECT name FROM t WHERE 0");
         expect([&] { empty.FieldIndex("name"); }, "Field name Not found. Empty dataset");
-        expect([&] { d.BeginTransaction(); d.BeginTransaction(); }, "Transaction already open");
+        expect(
+            [&] {
+                d.BeginTransaction();
+                d.BeginTransaction();
+            },
+            "Transaction already open");
     }
 
     void statementMessages()
@@ -115,8 +130,9 @@ private slots:
             d.ExecSQL("SELEC x");
             QFAIL("no exception");
         } catch (const ESQLiteException &e) {
-            QCOMPARE(e.message(), QString("Error executing SQL.\rError [1]: SQL error or missing "
-                                          "database.\r\"SELEC x\": near \"SELEC\": syntax error"));
+            QCOMPARE(e.message(),
+                     QString("Error executing SQL.\rError [1]: SQL error or missing "
+                             "database.\r\"SELEC x\": near \"SELEC\": syntax error"));
         }
         try {
             d.ExecSQL("   ");
@@ -168,8 +184,9 @@ private slots:
             TSQLiteDatabase d(bad);
             QFAIL("no exception");
         } catch (const ESQLiteException &e) {
-            QCOMPARE(e.message(),
-                     QString("Failed to open database \"%1\" : unable to open database file").arg(bad));
+            QCOMPARE(
+                e.message(),
+                QString("Failed to open database \"%1\" : unable to open database file").arg(bad));
         }
     }
 

@@ -32,8 +32,12 @@ void add_line(const TestProgram &p,
     TSQLiteDatabase db(p.ctx.db_path);
     db.ExecSQL("INSERT INTO lumo_orders_detail(title,rootid,oneprice,quantity,price,stat,zfidstr) "
                "VALUES(?,?,?,?,?,?,'微辣')",
-               {title, order.toLongLong(), oneprice.toDouble(), quantity.toLongLong(),
-                price.toDouble(), stat.toLongLong()});
+               {title,
+                order.toLongLong(),
+                oneprice.toDouble(),
+                quantity.toLongLong(),
+                price.toDouble(),
+                stat.toLongLong()});
 }
 
 QString dump(const TestProgram &p, const QString &table)

@@ -31,7 +31,9 @@ public:
 class FixedClock : public Clock
 {
 public:
-    explicit FixedClock(qint64 ms) : ms(ms) {}
+    explicit FixedClock(qint64 ms)
+        : ms(ms)
+    {}
     qint64 now_ms() const override { return ms; }
     qint64 ms;
 };

@@ -12,8 +12,11 @@ QWidget *owner()
 
 bool BoxPrompts::confirm(const QString &text)
 {
-    return QMessageBox::question(owner(), QStringLiteral("友情提示"), text,
-                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+    return QMessageBox::question(owner(),
+                                 QStringLiteral("友情提示"),
+                                 text,
+                                 QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Ok)
            == QMessageBox::Ok;
 }
 

@@ -14,13 +14,11 @@ public:
 
 // Runs an event handler's work; a store failure is shown in the error box and
 // leaves the window usable. Returns false when the work failed.
-template<class F>
-bool guarded(AppContext &ctx, F &&work);
+template<class F> bool guarded(AppContext &ctx, F &&work);
 
 #include "store/sqlite_db.h"
 
-template<class F>
-bool guarded(AppContext &ctx, F &&work)
+template<class F> bool guarded(AppContext &ctx, F &&work)
 {
     try {
         work();

@@ -13,7 +13,8 @@ void MivoDialog::open_centred()
 {
     if (QWidget *main = m_forms.main) {
         const QRect frame = main->frameGeometry();
-        move(frame.x() + (frame.width() - width()) / 2, frame.y() + (frame.height() - height()) / 2);
+        move(frame.x() + (frame.width() - width()) / 2,
+             frame.y() + (frame.height() - height()) / 2);
     }
     show();
     raise();

@@ -31,8 +31,8 @@ void Toast::show_toast(const QString &text, int seconds, QWidget *window)
         m_panel = new QLabel(window);
         m_panel->setObjectName(QStringLiteral("toast"));
         m_panel->setAlignment(Qt::AlignCenter);
-        m_panel->setStyleSheet(QStringLiteral(
-            "QLabel{background:#666666;color:white;border:1px solid #666666;}"));
+        m_panel->setStyleSheet(
+            QStringLiteral("QLabel{background:#666666;color:white;border:1px solid #666666;}"));
         QFont f = m_panel->font();
         f.setPointSize(10);
         m_panel->setFont(f);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QObject>
 #include <QLabel>
+#include <QObject>
 #include <QPointer>
 
 class QLabel;

@@ -16,8 +16,8 @@ const QString DeleteQuestion = "确认要删除体验数据吗？删除体验数
 QList<int> entries(TForm_main *main)
 {
     QList<int> ids;
-    for (QFrame *f : main->findChild<QFrame *>("menu_box")->findChildren<QFrame *>(
-             Qt::FindDirectChildrenOnly))
+    for (QFrame *f :
+         main->findChild<QFrame *>("menu_box")->findChildren<QFrame *>(Qt::FindDirectChildrenOnly))
         ids << f->objectName().mid(9).toInt();
     std::sort(ids.begin(), ids.end());
     return ids;
@@ -55,7 +55,8 @@ private slots:
         QVERIFY(entries(p.forms->main).contains(114));
         QCOMPARE(visibleTiles(p.forms->main), 20);
         QCOMPARE(p.forms->main->findChild<QPushButton *>("count_all")->text(), QString("全部：20"));
-        QCOMPARE(p.forms->main->findChild<QPushButton *>("count_free")->text(), QString("空闲：20"));
+        QCOMPARE(p.forms->main->findChild<QPushButton *>("count_free")->text(),
+                 QString("空闲：20"));
     }
 
     void declinedLeavesEverythingEmpty()
@@ -89,7 +90,8 @@ private slots:
         QCOMPARE(visibleTiles(p.forms->main), 0);
         QCOMPARE(p.forms->main->findChild<QPushButton *>("count_all")->text(), QString("全部：0"));
 
-        // The next start in the same folder offers again; its tables come, the own dish stays alone.
+        // The next start in the same folder offers again; its tables come, the own dish stays
+        // alone.
         p.forms.reset();
         p.prompts->confirms.clear();
         p.prompts->queue(true);

@@ -17,16 +17,36 @@ private slots:
         GuiProgram p;
         const Forms &f = *p.forms;
         QCOMPARE(f.main->windowTitle(), QString("Mivo餐饮管理软件"));
-        const QList<QDialog *> dialogs = f.main->findChildren<QDialog *>(Qt::FindDirectChildrenOnly);
+        const QList<QDialog *> dialogs
+            = f.main->findChildren<QDialog *>(Qt::FindDirectChildrenOnly);
         QStringList captions;
         for (QDialog *d : dialogs)
             captions << d->windowTitle();
         QCOMPARE(captions,
-                 (QStringList{"桌位管理", "点餐", "菜品管理", "系统设置", "关于软件", "个人资料修改",
-                              "会员管理", "菜品分类", "数量、做法与备注", "桌号分类", "结账",
-                              "桌位状态", "员工设置", "", "订单", "餐桌转台", "改价", "厨打选择",
-                              "会员充值", "便捷商城", "我的商城订单", "订单详情",
-                              "默认支付方式设置", "数据库备份设置"}));
+                 (QStringList{"桌位管理",
+                              "点餐",
+                              "菜品管理",
+                              "系统设置",
+                              "关于软件",
+                              "个人资料修改",
+                              "会员管理",
+                              "菜品分类",
+                              "数量、做法与备注",
+                              "桌号分类",
+                              "结账",
+                              "桌位状态",
+                              "员工设置",
+                              "",
+                              "订单",
+                              "餐桌转台",
+                              "改价",
+                              "厨打选择",
+                              "会员充值",
+                              "便捷商城",
+                              "我的商城订单",
+                              "订单详情",
+                              "默认支付方式设置",
+                              "数据库备份设置"}));
         QVERIFY(f.main->started());
         QCOMPARE(p.ctx.account.username, QString("admin"));
     }

@@ -25,9 +25,6 @@ namespace {
 // A board 1600 wide: seven tiles per row.
 const QSize BoardSize(1600, 1000);
 
-
-
-
 QString colour(const QWidget *w)
 {
     return w->palette().color(QPalette::Window).name().toUpper();

@@ -16,7 +16,6 @@ namespace {
 
 const QString Now = QString::number(wall_ms(2024, 3, 5, 14, 7, 10) / 1000);
 
-
 QString everything(const TestProgram &p)
 {
     return dump(p, "lumo_desk") + "\n" + dump(p, "lumo_orders") + "\n"

@@ -1,10 +1,10 @@
 // A whole dinner through the real windows: tile, table state, ordering, clearing
 // refused, transfer; the tile, the order panel and the stored totals must agree.
-#include "board/ui/tform_main.h"
+#include "app/ui/toast.h"
 #include "board/ui/tform_desk_zhuantai.h"
 #include "board/ui/tform_desk_zt.h"
+#include "board/ui/tform_main.h"
 #include "ordering/ui/tform_diancan.h"
-#include "app/ui/toast.h"
 #include "support/ui/guikit.h"
 
 #include <QApplication>
@@ -38,7 +38,8 @@ private slots:
     void dinnerFromOpeningToTransfer()
     {
         GuiProgram p;
-        p.exec("INSERT INTO lumo_desk(id,title,bh,sort) VALUES(1,'大厅一','A1',1),(2,'大厅二','A2',2)");
+        p.exec("INSERT INTO lumo_desk(id,title,bh,sort) "
+               "VALUES(1,'大厅一','A1',1),(2,'大厅二','A2',2)");
         p.exec("INSERT INTO lumo_caipin(id,title,titleen,price) VALUES(1,'宫保鸡丁','gbjd','29.8'),"
                "(2,'米饭','mf','2.0')");
         p.exec("INSERT INTO lumo_caipin_zuofa(id,title,rootid) VALUES(1,'微辣',1)");
