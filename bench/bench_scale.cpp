@@ -112,10 +112,7 @@ public:
     }
 
 private:
-    QString statement(int rows) const
-    {
-        return m_head + QStringList(rows, m_row).join(',');
-    }
+    QString statement(int rows) const { return m_head + QStringList(rows, m_row).join(','); }
 
     TSQLiteDatabase &m_db;
     QString m_head;
@@ -292,9 +289,8 @@ void generate(const QString &db_path, qint64 now)
             for (int k = first; k < last; ++k) {
                 const qint64 orders_left = SettledOrders - k;
                 const qint64 mean = (settled_left + orders_left / 2) / orders_left;
-                qint64 n = orders_left == 1
-                               ? settled_left
-                               : std::max<qint64>(1, mean + qint64(rng() % 17) - 8);
+                qint64 n = orders_left == 1 ? settled_left
+                                            : std::max<qint64>(1, mean + qint64(rng() % 17) - 8);
                 n = std::min(n, settled_left - (orders_left - 1)); // one line each for the rest
                 settled_left -= n;
                 const int desk = 1 + int(rng() % Tables);
@@ -302,11 +298,7 @@ void generate(const QString &db_path, qint64 now)
                 const qint64 added = paid - 1800 - qint64(rng() % 5400);
                 double total = 0;
                 for (qint64 l = 0; l < n; ++l)
-                    total += lines.add(order_id,
-                                       desk,
-                                       added + 60 * l,
-                                       rng() % 40 == 0 ? 8 : 3,
-                                       1);
+                    total += lines.add(order_id, desk, added + 60 * l, rng() % 40 == 0 ? 8 : 3, 1);
                 orders.add({order_id,
                             QStringLiteral("订单名称"),
                             QStringLiteral("%1%2").arg(paid).arg(order_id, 6, 10, QChar('0')),
@@ -460,8 +452,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
 
     QTemporaryDir temp;
-    const QString folder = argc > 1 ? QDir(QString::fromLocal8Bit(argv[1])).absolutePath()
-                                    : temp.path();
+    const QString folder
+        = argc > 1 ? QDir(QString::fromLocal8Bit(argv[1])).absolutePath() : temp.path();
     QDir().mkpath(folder);
 
     AppContext ctx;
@@ -589,11 +581,8 @@ int main(int argc, char **argv)
     for (int k = 0; k < chosen.size(); ++k) {
         press(screen->tile(chosen[k]));
         if (k % 2)
-            screen->apply_choices(chosen[k],
-                                  "2",
-                                  QString::number(2 * chosen[k].toInt() - 1),
-                                  "微辣",
-                                  QString());
+            screen->apply_choices(
+                chosen[k], "2", QString::number(2 * chosen[k].toInt() - 1), "微辣", QString());
     }
     auto *submit = screen->findChild<QPushButton *>("btn_submit");
     qint64 max_line = 0;
@@ -661,9 +650,9 @@ int main(int argc, char **argv)
     QString five;
     {
         TSQLiteDatabase db(ctx.db_path);
-        TSQLiteTable t = db.GetTable(
-            "SELECT id FROM lumo_orders_detail WHERE rootid=? ORDER BY id LIMIT 5",
-            {get_desk_order_id(ctx, a)});
+        TSQLiteTable t
+            = db.GetTable("SELECT id FROM lumo_orders_detail WHERE rootid=? ORDER BY id LIMIT 5",
+                          {get_desk_order_id(ctx, a)});
         QStringList ids;
         for (; !t.isEof(); t.Next())
             ids << t.FieldAsString(0);
@@ -699,8 +688,13 @@ int main(int argc, char **argv)
             transfer_desk(ctx, b);
         });
 
-    std::printf("\n%-52s %5s %10s %10s %10s  %s\n", "operation", "runs", "median ms", "max ms",
-                "target ms", "");
+    std::printf("\n%-52s %5s %10s %10s %10s  %s\n",
+                "operation",
+                "runs",
+                "median ms",
+                "max ms",
+                "target ms",
+                "");
     for (const Row &r : g_rows)
         std::printf("%-52s %5d %10.2f %10.2f %10.0f  %s\n",
                     qPrintable(r.name),
@@ -708,8 +702,8 @@ int main(int argc, char **argv)
                     r.median,
                     r.max,
                     r.target,
-                    r.max < r.target ? "met" : (r.median < r.target ? "median met, max MISSED"
-                                                                    : "MISSED"));
+                    r.max < r.target ? "met"
+                                     : (r.median < r.target ? "median met, max MISSED" : "MISSED"));
 
     // The plans of the statements behind these actions, with the values they run with.
     {
