@@ -38,6 +38,10 @@ Settings load_settings(const IniFile &ini)
     s.is_shoptel = ini.readInt("Shopinfo", "is_shoptel", 0);
     s.is_paytime = ini.readInt("Shopinfo", "is_paytime", 0);
     s.time_tb = ini.readInt("System", "time_tb", 10);
+    // The board re-reads the database on every tick: an interval of 0 would do it
+    // without pause and freeze the counter.
+    if (s.time_tb < 1)
+        s.time_tb = 1;
     s.is_time_tb = ini.readInt("System", "is_time_tb", 0);
     s.desk_perpage = ini.readInt("Config", "desk_perpage", 36);
     s.caipin_perpage = ini.readInt("Config", "caipin_perpage", 81);

@@ -90,6 +90,26 @@ private slots:
         QVERIFY(!QFile::exists(p.path("tavira.db")));
     }
 
+    void syncIntervalIsAtLeastOneSecond_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("3") << "3" << 3;
+        QTest::newRow("0") << "0" << 1;
+        QTest::newRow("-5") << "-5" << 1;
+        QTest::newRow("abc") << "abc" << 10;
+    }
+    void syncIntervalIsAtLeastOneSecond()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, seconds);
+        TestProgram p(false);
+        QDir().mkpath(p.path("config"));
+        IniFile(p.path("config/info.ini")).writeString("System", "time_tb", value);
+        start_core(p.ctx, p.dir.path());
+        QCOMPARE(p.ctx.settings.time_tb, seconds);
+    }
+
     void unopenableDatabaseStopsTheSteps()
     {
         TestProgram p(false);
