@@ -47,19 +47,20 @@ void store_desk_total(TSQLiteDatabase &db, const QString &desk_id, const QString
 }
 
 // Recomputes an open order's stored totals and its table's copy; a settled order
-// keeps the amount that was paid.
-void refresh_order_totals(TSQLiteDatabase &db, const QString &order_id)
+// keeps the amount that was paid. Returns the total, empty when nothing was written.
+QString refresh_order_totals(TSQLiteDatabase &db, const QString &order_id)
 {
     const TSQLiteTable o = db.GetTable(
         QStringLiteral("SELECT deskid,iscal FROM lumo_orders where id=?"), {order_id});
     if (o.Count() == 0 || o.value(QStringLiteral("iscal")) != QLatin1String("0"))
-        return;
+        return {};
     const QString total = live_total(db, order_id);
     store_order_total(db, order_id, total);
     const QString desk = o.value(QStringLiteral("deskid"));
     // Only when this is the order the table shows; an older duplicate must not overwrite it.
     if (open_order_id(db, desk) == order_id)
         store_desk_total(db, desk, total);
+    return total;
 }
 
 QString desk_total(TSQLiteDatabase &db, const QString &desk_id)
@@ -69,14 +70,6 @@ QString desk_total(TSQLiteDatabase &db, const QString &desk_id)
     store_desk_total(db, desk_id, total);
     if (order != NoOrderId)
         store_order_total(db, order, total);
-    return total;
-}
-
-QString order_total(TSQLiteDatabase &db, const QString &desk_id, const QString &order_id)
-{
-    const QString total = live_total(db, order_id);
-    store_order_total(db, order_id, total);
-    store_desk_total(db, desk_id, total);
     return total;
 }
 
@@ -333,7 +326,7 @@ QString cal_order_price(AppContext &ctx, const QString &order_id)
         return {};
     TSQLiteDatabase db(ctx.db_path);
     QString total;
-    db.transaction([&] { total = order_total(db, ctx.desk_id, order_id); });
+    db.transaction([&] { total = refresh_order_totals(db, order_id); });
     return total;
 }
 
@@ -341,7 +334,10 @@ QString cal_order_price(AppContext &ctx, TSQLiteDatabase &db, const QString &ord
 {
     if (ctx.desk_id.isEmpty())
         return {};
-    return order_total(db, ctx.desk_id, order_id);
+    // The price-change dialog stays open: its order may have been settled or the
+    // current table changed since. A settled order keeps the amount paid, and only
+    // the order's own table takes its total.
+    return refresh_order_totals(db, order_id);
 }
 
 void batch_lines(AppContext &ctx, LineOp op, const QString &ids)

@@ -72,7 +72,8 @@ void write_cart(AppContext &ctx,
 // (status 0-7): lumo_desk.price and the order's allprice and price. Returns the
 // total as "%.2f" ("0.00" when no live line is left).
 QString cal_desk_price(AppContext &ctx, const QString &desk_id);
-// The same for one order and the current table; nothing without a current table.
+// The same for one open order and its table's copy; nothing without a current
+// table, and nothing (empty text) for a settled or missing order.
 QString cal_order_price(AppContext &ctx, const QString &order_id);
 // Both on an open connection, so a caller's own writes and the recompute are one
 // transaction.

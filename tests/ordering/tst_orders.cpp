@@ -330,6 +330,23 @@ private slots:
                  QString("88.0 90.0"));
         QCOMPARE(totals(p, desk, open), QString("10.00 10.0 10.0"));
 
+        // The price change's recompute on a settled order (the dialog stayed open while
+        // the bill was paid) keeps the amount paid and the table's amount.
+        QCOMPARE(cal_order_price(p.ctx, settled), QString());
+        QCOMPARE(p.scalar("SELECT price||' '||allprice FROM lumo_orders WHERE id=" + settled),
+                 QString("88.0 90.0"));
+        QCOMPARE(totals(p, desk, open), QString("10.00 10.0 10.0"));
+
+        // Another table current meanwhile: the order's own table takes its total, the
+        // current one keeps its own.
+        const QString other = add_desk(p, 1, "B2");
+        p.exec("UPDATE lumo_desk SET price='7.00' WHERE id=" + other);
+        p.exec("UPDATE lumo_orders_detail SET quantity=3 WHERE rootid=" + open);
+        p.ctx.desk_id = other;
+        QCOMPARE(cal_order_price(p.ctx, open), QString("30.00"));
+        QCOMPARE(totals(p, desk, open), QString("30.00 30.0 30.0"));
+        QCOMPARE(p.scalar("SELECT price FROM lumo_desk WHERE id=" + other), QString("7.00"));
+
         // Without a current table the price change recompute does nothing.
         p.ctx.desk_id.clear();
         QCOMPARE(cal_order_price(p.ctx, open), QString());
