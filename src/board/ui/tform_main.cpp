@@ -318,6 +318,8 @@ void TForm_main::build_regions()
     m_login_password = new QLineEdit(m_login_box);
     m_login_password->setObjectName(QStringLiteral("login_password"));
     m_login_password->setEchoMode(QLineEdit::Password);
+    // Typed characters show as "*", not the style's dot.
+    m_login_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     m_login_password->setPlaceholderText(QStringLiteral("请输入登录密码"));
     m_login_password->setGeometry(130, 300, 220, 30);
     auto *button = make_colour_button(m_login_box,
