@@ -38,6 +38,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 // Resources of a static library have to be registered by hand.
@@ -443,8 +445,9 @@ void TForm_main::first_show()
             set_desk_lat();
         });
         // 7. Synchronisation with the other counters.
+        // A stored interval below one second would poll the database without pause.
         if (ctx().settings.is_time_tb == 1)
-            m_sync_timer->start(ctx().settings.time_tb * 1000);
+            m_sync_timer->start(std::clamp(ctx().settings.time_tb, 1, INT_MAX / 1000) * 1000);
     }
 
     // 8. Summary bar and paging buttons.
