@@ -38,6 +38,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 // Resources of a static library have to be registered by hand.
@@ -318,6 +320,8 @@ void TForm_main::build_regions()
     m_login_password = new QLineEdit(m_login_box);
     m_login_password->setObjectName(QStringLiteral("login_password"));
     m_login_password->setEchoMode(QLineEdit::Password);
+    // Typed characters show as "*", not the style's dot.
+    m_login_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     m_login_password->setPlaceholderText(QStringLiteral("请输入登录密码"));
     m_login_password->setGeometry(130, 300, 220, 30);
     auto *button = make_colour_button(m_login_box,
@@ -441,8 +445,9 @@ void TForm_main::first_show()
             set_desk_lat();
         });
         // 7. Synchronisation with the other counters.
+        // A stored interval below one second would poll the database without pause.
         if (ctx().settings.is_time_tb == 1)
-            m_sync_timer->start(ctx().settings.time_tb * 1000);
+            m_sync_timer->start(std::clamp(ctx().settings.time_tb, 1, INT_MAX / 1000) * 1000);
     }
 
     // 8. Summary bar and paging buttons.

@@ -289,6 +289,26 @@ private slots:
         QCOMPARE(b.tile_label(5, "1")->text(), QString("桌01￥77.00"));
     }
 
+    void synchronisationInterval_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("3 s") << 3 << 3000;
+        QTest::newRow("zero polls once a second") << 0 << 1000;
+        QTest::newRow("negative polls once a second") << -5 << 1000;
+    }
+    void synchronisationInterval()
+    {
+        QFETCH(int, seconds);
+        QFETCH(int, interval);
+        Board b;
+        b.ctx.settings.is_time_tb = 1;
+        b.ctx.settings.time_tb = seconds;
+        b.show();
+        QVERIFY(b.main()->sync_timer()->isActive());
+        QCOMPARE(b.main()->sync_timer()->interval(), interval);
+    }
+
     void noSynchronisationUnlessConfigured()
     {
         Board b;

@@ -116,6 +116,7 @@ private slots:
         QCOMPARE(w.toast(), QString("请输入登录账号"));
         name->setText("admin");
         password->setText("wrong");
+        QCOMPARE(password->displayText(), QString("*****"));
         Window::click(w.find<QPushButton>("login_button"));
         QCOMPARE(w.toast(), QString("登录密码错误"));
         QVERIFY(w.login_shown());
