@@ -1,5 +1,7 @@
 #include "ordering/ui/tform_gaijia.h"
 
+#include "ordering/orders.h"
+
 #include "app/ui/box_prompts.h"
 #include "board/ui/tform_main.h"
 #include "ordering/diancan.h"
@@ -178,6 +180,11 @@ void TForm_gaijia::save_click()
             m_forms.diancan->load_desk_ord_1();
         m_forms.main->load_desk_ord();
         m_forms.main->set_desk_sub(ctx().desk_id);
+        // The order may belong to another table by now (a transfer, another
+        // selection): its tile shows the new total too.
+        const QString own = get_order_fields(ctx(), m_order_id, QStringLiteral("deskid")).value(0);
+        if (!own.isEmpty() && own != ctx().desk_id)
+            m_forms.main->set_desk_sub(own);
         toast(PriceSavedText);
     });
 }

@@ -5,6 +5,7 @@
 #include "board/ui/tform_desk_zt.h"
 #include "board/ui/tform_main.h"
 #include "ordering/ui/tform_diancan.h"
+#include "ordering/ui/tform_gaijia.h"
 #include "support/ui/guikit.h"
 
 #include <QApplication>
@@ -100,6 +101,16 @@ private slots:
         QCOMPARE(p.scalar("SELECT deskid FROM lumo_orders"), QString("2"));
         QCOMPARE(find<QLabel>(main, "desklist_groupbox_static5_2")->text(), QString("桌A2￥31.80"));
         QCOMPARE(find<QLabel>(main, "desklist_groupbox_static4_2")->text(), QString("开台"));
+
+        // The cashier, still on A1, changes the price of the 宫保鸡丁 line: A2's tile follows.
+        const QString line = p.scalar("SELECT id FROM lumo_orders_detail WHERE caipinid=1");
+        TForm_gaijia *gj = p.forms->gaijia;
+        gj->open_with(line);
+        find<QLineEdit>(gj, "edit_1_" + line)->setText("25");
+        GuiProgram::click(button(gj, "批量保存"));
+        QCOMPARE(p.forms->toast->text(), QString("批量价格修改成功"));
+        QCOMPARE(p.scalar("SELECT price FROM lumo_desk WHERE id=2"), QString("27.00"));
+        QCOMPARE(find<QLabel>(main, "desklist_groupbox_static5_2")->text(), QString("桌A2￥27.00"));
         QVERIFY(p.prompts->errors.isEmpty());
     }
 };
