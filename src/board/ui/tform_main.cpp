@@ -445,10 +445,9 @@ void TForm_main::first_show()
             set_desk_lat();
         });
         // 7. Synchronisation with the other counters.
-        // The settings keep the interval at one second or more; the upper bound only
-        // keeps the milliseconds within range.
+        // A stored interval below one second would poll the database without pause.
         if (ctx().settings.is_time_tb == 1)
-            m_sync_timer->start(std::min(ctx().settings.time_tb, INT_MAX / 1000) * 1000);
+            m_sync_timer->start(std::clamp(ctx().settings.time_tb, 1, INT_MAX / 1000) * 1000);
     }
 
     // 8. Summary bar and paging buttons.
