@@ -99,7 +99,7 @@ SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items)
     const QString stat
         = db.scalar(QStringLiteral("SELECT stat FROM lumo_desk where id=? limit 1"), {ctx.desk_id})
               .trimmed();
-    if (stat != QLatin1String("1") && stat != QLatin1String("3")) {
+    if (!desk_takes_orders(stat)) {
         r.kind = SubmitResult::DeskNotOpen;
         return r;
     }
@@ -141,4 +141,10 @@ BatchTexts batch_texts(LineOp op)
         return {QStringLiteral("确定要删除这些菜品吗，删除后不可恢复"), QStringLiteral("批量成功")};
     }
     return {};
+}
+
+bool desk_takes_orders(const QString &stat)
+{
+    const QString s = stat.trimmed();
+    return s == QLatin1String("1") || s == QLatin1String("3");
 }

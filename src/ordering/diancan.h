@@ -82,6 +82,9 @@ inline const QString ConfirmSubmitText = QStringLiteral("确认要批量添加�
 // confirmation (ctx.prompts()) and writes the items with one submit time.
 SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items);
 
+// Dishes are ordered only for a table that is open (1) or reserved (3).
+bool desk_takes_orders(const QString &stat);
+
 // The confirmation and success texts of the ordering screen's batch buttons.
 struct BatchTexts
 {

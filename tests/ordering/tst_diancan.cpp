@@ -27,6 +27,24 @@ class TestDiancan : public QObject
     Q_OBJECT
 
 private slots:
+    void onlyOpenOrReservedTablesTakeOrders_data()
+    {
+        QTest::addColumn<QString>("stat");
+        QTest::addColumn<bool>("takes");
+        QTest::newRow("free") << "0" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("open") << "1" << true;
+        QTest::newRow("reserved") << "3" << true;
+        QTest::newRow("cleaning") << "5" << false;
+        QTest::newRow("cleared") << "7" << false;
+    }
+    void onlyOpenOrReservedTablesTakeOrders()
+    {
+        QFETCH(QString, stat);
+        QFETCH(bool, takes);
+        QCOMPARE(desk_takes_orders(stat), takes);
+    }
+
     void submitRefusals_data()
     {
         QTest::addColumn<int>("stat");

@@ -1,6 +1,7 @@
 #include "board/ui/tform_main.h"
 
 #include "app/demo_data.h"
+#include "ordering/diancan.h"
 
 #include "app/helpers.h"
 #include "app/startup.h"
@@ -693,7 +694,7 @@ void TForm_main::ClickDiancan()
         return;
     guarded(ctx(), [&] {
         const QString stat = get_desk_field(ctx(), ctx().desk_id, QStringLiteral("stat"));
-        if (stat != QLatin1String("1") && stat != QLatin1String("3")) {
+        if (!desk_takes_orders(stat)) {
             toast(QStringLiteral("只有开台、预订状态，才可以点餐哟！"));
             return;
         }
