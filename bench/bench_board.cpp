@@ -2,6 +2,7 @@
 // 500 tables, and selecting a tile whose open order has 30 lines.
 
 #include "app/ui/forms.h"
+#include "bench_support.h"
 #include "board/ui/tform_main.h"
 #include "store/sqlite_db.h"
 
@@ -14,18 +15,6 @@
 #include <vector>
 
 namespace {
-
-class QuietPrompts : public Prompts
-{
-public:
-    bool confirm(const QString &) override { return false; }
-    void information(const QString &) override {}
-    void warning(const QString &) override {}
-    void error(const QString &text) override
-    {
-        std::fprintf(stderr, "store error: %s\n", qPrintable(text));
-    }
-};
 
 void fill(const QString &db_path, int tables, int lines)
 {
@@ -94,7 +83,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     AppContext ctx;
-    ctx.setPrompts(std::make_shared<QuietPrompts>());
+    ctx.setPrompts(std::make_shared<BenchPrompts>(false));
     auto forms = create_forms(ctx, dir.path());
     TForm_main *main = forms->main;
     fill(ctx.db_path, 500, 30);

@@ -4,6 +4,7 @@
 
 #include "app/context.h"
 #include "app/ui/forms.h"
+#include "bench_support.h"
 #include "board/ui/tform_main.h"
 #include "ordering/orders.h"
 #include "ordering/ui/dish_tile.h"
@@ -25,23 +26,11 @@ namespace {
 constexpr int Dishes = 3000;
 constexpr int Categories = 40;
 
-class YesPrompts : public Prompts
-{
-public:
-    bool confirm(const QString &) override { return true; }
-    void information(const QString &) override {}
-    void warning(const QString &) override {}
-    void error(const QString &text) override
-    {
-        std::fprintf(stderr, "store error: %s\n", qPrintable(text));
-    }
-};
-
 struct Program
 {
     Program()
     {
-        ctx.setPrompts(std::make_shared<YesPrompts>());
+        ctx.setPrompts(std::make_shared<BenchPrompts>(true));
         forms = create_forms(ctx, dir.path());
         fill();
         // The ordering screen is opened from the running main window.

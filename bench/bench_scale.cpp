@@ -10,6 +10,7 @@
 #include "app/helpers.h"
 #include "app/startup.h"
 #include "app/ui/forms.h"
+#include "bench_support.h"
 #include "board/board.h"
 #include "board/clearing.h"
 #include "board/transfer.h"
@@ -63,18 +64,6 @@ int open_lines(int desk, std::mt19937 &rng)
         return 100;
     return 20 + int(rng() % 21);
 }
-
-class YesPrompts : public Prompts
-{
-public:
-    bool confirm(const QString &) override { return true; }
-    void information(const QString &) override {}
-    void warning(const QString &) override {}
-    void error(const QString &text) override
-    {
-        std::fprintf(stderr, "store error: %s\n", qPrintable(text));
-    }
-};
 
 // Multi-row INSERT through the store layer: rows are gathered and written
 // `per` at a time with one statement, so a million rows take few prepares.
@@ -457,7 +446,7 @@ int main(int argc, char **argv)
     QDir().mkpath(folder);
 
     AppContext ctx;
-    ctx.setPrompts(std::make_shared<YesPrompts>());
+    ctx.setPrompts(std::make_shared<BenchPrompts>(true));
     // The program folder as start-up leaves it: folders, info.ini, empty schema.
     start_core(ctx, folder);
     if (QFileInfo(ctx.db_path).size() > 1000000) {
