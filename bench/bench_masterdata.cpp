@@ -9,7 +9,9 @@
 #include "app/ui/forms.h"
 #include "bench_support.h"
 #include "masterdata/dish_rules.h"
+#include "masterdata/imcode.h"
 #include "masterdata/list_page.h"
+#include "masterdata/ui/list_screen.h"
 #include "masterdata/ui/tform_caipin.h"
 #include "store/sqlite_db.h"
 
@@ -73,10 +75,17 @@ struct Row
 };
 std::vector<Row> g_rows;
 
-void measure(const QString &name, int runs, const std::function<void()> &work)
+// One untimed warm-up, then `runs` timed calls; prepare runs untimed before each.
+void measure(const QString &name,
+             int runs,
+             const std::function<void()> &work,
+             const std::function<void()> &prepare = {})
 {
     std::vector<double> ms;
     for (int i = 0; i <= runs; ++i) {
+        if (prepare)
+            prepare();
+        QApplication::processEvents();
         QElapsedTimer t;
         t.start();
         work();
@@ -110,28 +119,53 @@ int main(int argc, char **argv)
                 qPrintable(nums->text()),
                 qPrintable(screen->findChild<QLabel *>("page_page")->text()));
 
-    auto click = [&](const char *name) {
-        screen->findChild<QPushButton *>(QLatin1String(name))->click();
+    // The paging buttons' handlers, then the event loop's layout and painting.
+    auto run = [&](void (ListScreen::*handler)()) {
+        (screen->*handler)();
         QApplication::processEvents();
     };
     auto *keyword = screen->findChild<QLineEdit *>("lab_keyword");
     constexpr int Runs = 30;
+    auto to_page = [&](int page) {
+        screen->btn_firstClick();
+        for (int p = 1; p < page; ++p)
+            screen->btn_nextClick();
+    };
 
-    measure("page 1 (首页)", Runs, [&] { click("btn_first"); });
-    measure("next page (下一页 from page 1)", Runs, [&] {
-        click("btn_first");
-        click("btn_next");
-    });
-    measure("last page (尾页)", Runs, [&] { click("btn_last"); });
+    measure(
+        "首页 (from page 2)", Runs, [&] { run(&ListScreen::btn_firstClick); }, [&] { to_page(2); });
+    measure(
+        "下一页 (page 1 to 2)",
+        Runs,
+        [&] { run(&ListScreen::btn_nextClick); },
+        [&] { to_page(1); });
+    measure(
+        "上一页 (page 3 to 2)", Runs, [&] { run(&ListScreen::btn_preClick); }, [&] { to_page(3); });
+    measure(
+        "尾页 (page 1 to 250)",
+        Runs,
+        [&] { run(&ListScreen::btn_lastClick); },
+        [&] { to_page(1); });
+    if (screen->current_page() != 250)
+        std::fprintf(stderr, "warning: last page is %d\n", screen->current_page());
     keyword->setText(QStringLiteral("鸡丁"));
-    measure("keyword search 鸡丁 (查询, 500 matches)", Runs, [&] { click("btn_search"); });
+    measure("查询 鸡丁 (500 matches)", Runs, [&] { run(&ListScreen::btn_searchClick); });
     std::printf("鸡丁: %s\n", qPrintable(nums->text()));
+    measure(
+        "下一页 within 鸡丁", Runs, [&] { run(&ListScreen::btn_nextClick); }, [&] { to_page(1); });
     keyword->setText(QStringLiteral("4999"));
-    measure("keyword search 4999 (查询, 1 match)", Runs, [&] { click("btn_search"); });
+    measure("查询 4999 (1 match)", Runs, [&] { run(&ListScreen::btn_searchClick); });
     keyword->setText(QStringLiteral("没有"));
-    measure("keyword search without matches", Runs, [&] { click("btn_search"); });
+    measure("查询 without matches", Runs, [&] { run(&ListScreen::btn_searchClick); });
     keyword->clear();
-    click("btn_search");
+    screen->btn_searchClick();
+
+    measure(
+        "  of it getlist() alone, page 125",
+        Runs,
+        [&] { screen->getlist(); },
+        [&] { to_page(125); });
+    measure("  of it painting the list", Runs, [&] { screen->list()->viewport()->repaint(); });
 
     const ListQuery q = dish_list_query();
     measure("core: read_list_page, page 125", Runs, [&] {

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -202,6 +203,9 @@ void ListScreen::getlist()
 void ListScreen::fill_rows()
 {
     const int n = int(m_config.columns.size());
+    // One repaint for the whole page instead of one per cell.
+    m_list->setUpdatesEnabled(false);
+    const auto done = qScopeGuard([this] { m_list->setUpdatesEnabled(true); });
     m_list->setRowCount(int(m_rows.rows.size()));
     for (int r = 0; r < m_rows.rows.size(); ++r) {
         for (int c = 0; c < n; ++c) {

@@ -108,6 +108,10 @@ void TForm_caipin::show_step()
     load_caipin_class();
     getlist();
     set_group();
+    // A save stores exactly the rows shown, so a dish still being edited shows
+    // its stored methods again rather than an empty box that would delete them.
+    if (editing())
+        add_method_rows(read_dish_methods(ctx(), edit_id()));
 }
 
 void TForm_caipin::load_caipin_class()

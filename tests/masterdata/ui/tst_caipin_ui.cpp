@@ -161,6 +161,13 @@ private slots:
         MasterdataFixture::clickCell(s, 0, 7);
         QCOMPARE(MasterdataFixture::text(s, "LabeledEdit5"), QString("3"));
         QCOMPARE(methodEdits(s), (QStringList{"做法1", "做法2", "做法3"}));
+        // Closed and shown again while editing: the stored methods are back, typing is not.
+        MasterdataFixture::type(s, "zf_labelededit_1", "改过");
+        MasterdataFixture::press(s, "CnButton2");
+        s->hide();
+        s->open_centred();
+        QVERIFY(s->editing());
+        QCOMPARE(methodEdits(s), (QStringList{"做法1", "做法2", "做法3"}));
         MasterdataFixture::press(s, "zf_button_2");
         QCOMPARE(methodEdits(s), (QStringList{"做法1", "做法3"}));
         QCOMPARE(MasterdataFixture::label(s, "zf_label_3"), QString("02："));
