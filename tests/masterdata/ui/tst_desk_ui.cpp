@@ -143,6 +143,13 @@ private slots:
         QCOMPARE(f.main()->findChild<QLabel *>("desklist_groupbox_static2_2")->text(),
                  QString("大厅"));
 
+        // The board's selection survives the rebuild, and goes with its table.
+        GuiProgram::click(f.tile("1"));
+        QCOMPARE(f.ctx.desk_id, QString("1"));
+        MasterdataFixture::save(s);
+        QCOMPARE(f.ctx.desk_id, QString("1"));
+        QCOMPARE(f.tile("1")->palette().color(QPalette::Window), QColor("#F579FF"));
+
         // Unsettled lines keep a table; once settled it goes and its lines stay.
         f.exec("INSERT INTO lumo_orders(id,deskid,iscal,tid) VALUES(7,1,1,0)");
         f.exec("INSERT INTO lumo_orders_detail(deskid,rootid,iscal) VALUES(1,7,0)");
@@ -157,6 +164,7 @@ private slots:
         QCOMPARE(MasterdataFixture::rows(s), QStringList{"1|二号桌|A1|2|大厅"});
         QVERIFY(!f.tile("1"));
         QCOMPARE(f.tileCount(), 1);
+        QCOMPARE(f.ctx.desk_id, QString());
     }
 
     // Deleting an area: its tables keep area id and name; the choices, the tables
