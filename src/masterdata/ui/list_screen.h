@@ -96,7 +96,25 @@ struct ListScreenConfig
 //   save()           check the fields, write, toast, getlist() and announce
 //   mydel(id)        delete (or refuse with a toast), getlist() and announce
 // and may override show_step() (default: getlist()), action_click() and
-// row_text_colour().
+// row_text_colour(). Checks and writes belong in core functions that return the
+// text to toast (see SaveOutcome in class_rules.h); the window only shows it.
+//
+// A screen with a fixed condition and a further icon column, for example:
+//   ListScreenConfig c;
+//   c.object_name = "TForm_member";  c.caption = "会员管理";
+//   c.columns = {ListColumn::text("编号", 50, "#"), ListColumn::text("会员姓名", 0, "truename"),
+//                ListColumn::icon("充值", ListColumn::ActionIcon),
+//                ListColumn::icon("编辑", ListColumn::EditIcon),
+//                ListColumn::icon("删除", ListColumn::DeleteIcon)};
+//   c.query.count = "SELECT count(*) FROM lumo_member";
+//   c.query.select = "SELECT id,mobile,truename FROM lumo_member";
+//   c.query.order_by = "ORDER BY id DESC";
+//   c.query.condition = [](const QString &keyword) {
+//       return keyword.isEmpty() ? SqlCondition{"WHERE stat=0", {}}
+//                                : SqlCondition{"WHERE stat=0 AND truename LIKE ?",
+//                                               {"%" + keyword + "%"}};
+//   };
+// The orders list, which has no editor, uses PageBar and set_page_bar() alone.
 class ListScreen : public MivoDialog
 {
     Q_OBJECT
