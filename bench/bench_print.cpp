@@ -32,16 +32,19 @@ int main()
     {
         TSQLiteDatabase db(ctx.db_path);
         db.transaction([&] {
-            db.ExecSQL(QStringLiteral("INSERT INTO lumo_desk(title,bh,sort) VALUES('桌位01','01',1)"));
-            db.ExecSQL(QStringLiteral(
-                "INSERT INTO lumo_orders(title,deskid,iscal,stat,allprice,price) "
-                "VALUES('订单名称',1,0,1,4321.5,4321.5)"));
+            db.ExecSQL(
+                QStringLiteral("INSERT INTO lumo_desk(title,bh,sort) VALUES('桌位01','01',1)"));
+            db.ExecSQL(
+                QStringLiteral("INSERT INTO lumo_orders(title,deskid,iscal,stat,allprice,price) "
+                               "VALUES('订单名称',1,0,1,4321.5,4321.5)"));
             for (int i = 0; i < kLines; ++i)
-                db.ExecSQL(QStringLiteral(
-                               "INSERT INTO lumo_orders_detail(title,rootid,oneprice,quantity,"
-                               "stat,zfidstr,remark) VALUES(?,1,?,?,?,'微辣,少油','不要葱')"),
-                           {QStringLiteral("招牌水煮鱼%1号").arg(i), 18.5 + i, 1 + i % 4,
-                            i % 9 == 0 ? 8 : 0});
+                db.ExecSQL(
+                    QStringLiteral("INSERT INTO lumo_orders_detail(title,rootid,oneprice,quantity,"
+                                   "stat,zfidstr,remark) VALUES(?,1,?,?,?,'微辣,少油','不要葱')"),
+                    {QStringLiteral("招牌水煮鱼%1号").arg(i),
+                     18.5 + i,
+                     1 + i % 4,
+                     i % 9 == 0 ? 8 : 0});
         });
     }
 
@@ -51,8 +54,11 @@ int main()
         device->texts.clear();
         QElapsedTimer timer;
         timer.start();
-        const PrintOutcome outcome = print_receipt(ctx, ctx.settings.shopname, QStringLiteral("01"),
-                                                   QStringLiteral("1"), QStringLiteral("0"));
+        const PrintOutcome outcome = print_receipt(ctx,
+                                                   ctx.settings.shopname,
+                                                   QStringLiteral("01"),
+                                                   QStringLiteral("1"),
+                                                   QStringLiteral("0"));
         ns.push_back(timer.nsecsElapsed());
         if (outcome != PrintOutcome::Printed || device->texts.size() < 3 * kLines) {
             std::fprintf(stderr, "receipt not printed\n");
@@ -62,6 +68,9 @@ int main()
     std::sort(ns.begin(), ns.end());
     std::printf("receipt of %d lines, compose + render (recording device): median %.2f ms, "
                 "worst %.2f ms over %d rounds (target < 20 ms)\n",
-                kLines, ns[ns.size() / 2] / 1e6, ns.back() / 1e6, kRounds);
+                kLines,
+                ns[ns.size() / 2] / 1e6,
+                ns.back() / 1e6,
+                kRounds);
     return 0;
 }

@@ -30,4 +30,7 @@ fi
 if ! lpstat -p Mivo_PDF >/dev/null 2>&1; then
     $SUDO lpadmin -p Mivo_PDF -v cups-pdf:/ -E -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 fi
+# Convert jobs to PostScript with cairo: the printed text stays text in the PDF
+# (with the default converter pdftotext finds no Chinese in it).
+$SUDO lpadmin -p Mivo_PDF -o pdftops-renderer-default=pdftocairo
 lpstat -p Mivo_PDF

@@ -105,10 +105,10 @@ ComposedPrint compose_receipt(const AppContext &ctx,
                    {x[2], QStringLiteral("小计"), true, false}});
 
     TSQLiteDatabase db(ctx.db_path);
-    TSQLiteTable lines = db.GetTable(
-        QStringLiteral("SELECT id,title,oneprice,quantity,price,addtime,stat,zfidstr "
-                       "FROM lumo_orders_detail where rootid=? order by id ASC"),
-        {order});
+    TSQLiteTable lines
+        = db.GetTable(QStringLiteral("SELECT id,title,oneprice,quantity,price,addtime,stat,zfidstr "
+                                     "FROM lumo_orders_detail where rootid=? order by id ASC"),
+                      {order});
     if (lines.Count() == 0)
         return stopped(PrintOutcome::NoLines, NoOrderText);
     const int title = lines.FieldIndex(QStringLiteral("title"));
@@ -117,8 +117,8 @@ ComposedPrint compose_receipt(const AppContext &ctx,
     const int stat = lines.FieldIndex(QStringLiteral("stat"));
     for (; !lines.isEof(); lines.Next()) {
         const bool returned = lines.FieldAsString(stat) == QLatin1String("8");
-        const double subtotal = double(lines.FieldAsInteger(quantity))
-                                * lines.FieldAsDouble(oneprice);
+        const double subtotal
+            = double(lines.FieldAsInteger(quantity)) * lines.FieldAsDouble(oneprice);
         c.rows.append({{x[0], lines.FieldAsString(title), false, returned},
                        {x[1], lines.FieldAsString(quantity), false, returned},
                        {x[2], format_money(subtotal), false, returned}});
@@ -126,10 +126,12 @@ ComposedPrint compose_receipt(const AppContext &ctx,
 
     const TSQLiteTable o = db.GetTable(
         QStringLiteral("SELECT paytime,allprice,price FROM lumo_orders where id=?"), {order});
-    const QString paytime = o.Count() > 0 ? o.value(QStringLiteral("paytime")).trimmed()
-                                          : QString();
+    const QString paytime
+        = o.Count() > 0 ? o.value(QStringLiteral("paytime")).trimmed() : QString();
     const bool settled = !paytime.isEmpty() && paytime != QLatin1String("0");
-    const auto footer = [&](const QString &text) { c.rows.append({{x[0], text, false, false}}); };
+    const auto footer = [&](const QString &text) {
+        c.rows.append({{x[0], text, false, false}});
+    };
     footer(QStringLiteral("订单金额：")
            + money_text(o.Count() > 0 ? o.value(QStringLiteral("allprice")) : QString()));
     footer(QStringLiteral("您需支付：")
@@ -165,9 +167,9 @@ ComposedPrint compose_kitchen_ticket(const AppContext &ctx,
                    {x[4], QStringLiteral("备注"), true, false}});
 
     const QString order = resolve_order(ctx, desk_id, order_id);
-    QString sql = QStringLiteral(
-        "SELECT id,title,oneprice,quantity,price,addtime,stat,zfidstr,remark "
-        "FROM lumo_orders_detail where rootid=?");
+    QString sql
+        = QStringLiteral("SELECT id,title,oneprice,quantity,price,addtime,stat,zfidstr,remark "
+                         "FROM lumo_orders_detail where rootid=?");
     SqlParams params{order};
     if (const int s = filter_stat(filter); s >= 0) {
         sql += QStringLiteral(" and stat=?");

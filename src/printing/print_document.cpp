@@ -128,9 +128,8 @@ int device_units(int dpi, double cm)
     if (std::isnan(v))
         return 0;
     // A position far off the paper still has to stay a valid coordinate.
-    return int(std::clamp(v,
-                          double(std::numeric_limits<int>::min()),
-                          double(std::numeric_limits<int>::max())));
+    return int(std::clamp(
+        v, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
 }
 
 PrintOutcome print_document(Prompts &prompts,

@@ -46,8 +46,12 @@ public:
                        {desk, iscal, allprice, price, paytime});
             return QString::number(db.GetLastInsertRowID());
         };
-        const auto line = [&](const QString &order, const QString &title, double oneprice,
-                              int quantity, int stat, const QString &zfidstr,
+        const auto line = [&](const QString &order,
+                              const QString &title,
+                              double oneprice,
+                              int quantity,
+                              int stat,
+                              const QString &zfidstr,
                               const QString &remark) {
             db.ExecSQL("INSERT INTO lumo_orders_detail(title,rootid,oneprice,quantity,price,stat,"
                        "zfidstr,remark) VALUES(?,?,?,?,0,?,?,?)",
@@ -114,10 +118,8 @@ private slots:
         QTest::newRow("open order, settlement time on") << false << 1 << 0 << 0 << QStringList();
         QTest::newRow("settled, time on") << true << 1 << 0 << 0 << QStringList{paid};
         QTest::newRow("settled, time off") << true << 0 << 0 << 0 << QStringList();
-        QTest::newRow("open, address and tel") << false << 1 << 1 << 1
-                                               << QStringList{address, tel};
-        QTest::newRow("settled, all on") << true << 1 << 1 << 1
-                                         << QStringList{paid, address, tel};
+        QTest::newRow("open, address and tel") << false << 1 << 1 << 1 << QStringList{address, tel};
+        QTest::newRow("settled, all on") << true << 1 << 1 << 1 << QStringList{paid, address, tel};
         QTest::newRow("settled, tel only") << true << 0 << 0 << 1 << QStringList{tel};
     }
     void receiptFooter()
@@ -139,21 +141,34 @@ private slots:
         QCOMPARE(rows.mid(date + 1), tail);
         if (settledOrder)
             QCOMPARE(rows.mid(date - 3, 3),
-                     QStringList({"0.0 红烧肉 | 3.1 1 | 3.7 48.00", "0.0 订单金额：48.00",
+                     QStringList({"0.0 红烧肉 | 3.1 1 | 3.7 48.00",
+                                  "0.0 订单金额：48.00",
                                   "0.0 您需支付：45.00"}));
     }
 
     void whichOrderIsPrinted_data()
     {
         QTest::addColumn<QString>("desk");
-        QTest::addColumn<QString>("order"); // "open", "settled" or an id
+        QTest::addColumn<QString>("order");     // "open", "settled" or an id
         QTest::addColumn<QString>("firstLine"); // empty: nothing found
-        QTest::newRow("0: the open order") << "1" << "0" << "宫保鸡丁";
-        QTest::newRow("empty: the open order") << "1" << "" << "宫保鸡丁";
-        QTest::newRow("a past order by id") << "1" << "settled" << "红烧肉";
-        QTest::newRow("other table's open order") << "2" << "0" << "可乐";
-        QTest::newRow("table without open order") << "3" << "0" << "";
-        QTest::newRow("no such order") << "1" << "4711" << "";
+        QTest::newRow("0: the open order") << "1"
+                                           << "0"
+                                           << "宫保鸡丁";
+        QTest::newRow("empty: the open order") << "1"
+                                               << ""
+                                               << "宫保鸡丁";
+        QTest::newRow("a past order by id") << "1"
+                                            << "settled"
+                                            << "红烧肉";
+        QTest::newRow("other table's open order") << "2"
+                                                  << "0"
+                                                  << "可乐";
+        QTest::newRow("table without open order") << "3"
+                                                  << "0"
+                                                  << "";
+        QTest::newRow("no such order") << "1"
+                                       << "4711"
+                                       << "";
     }
     void whichOrderIsPrinted()
     {
@@ -188,13 +203,10 @@ private slots:
         const QString rice = "0.0 米饭 | 3.1 1 | 3.7  | 4.7 已下单 | 5.7 ";
         QTest::newRow("all") << int(KitchenFilter::All) << "1"
                              << QStringList{served, returned, tableware, rice};
-        QTest::newRow("new") << int(KitchenFilter::New) << "1"
-                             << QStringList{tableware, rice};
+        QTest::newRow("new") << int(KitchenFilter::New) << "1" << QStringList{tableware, rice};
         QTest::newRow("served") << int(KitchenFilter::Served) << "1" << QStringList{served};
-        QTest::newRow("returned") << int(KitchenFilter::Returned) << "1"
-                                  << QStringList{returned};
-        QTest::newRow("served, none served") << int(KitchenFilter::Served) << "2"
-                                             << QStringList();
+        QTest::newRow("returned") << int(KitchenFilter::Returned) << "1" << QStringList{returned};
+        QTest::newRow("served, none served") << int(KitchenFilter::Served) << "2" << QStringList();
     }
     void kitchenTicket()
     {
@@ -215,12 +227,13 @@ private slots:
         QCOMPARE(outcome, PrintOutcome::Printed);
         QVERIFY(r.prompts->warnings.isEmpty());
         QCOMPARE(r.printer->selected, QString("Kitchen_80mm"));
-        const ComposedPrint c = compose_kitchen_ticket(r.ctx, "老王饭店", "0" + desk, desk, "0",
-                                                       KitchenFilter(filter));
-        QCOMPARE(row_texts(c.rows),
-                 QStringList({"0.0 老王饭店 | 3.1 桌号：01",
-                              "0.0 菜品 [b] | 3.1 份 [b] | 3.7 做法 [b] | 4.7 状态 [b] | 5.7 备注 [b]"})
-                     + lines + QStringList{Date});
+        const ComposedPrint c = compose_kitchen_ticket(
+            r.ctx, "老王饭店", "0" + desk, desk, "0", KitchenFilter(filter));
+        QCOMPARE(
+            row_texts(c.rows),
+            QStringList({"0.0 老王饭店 | 3.1 桌号：01",
+                         "0.0 菜品 [b] | 3.1 份 [b] | 3.7 做法 [b] | 4.7 状态 [b] | 5.7 备注 [b]"})
+                + lines + QStringList{Date});
         // What reached the printer is that document, struck-out lines included.
         QCOMPARE(r.printer->texts.size(), 2 + 5 + 5 * lines.size() + 1);
         QCOMPARE(r.printer->texts.last().text, Date.mid(4));
@@ -252,8 +265,7 @@ private slots:
             = receipt ? print_receipt(r.ctx, "店", "01", "1", "0")
                       : print_kitchen_ticket(r.ctx, "店", "01", "1", "0", KitchenFilter::All);
         QCOMPARE(outcome, PrintOutcome::BadLayout);
-        QCOMPARE(r.prompts->warnings,
-                 QStringList{receipt ? ReceiptLayoutText : KitchenLayoutText});
+        QCOMPARE(r.prompts->warnings, QStringList{receipt ? ReceiptLayoutText : KitchenLayoutText});
         QCOMPARE(r.printer->jobs, 0);
     }
 
@@ -272,9 +284,17 @@ private slots:
         QCOMPARE(r.printer->selected, QString("Mivo_PDF"));
         QCOMPARE(r.printer->pages, 3); // 9 rows, 4 a page
         QCOMPARE(r.printer->page_texts(1),
-                 QStringList({"15 4 老王饭店", "247 4 桌号：01", "15 40 菜品", "247 40 份",
-                              "295 40 小计", "15 76 宫保鸡丁", "247 76 2", "295 76 37.00",
-                              "15 112 酸菜鱼\"大\"", "247 112 1", "295 112 38.00"}));
+                 QStringList({"15 4 老王饭店",
+                              "247 4 桌号：01",
+                              "15 40 菜品",
+                              "247 40 份",
+                              "295 40 小计",
+                              "15 76 宫保鸡丁",
+                              "247 76 2",
+                              "295 76 37.00",
+                              "15 112 酸菜鱼\"大\"",
+                              "247 112 1",
+                              "295 112 38.00"}));
         QCOMPARE(r.printer->page_texts(3), QStringList{"15 4 日期：2024-03-05 14:07"});
         QCOMPARE(dump(r, "lumo_orders"), orders);
         QCOMPARE(dump(r, "lumo_orders_detail"), lines);

@@ -22,8 +22,8 @@ struct Run
     ScriptedPrompts prompts;
     RecordingPrintDevice device;
     Run() { device.installed = {QStringLiteral("Mivo_PDF")}; }
-    PrintOutcome print(const QString &json, int per_page = 1000, double pitch = 0.45,
-                       double top = 0.06)
+    PrintOutcome
+    print(const QString &json, int per_page = 1000, double pitch = 0.45, double top = 0.06)
     {
         return print_document(prompts, &device, QStringLiteral("Mivo"), json, per_page, pitch, top);
     }
@@ -51,11 +51,16 @@ private slots:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("written");
-        QTest::newRow("quote") << "5\"寸披萨" << R"(5\"寸披萨)";
-        QTest::newRow("backslash") << "A\\B" << R"(A\\B)";
-        QTest::newRow("newline and tab") << "红烧\n肉\t" << R"(红烧\n肉\t)";
-        QTest::newRow("other control") << QString("a") + QChar(1) + "b" << R"(a\u0001b)";
-        QTest::newRow("all at once") << "\"\\\n\"" << R"(\"\\\n\")";
+        QTest::newRow("quote") << "5\"寸披萨"
+                               << R"(5\"寸披萨)";
+        QTest::newRow("backslash") << "A\\B"
+                                   << R"(A\\B)";
+        QTest::newRow("newline and tab") << "红烧\n肉\t"
+                                         << R"(红烧\n肉\t)";
+        QTest::newRow("other control") << QString("a") + QChar(1) + "b"
+                                       << R"(a\u0001b)";
+        QTest::newRow("all at once") << "\"\\\n\""
+                                     << R"(\"\\\n\")";
     }
     void titlesSurviveTheRoundTrip()
     {
@@ -84,8 +89,8 @@ private slots:
                                << true << false;
         QTest::newRow("numbers") << R"({"x":3.7,"title":"t","isbold":0,"isdel":1})" << 3.7 << false
                                  << true;
-        QTest::newRow("not numbers") << R"({"x":"左","title":"t","isbold":"是","isdel":"yes"})"
-                                     << 0.0 << false << false;
+        QTest::newRow("not numbers")
+            << R"({"x":"左","title":"t","isbold":"是","isdel":"yes"})" << 0.0 << false << false;
         QTest::newRow("missing members") << R"({"title":"t"})" << 0.0 << false << false;
     }
     void readsNumbersAndTexts()
@@ -131,9 +136,9 @@ private slots:
         Run run;
         run.device.dpi_horizontal = 300;
         run.device.dpi_vertical = 600;
-        QCOMPARE(run.print(compose_print_document({{{"1.0", "a"}}, {{"0.5", "b"}}}), 1000, 1.0,
-                           0.5),
-                 PrintOutcome::Printed);
+        QCOMPARE(
+            run.print(compose_print_document({{{"1.0", "a"}}, {{"0.5", "b"}}}), 1000, 1.0, 0.5),
+            PrintOutcome::Printed);
         // 300 x 1.0 / 2.54 = 118.1; 600 x 0.5 / 2.54 = 118.1; 600 x 1.5 / 2.54 = 354.3
         QCOMPARE(run.device.page_texts(1), QStringList({"118 118 a", "59 354 b"}));
     }
@@ -186,13 +191,20 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("chosen"); // empty: none
         const QStringList two{"EPSON_TM", "Kitchen_80mm", "Kitchen_58mm"};
-        QTest::newRow("exact") << two << "EPSON_TM" << "EPSON_TM";
-        QTest::newRow("part") << two << "TM" << "EPSON_TM";
-        QTest::newRow("two match: the first") << two << "Kitchen" << "Kitchen_80mm";
-        QTest::newRow("case matters") << two << "kitchen" << "";
-        QTest::newRow("no match") << two << "Star" << "";
-        QTest::newRow("empty name") << two << "" << "";
-        QTest::newRow("no printers") << QStringList() << "EPSON" << "";
+        QTest::newRow("exact") << two << "EPSON_TM"
+                               << "EPSON_TM";
+        QTest::newRow("part") << two << "TM"
+                              << "EPSON_TM";
+        QTest::newRow("two match: the first") << two << "Kitchen"
+                                              << "Kitchen_80mm";
+        QTest::newRow("case matters") << two << "kitchen"
+                                      << "";
+        QTest::newRow("no match") << two << "Star"
+                                  << "";
+        QTest::newRow("empty name") << two << ""
+                                    << "";
+        QTest::newRow("no printers") << QStringList() << "EPSON"
+                                     << "";
     }
     void choosesThePrinterByPartOfItsName()
     {
@@ -239,8 +251,9 @@ private slots:
         QFETCH(bool, begun);
         Run run;
         const QString reason = QStringLiteral("打印机已停止");
-        (step == "select" ? run.device.fail_select
-                          : step == "begin" ? run.device.fail_begin : run.device.fail_end)
+        (step == "select"  ? run.device.fail_select
+         : step == "begin" ? run.device.fail_begin
+                           : run.device.fail_end)
             = reason;
         QCOMPARE(run.print(numbered_rows(2)), PrintOutcome::DeviceError);
         QCOMPARE(run.prompts.warnings.size(), 1);

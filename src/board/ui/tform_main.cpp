@@ -719,7 +719,8 @@ void TForm_main::ClickPrint()
     if (!ctx().prompts().confirm(QStringLiteral("确定要打印当前订单详情吗")))
         return;
     guarded(ctx(), [&] {
-        print_receipt(ctx(), ctx().settings.shopname, ctx().desk_bh, ctx().desk_id, QStringLiteral("0"));
+        print_receipt(
+            ctx(), ctx().settings.shopname, ctx().desk_bh, ctx().desk_id, QStringLiteral("0"));
     });
 }
 

@@ -3,6 +3,45 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#ifdef MIVO_HAVE_CUPS
+#include <cups/cups.h>
+#endif
+
+namespace {
+
+// Why a CUPS queue cannot take a job now, empty when it can (or is no CUPS queue).
+// Qt hands a job to a queue that rejects jobs without a word, and a stopped
+// queue only collects it: the cashier has to know at once.
+QString queue_refusal(const QString &name)
+{
+#ifdef MIVO_HAVE_CUPS
+    cups_dest_t *dest
+        = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.toLocal8Bit().constData(), nullptr);
+    if (!dest)
+        return {};
+    const auto option = [&](const char *key) {
+        return QString::fromUtf8(cupsGetOption(key, dest->num_options, dest->options));
+    };
+    const QString accepting = option("printer-is-accepting-jobs");
+    const QString state = option("printer-state");
+    const QString message = option("printer-state-message");
+    cupsFreeDests(1, dest);
+    QString reason;
+    if (accepting == QLatin1String("false"))
+        reason = QStringLiteral("打印队列拒绝接收打印任务");
+    else if (state == QLatin1String("5"))
+        reason = QStringLiteral("打印机已暂停");
+    if (!reason.isEmpty() && !message.isEmpty())
+        reason += QStringLiteral("（%1）").arg(message);
+    return reason;
+#else
+    Q_UNUSED(name);
+    return {};
+#endif
+}
+
+} // namespace
+
 QtPrintDevice::QtPrintDevice()
     : m_font(print_font())
 {}
@@ -49,9 +88,11 @@ bool QtPrintDevice::select(const QString &name)
         m_error = QStringLiteral("打印系统中没有这台打印机");
         return false;
     }
-    // A stopped queue would only collect the job; the cashier has to know now.
-    if (info.state() == QPrinter::Error) {
-        m_error = QStringLiteral("打印机已停止或出错，请检查打印机后重新打印");
+    m_error = queue_refusal(name);
+    if (m_error.isEmpty() && info.state() == QPrinter::Error)
+        m_error = QStringLiteral("打印机已停止或出错");
+    if (!m_error.isEmpty()) {
+        m_error += QStringLiteral("，请检查打印机后重新打印");
         return false;
     }
     m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
@@ -111,8 +152,7 @@ void QtPrintDevice::draw_text(int x, int y, const QString &text)
 bool QtPrintDevice::end()
 {
     const bool ended = !m_painter.isActive() || m_painter.end();
-    const QPrinter::PrinterState state = m_printer ? m_printer->printerState()
-                                                   : QPrinter::Error;
+    const QPrinter::PrinterState state = m_printer ? m_printer->printerState() : QPrinter::Error;
     if (!ended || state == QPrinter::Error || state == QPrinter::Aborted) {
         m_error = QStringLiteral("打印系统没有接受这份打印任务");
         return false;

@@ -79,7 +79,8 @@ private slots:
         QCOMPARE(print_receipt(p.ctx, "老王饭店", "01", "1", "0"), PrintOutcome::Printed);
         const QString text = run("pdftotext", {"-layout", p.path("receipt.pdf"), "-"});
         for (const char *t : {"老王饭店", "桌号：01", "宫保鸡丁", "37.00", "您需支付：0.00"})
-            QVERIFY2(text.contains(QString::fromUtf8(t)), qPrintable(QString::fromUtf8(t) + " missing in:\n" + text));
+            QVERIFY2(text.contains(QString::fromUtf8(t)),
+                     qPrintable(QString::fromUtf8(t) + " missing in:\n" + text));
     }
 
     void printsReceiptAndTicketOnTheQueue_data()
@@ -95,8 +96,12 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         // 7 rows at 4 a page.
         QTest::newRow("receipt") << true << 2
-                                 << QStringList{"老王饭店", "桌号：07", "宫保鸡丁", "37.00",
-                                                "订单金额：99.50", "您需支付：88.00"};
+                                 << QStringList{"老王饭店",
+                                                "桌号：07",
+                                                "宫保鸡丁",
+                                                "37.00",
+                                                "订单金额：99.50",
+                                                "您需支付：88.00"};
         QTest::newRow("kitchen ticket")
             << false << 1 << QStringList{"宫保鸡丁", "微辣", "已出餐", "酸菜鱼", "已退菜"};
     }
@@ -126,8 +131,8 @@ private slots:
         const PrintOutcome outcome
             = receipt ? print_receipt(p.ctx, s.shopname, "07", "7", "0")
                       : print_kitchen_ticket(p.ctx, s.shopname, "07", "7", "0", KitchenFilter::All);
-        QCOMPARE(outcome, PrintOutcome::Printed);
         QVERIFY2(p.prompts->warnings.isEmpty(), qPrintable(p.prompts->warnings.join('\n')));
+        QCOMPARE(outcome, PrintOutcome::Printed);
 
         // The job leaves the queue as completed and cups-pdf has written its file.
         QTRY_VERIFY_WITH_TIMEOUT(jobs("completed").size() > done_before.size(), 60000);

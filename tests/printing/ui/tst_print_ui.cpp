@@ -168,7 +168,8 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("message");
         QTest::newRow("no printer") << false << "chuda_new" << NoPrinterText;
-        QTest::newRow("nothing returned") << true << "chuda_returned" << "未找到相关订单信息";
+        QTest::newRow("nothing returned") << true << "chuda_returned"
+                                          << "未找到相关订单信息";
     }
     void kitchenFailuresStillReleaseTheDialog()
     {
