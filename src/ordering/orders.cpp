@@ -108,6 +108,11 @@ QString get_desk_order_id(const AppContext &ctx, const QString &desk_id)
     return open_order_id(db, desk_id);
 }
 
+QString get_desk_order_id(TSQLiteDatabase &db, const QString &desk_id)
+{
+    return open_order_id(db, desk_id);
+}
+
 QString add_desk_order(AppContext &ctx,
                        const QString &truename,
                        const QString &yj,

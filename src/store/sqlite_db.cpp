@@ -329,7 +329,10 @@ void TSQLiteDatabase::BeginTransaction()
 {
     if (m_inTransaction)
         throw ESQLiteException(QStringLiteral("Transaction already open"));
-    ExecSQL(QStringLiteral("BEGIN TRANSACTION"));
+    // Every transaction here reads and then writes. Taking the write lock at the
+    // start lets another counter's writer wait for it (busy timeout) instead of
+    // both holding read locks and one of them being refused with "locked".
+    ExecSQL(QStringLiteral("BEGIN IMMEDIATE TRANSACTION"));
     m_inTransaction = true;
 }
 

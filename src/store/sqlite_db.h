@@ -81,8 +81,8 @@ public:
     bool inTransaction() const { return m_inTransaction; }
     qint64 GetLastInsertRowID() const;
 
-    // Runs body inside one transaction: committed when it returns, rolled back
-    // when it throws (the exception goes on to the caller).
+    // Runs body inside one write transaction (begun IMMEDIATE): committed when it returns, rolled
+    // back when it throws (the exception goes on to the caller).
     void transaction(const std::function<void()> &body);
 
     // First column of the first row as text, empty when there is no row.

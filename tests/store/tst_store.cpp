@@ -242,6 +242,36 @@ private slots:
         other.join();
         QCOMPARE(b.scalar("SELECT count(*) FROM t"), QString("2"));
     }
+
+    void twoWritersBothSucceed()
+    {
+        // Two counters each read and then write in one transaction, overlapping in
+        // time. The second waits for the first and reads what it wrote, instead of
+        // being refused because both held read locks.
+        const auto writer = [this](const QString &name, int pause_ms, QString *error) {
+            try {
+                TSQLiteDatabase d(db());
+                d.transaction([&] {
+                    const QString n = d.scalar("SELECT count(*) FROM t");
+                    std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
+                    d.ExecSQL("INSERT INTO t(name,n) VALUES(?,?)", {name, n.toInt() + 1});
+                });
+            } catch (const ESQLiteException &e) {
+                *error = e.message();
+            }
+        };
+        QString firstError, secondError;
+        std::thread first(writer, QStringLiteral("first"), 300, &firstError);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::thread second(writer, QStringLiteral("second"), 0, &secondError);
+        first.join();
+        second.join();
+        QCOMPARE(firstError, QString());
+        QCOMPARE(secondError, QString());
+        TSQLiteDatabase d(db());
+        QCOMPARE(d.scalar("SELECT group_concat(name||'='||n, ',') FROM t ORDER BY id"),
+                 QString("first=1,second=2"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestStore)
