@@ -1,6 +1,7 @@
 #include "ordering/price_change.h"
 
 #include "app/helpers.h"
+#include "app/input_checks.h"
 #include "ordering/orders.h"
 #include "store/sqlite_db.h"
 
@@ -84,9 +85,22 @@ StoredPrice stored_price(const PriceEdit &edit)
     return s;
 }
 
+PriceEditRefusal refused_price_edit(const QVector<PriceEdit> &edits)
+{
+    for (const PriceEdit &e : edits) {
+        if (const CheckedNumber c = check_unit_price(e.price); !c.ok())
+            return {e.id, c.refusal, true};
+        if (const CheckedNumber c = check_quantity(e.quantity); !c.ok())
+            return {e.id, c.refusal, false};
+    }
+    return {};
+}
+
 QString
 save_price_changes(AppContext &ctx, const QString &order_id, const QVector<PriceEdit> &edits)
 {
+    if (!refused_price_edit(edits).id.isEmpty())
+        return {};
     TSQLiteDatabase db(ctx.db_path);
     QString total;
     // The rows and the recomputed totals land together or not at all.
