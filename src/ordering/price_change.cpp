@@ -21,21 +21,15 @@ QStringList split_line_ids(const QString &ids)
 QVector<PriceLine> read_price_lines(const AppContext &ctx, const QString &ids)
 {
     QVector<PriceLine> rows;
-    const QStringList list = split_line_ids(ids);
+    const BoundIds list = bound_ids(ids);
     if (list.isEmpty())
         return rows;
-    SqlParams params;
-    QStringList marks;
-    for (const QString &id : list) {
-        params << id.toLongLong();
-        marks << QStringLiteral("?");
-    }
     TSQLiteDatabase db(ctx.db_path);
     TSQLiteTable t = db.GetTable(
         QStringLiteral("SELECT id,title,quantity,oneprice,price,zfidstr,rootid,remark "
                        "FROM lumo_orders_detail where id in(%1)")
-            .arg(marks.join(QLatin1Char(','))),
-        params);
+            .arg(list.placeholders),
+        list.values);
     for (; !t.isEof(); t.Next()) {
         PriceLine l;
         l.id = t.FieldAsString(0);

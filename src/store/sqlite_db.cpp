@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QByteArray>
+#include <QStringList>
 
 namespace {
 
@@ -149,6 +150,22 @@ QString sqlite_code_name(int code)
     default:
         return QStringLiteral("Unknown SQLite Error Code \"%1\"").arg(code);
     }
+}
+
+BoundIds bound_ids(const QString &ids)
+{
+    BoundIds out;
+    QStringList marks;
+    for (const QString &part : ids.split(QChar(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const qint64 id = part.trimmed().toLongLong(&ok);
+        if (!ok)
+            continue;
+        out.values << id;
+        marks << QStringLiteral("?");
+    }
+    out.placeholders = marks.join(QChar(','));
+    return out;
 }
 
 QString general_decimal(double value)

@@ -98,6 +98,17 @@ private:
     bool m_inTransaction = false;
 };
 
+// The whole-number ids of a "1,2,3" text as bound values, with the matching
+// "?,?,?" for an in(...) list. Pieces that are not whole numbers are left out, so
+// they never reach a statement.
+struct BoundIds
+{
+    SqlParams values;
+    QString placeholders;
+    bool isEmpty() const { return values.isEmpty(); }
+};
+BoundIds bound_ids(const QString &ids);
+
 // SQLite's description of a primary result code.
 QString sqlite_code_name(int code);
 

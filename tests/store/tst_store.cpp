@@ -243,6 +243,21 @@ private slots:
         QCOMPARE(b.scalar("SELECT count(*) FROM t"), QString("2"));
     }
 
+    void idListsAreBound()
+    {
+        // Pieces that are not whole numbers never reach the statement.
+        const BoundIds ids = bound_ids(" 3,x) OR (1=1,,4 ,2.5");
+        QCOMPARE(ids.placeholders, QString("?,?"));
+        QCOMPARE(ids.values, (SqlParams{qint64(3), qint64(4)}));
+        QVERIFY(bound_ids(",x,").isEmpty());
+        TSQLiteDatabase d(db());
+        for (const char *name : {"a", "b", "c", "d"})
+            d.ExecSQL("INSERT INTO t(name) VALUES(?)", {QString(name)});
+        QCOMPARE(d.scalar("SELECT group_concat(name) FROM t WHERE id in(" + ids.placeholders + ")",
+                          ids.values),
+                 QString("c,d"));
+    }
+
     void twoWritersBothSucceed()
     {
         // Two counters each read and then write in one transaction, overlapping in
