@@ -61,24 +61,29 @@ private slots:
         QTest::addColumn<QString>("message");
 
         QTest::newRow("no current table")
-            << "" << "2" << true << "" << int(TransferResult::Refused) << "还未选择桌号操作";
+            << ""
+            << "2" << true << "" << int(TransferResult::Refused) << "还未选择桌号操作";
         QTest::newRow("no target")
-            << "1" << "" << true << "" << int(TransferResult::Refused) << "请选择一个空闲桌号";
-        QTest::newRow("same table") << "1" << "1" << true << "" << int(TransferResult::Refused)
-                                    << "当前桌号与目标桌号相同";
-        QTest::newRow("cancelled") << "1" << "2" << false << "" << int(TransferResult::Cancelled)
-                                   << "";
-        QTest::newRow("target gone") << "1" << "2" << true << "DELETE FROM lumo_desk WHERE id=2"
-                                     << int(TransferResult::Refused) << "目标桌号不存在，可能已删除";
-        QTest::newRow("current gone") << "1" << "2" << true << "DELETE FROM lumo_desk WHERE id=1"
-                                      << int(TransferResult::Refused)
-                                      << "目标桌号不存在，可能已删除";
+            << "1"
+            << "" << true << "" << int(TransferResult::Refused) << "请选择一个空闲桌号";
+        QTest::newRow("same table")
+            << "1"
+            << "1" << true << "" << int(TransferResult::Refused) << "当前桌号与目标桌号相同";
+        QTest::newRow("cancelled") << "1"
+                                   << "2" << false << "" << int(TransferResult::Cancelled) << "";
+        QTest::newRow("target gone")
+            << "1"
+            << "2" << true << "DELETE FROM lumo_desk WHERE id=2" << int(TransferResult::Refused)
+            << "目标桌号不存在，可能已删除";
+        QTest::newRow("current gone")
+            << "1"
+            << "2" << true << "DELETE FROM lumo_desk WHERE id=1" << int(TransferResult::Refused)
+            << "目标桌号不存在，可能已删除";
         for (const char *stat : {"1", "3", "5", "7"})
             QTest::addRow("target status %s", stat)
-                << "1" << "2" << true
-                << QString("UPDATE lumo_desk SET stat=%1 WHERE id=2").arg(stat)
-                << int(TransferResult::Blocked)
-                << "目标桌状态不能转台，请先确认目标桌是否空闲状态";
+                << "1"
+                << "2" << true << QString("UPDATE lumo_desk SET stat=%1 WHERE id=2").arg(stat)
+                << int(TransferResult::Blocked) << "目标桌状态不能转台，请先确认目标桌是否空闲状态";
     }
 
     void refusals()
