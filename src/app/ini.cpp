@@ -78,8 +78,9 @@ QByteArray encode(const IniText &ini)
     const QString text = ini.lines.join(eol) + eol;
     if (ini.gbk) {
         // A value GBK cannot hold would turn into '?': rather write UTF-8 and keep it.
+        // A byte that was already unreadable stays a '?' in GBK.
         const QByteArray gbk = to_gbk(text);
-        if (from_gbk(gbk) == text)
+        if (from_gbk(gbk) == QString(text).replace(QChar(0xFFFD), QChar('?')))
             return gbk;
     }
     return (ini.bom ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();

@@ -138,6 +138,15 @@ private slots:
         QVERIFY(contents(file("gbk.ini")).contains("\r\ncwf_tit=" + QString("餐具").toUtf8()));
     }
 
+    void unreadableGbkByteKeepsTheFileGbk()
+    {
+        put(file("bad.ini"), "[Config]\r\ncwf_tit=" + to_gbk("餐具") + "\xFF\r\n");
+        IniFile ini(file("bad.ini"));
+        QVERIFY(ini.writeString("Config", "cwf", "2.00"));
+        QCOMPARE(contents(file("bad.ini")),
+                 "[Config]\r\ncwf_tit=" + to_gbk("餐具") + "?\r\ncwf=2.00\r\n");
+    }
+
     void utf8FileStaysUtf8()
     {
         put(file("u.ini"), QString("[Shopinfo]\r\nshopname=小楼\r\n").toUtf8());
