@@ -175,7 +175,7 @@ void TForm_gaijia::save_click()
         return;
     // Nothing is saved while one row holds something that is not an amount.
     if (const PriceEditRefusal refused = refused_price_edit(edits); !refused.id.isEmpty()) {
-        const Row &row = m_rows.value(refused.id);
+        const Row row = m_rows.value(refused.id);
         QLineEdit *field = refused.price ? row.price : row.quantity;
         field->setFocus();
         field->selectAll();
