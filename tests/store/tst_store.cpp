@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -263,22 +264,28 @@ private slots:
         // Two counters each read and then write in one transaction, overlapping in
         // time. The second waits for the first and reads what it wrote, instead of
         // being refused because both held read locks.
-        const auto writer = [this](const QString &name, int pause_ms, QString *error) {
+        std::atomic<bool> firstHasRead{false};
+        const auto writer = [this, &firstHasRead](const QString &name, QString *error) {
             try {
                 TSQLiteDatabase d(db());
                 d.transaction([&] {
                     const QString n = d.scalar("SELECT count(*) FROM t");
-                    std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
+                    if (name == "first") {
+                        firstHasRead = true;
+                        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                    }
                     d.ExecSQL("INSERT INTO t(name,n) VALUES(?,?)", {name, n.toInt() + 1});
                 });
             } catch (const ESQLiteException &e) {
                 *error = e.message();
             }
+            firstHasRead = true;
         };
         QString firstError, secondError;
-        std::thread first(writer, QStringLiteral("first"), 300, &firstError);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        std::thread second(writer, QStringLiteral("second"), 0, &secondError);
+        std::thread first(writer, QStringLiteral("first"), &firstError);
+        while (!firstHasRead)
+            std::this_thread::yield();
+        std::thread second(writer, QStringLiteral("second"), &secondError);
         first.join();
         second.join();
         QCOMPARE(firstError, QString());
