@@ -83,6 +83,7 @@ private slots:
         QCOMPARE(f.g.scalar("SELECT ordid FROM lumo_orders WHERE id=" + f.order),
                  sent.value("ordid").toString());
         const QString link = zbar_decode(f.qr->panel()->image());
+        keep_screenshot(f.qr->panel(), "qr-panel.png");
         QCOMPARE(link, QString("%1/pay?id=%2").arg(f.sim.base).arg(sent.value("id").toInt()));
 
         QVERIFY(f.sim.open_link(link));

@@ -88,6 +88,7 @@ private slots:
         QCOMPARE(r.method("6")->geometry(), QRect(175, 85, 160, 17));
         QVERIFY(r.method("3")->isChecked()); // no default set
         QVERIFY(!r.panel()->isVisible());
+        keep_screenshot(r.dlg, "recharge.png");
     }
 
     void amountLimits_data()
@@ -190,6 +191,7 @@ private slots:
 
         const QString link = zbar_decode(r.panel()->image());
         QVERIFY2(link.startsWith(sim.base + "/pay?id="), qPrintable(link));
+        keep_screenshot(r.dlg, "recharge-qr.png");
         QVERIFY(sim.open_link(link));
         QTRY_VERIFY_WITH_TIMEOUT(!r.panel()->isVisible(), 5000);
         QCOMPARE(r.g.prompts->infos, QStringList{"支付成功"});
