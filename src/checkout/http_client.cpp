@@ -6,6 +6,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSslConfiguration>
 #include <QUrl>
 
 namespace {
@@ -49,6 +50,13 @@ QNetworkRequest HttpClient::request(const QString &url, const QString &cookie) c
     req.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                      QNetworkRequest::NoLessSafeRedirectPolicy);
     req.setTransferTimeout(m_timeout_ms);
+#if QT_CONFIG(ssl)
+    // The platform's TLS settings, restricted to the protocol versions Qt deems secure
+    // (TLS 1.2 and later).
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setProtocol(QSsl::SecureProtocols);
+    req.setSslConfiguration(tls);
+#endif
     if (!cookie.isEmpty())
         req.setRawHeader("Cookie", cookie.toUtf8());
     return req;
