@@ -6,7 +6,7 @@ PACKAGES=(
     g++ cmake pkg-config ccache clang-format git
     qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
     libsqlite3-dev sqlite3 libqrencode-dev
-    fonts-wqy-zenhei xvfb xauth zbar-tools
+    fonts-wqy-zenhei xvfb xauth zbar-tools qt6-translations-l10n
 )
 
 missing=()

@@ -40,3 +40,5 @@ struct DeskStateResult
 // Refusals come back as the message with nothing written; the open order, the
 // table and the order are written in one transaction.
 DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form);
+// The same for the given table, whatever the board has selected since.
+DeskStateResult save_desk_state(AppContext &ctx, const QString &desk_id, const DeskStateForm &form);

@@ -56,8 +56,8 @@ struct StoredPrice
 StoredPrice stored_price(const PriceEdit &edit);
 
 // Writes every row and then recomputes the order's stored totals and its table's
-// (cal_order_price), all in one transaction. Returns the order total "%.2f" (empty
-// without a current table or for a settled order, when only the rows are written).
+// (recompute_order_total), all in one transaction. Returns the order total "%.2f"
+// (empty for a settled order, when only the rows are written).
 QString
 save_price_changes(AppContext &ctx, const QString &order_id, const QVector<PriceEdit> &edits);
 

@@ -25,6 +25,7 @@ int start_program(int argc, char **argv)
 {
     MivoApplication app(argc, argv);
     MivoApplication::setApplicationName(QStringLiteral("mivo"));
+    load_qt_chinese(app);
     AppContext ctx;
     ctx.setPrompts(std::make_shared<BoxPrompts>());
     app.setContext(&ctx);

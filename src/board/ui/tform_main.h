@@ -10,6 +10,7 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+class DeskTile;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -57,6 +58,8 @@ public:
     void reload_desk();
     // Changes the table's state; "0" clears it (消台).
     void set_desk_stat(const QString &desk_id, const QString &stat);
+    // The board's selection: ctx().desk_id, or empty.
+    QString selected_desk() const;
 
     // ---- staff access ----
     void createmenu();
@@ -73,6 +76,12 @@ public:
     QSystemTrayIcon *tray_icon() const { return m_tray; }
 
 public slots:
+    // A dialog changed the table's data: its tile, the order panel (when the table is
+    // the selected one) and the summary bar are read again from the database.
+    void on_desk_changed(const QString &desk_id);
+    // The guests moved from one table to another: both tiles follow and the target
+    // becomes the board's selection.
+    void on_desk_transferred(const QString &from_id, const QString &to_id);
     void ClickDesklist(const QString &desk_id);
     void desk_class_click(const QString &class_id);
     void cn_preClick();
@@ -111,12 +120,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Tile
-    {
-        QPointer<QFrame> box;
-        QPointer<QLabel> label[5];
-    };
-
     void first_show();
     void offer_demo_data();
     void build_regions();
@@ -129,7 +132,10 @@ private:
     void run_menu_entry(int id);
     bool need_desk();
     void make_tile(const DeskRecord &r, int index);
-    void set_tile_texts(const Tile &t, const DeskRecord &r);
+    DeskTile *tile(const QString &desk_id) const;
+    void select_desk(const QString &desk_id);
+    // The table and its open order that a dialog opened now acts on.
+    QString open_order_of_selected() const;
     void show_login_box();
     void hide_login_box();
     void set_operator();
@@ -180,8 +186,7 @@ private:
     QString m_area;
     QStringList m_area_ids;
     QStringList m_tile_ids;
-    QHash<QString, DeskRecord> m_records;
-    QHash<QString, Tile> m_tiles;
+    QHash<QString, QPointer<DeskTile>> m_tiles;
     int m_page = 1;
     int m_page_count = 1;
     int m_visible_count = 0;

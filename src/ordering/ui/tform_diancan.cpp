@@ -2,7 +2,6 @@
 
 #include "app/ui/box_prompts.h"
 #include "app/ui/toast.h"
-#include "board/ui/tform_main.h"
 #include "ordering/diancan.h"
 #include "ordering/ui/dish_tile.h"
 #include "ordering/ui/tform_caipin_zuofa.h"
@@ -23,6 +22,7 @@ namespace {
 const QColor ClassNormal(240, 240, 240);
 const QColor ClassCurrent(245, 121, 255);
 const QColor ReturnedText(153, 153, 153);
+const QColor ClassBorder(176, 176, 176);
 
 constexpr int Margin = 10;
 constexpr int ListTop = 77;
@@ -56,7 +56,7 @@ QPushButton *make_button(QWidget *parent, const QString &text, const QString &na
 } // namespace
 
 TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
-    : MivoDialog(forms, parent)
+    : DeskDialog(forms, parent)
 {
     setWindowTitle(QStringLiteral("点餐"));
     setObjectName(QStringLiteral("TForm_diancan"));
@@ -155,18 +155,35 @@ TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
 
 // ---- showing and layout ----
 
+void TForm_diancan::open_with(const QString &desk_id, const QString &order_id)
+{
+    hold(desk_id, order_id);
+    // A visible screen gets no new showing; another table must still replace its lines.
+    if (isVisible())
+        prepare();
+    open_centred();
+    m_keyword->setFocus(Qt::OtherFocusReason);
+}
+
 void TForm_diancan::showEvent(QShowEvent *event)
 {
-    MivoDialog::showEvent(event);
+    DeskDialog::showEvent(event);
     // Restoring a minimised screen is not a new showing.
     if (event->spontaneous())
         return;
+    prepare();
+    // A waiter types a search code at once.
+    m_keyword->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm_diancan::prepare()
+{
     layout_panes();
     m_page = 1;
     m_columns = grid_columns(m_dish_rect.width());
     guarded(ctx(), [&] {
         load_desk_ord_1();
-        m_header->setText(QStringLiteral("桌号：") + ctx().desk_bh);
+        m_header->setText(QStringLiteral("桌号：") + read_desk_bh(ctx(), m_desk_id));
         if (!m_built) {
             load_caipin_class();
             load_caipin();
@@ -179,8 +196,25 @@ void TForm_diancan::showEvent(QShowEvent *event)
 
 void TForm_diancan::resizeEvent(QResizeEvent *event)
 {
-    MivoDialog::resizeEvent(event);
+    DeskDialog::resizeEvent(event);
     layout_panes();
+    const int columns = grid_columns(m_dish_rect.width());
+    if (m_built && columns != m_columns) {
+        m_columns = columns;
+        set_caipin_lat();
+    }
+}
+
+int TForm_diancan::page_size() const
+{
+    return grid_page_size(
+        ctx().settings.caipin_perpage, m_columns, grid_rows(m_dish_rect.height()));
+}
+
+void TForm_diancan::follow_desk_change(const QString &desk_id)
+{
+    if (isVisible() && !desk_id.isEmpty() && desk_id == m_desk_id)
+        load_desk_ord_1();
 }
 
 void TForm_diancan::layout_panes()
@@ -265,6 +299,7 @@ void TForm_diancan::load_caipin_class()
             box->setObjectName(QStringLiteral("box_caipin_class_") + id);
             box->setProperty("value", id);
             box->setGeometry(left, 0, ClassWidth, StripHeight);
+            box->setBorder(ClassBorder);
             auto *label = new QLabel(title, box);
             label->setFont(f);
             label->setAlignment(Qt::AlignCenter);
@@ -350,7 +385,7 @@ void TForm_diancan::load_caipin()
 void TForm_diancan::set_caipin_lat()
 {
     const QString keyword = m_keyword->text().trimmed();
-    const int perPage = ctx().settings.caipin_perpage;
+    const int perPage = page_size();
 
     QVector<int> matching;
     matching.reserve(m_tiles.size());
@@ -458,7 +493,7 @@ void TForm_diancan::submit_click()
                 {r.id, r.title, r.price, r.quantity, r.stock, r.zfid, r.zfidstr, r.remark});
     }
     guarded(ctx(), [&] {
-        const SubmitResult res = submit_cart(ctx(), items);
+        const SubmitResult res = submit_cart(ctx(), m_desk_id, items);
         switch (res.kind) {
         case SubmitResult::DeskNotOpen:
             ctx().prompts().information(DeskNotOpenText);
@@ -471,9 +506,10 @@ void TForm_diancan::submit_click()
         case SubmitResult::Done:
             break;
         }
+        if (!res.order_id.isEmpty() && res.order_id != NoOrderId)
+            m_order_id = res.order_id;
         load_desk_ord_1();
-        m_forms.main->load_desk_ord();
-        m_forms.main->set_desk_price(ctx().desk_id, res.total);
+        emit desk_changed(m_desk_id);
     });
 }
 
@@ -485,7 +521,7 @@ void TForm_diancan::load_desk_ord_1()
         const QSignalBlocker quiet(m_list);
         m_list->setRowCount(0);
         m_all->setChecked(false);
-        const QVector<OrderLineView> rows = read_order_lines(ctx(), ctx().desk_id);
+        const QVector<OrderLineView> rows = read_order_lines(ctx(), m_desk_id);
         m_list->setRowCount(int(rows.size()));
         QFont struck = m_list->font();
         struck.setStrikeOut(true);
@@ -519,7 +555,7 @@ void TForm_diancan::load_desk_ord_1()
 
 void TForm_diancan::all_click(bool checked)
 {
-    if (ctx().desk_id.isEmpty())
+    if (m_desk_id.isEmpty())
         return;
     const QSignalBlocker quiet(m_list);
     for (int r = 0; r < m_list->rowCount(); ++r)
@@ -559,9 +595,8 @@ void TForm_diancan::batch_click(LineOp op)
     guarded(ctx(), [&] {
         batch_lines(ctx(), op, ids);
         load_desk_ord_1();
-        m_forms.main->load_desk_ord();
-        // The operation recomputed the stored totals; the tile follows them.
-        m_forms.main->set_desk_sub(ctx().desk_id);
+        // The operation recomputed the stored totals; the board follows them.
+        emit desk_changed(m_desk_id);
         toast(texts.done);
     });
 }
@@ -573,10 +608,10 @@ void TForm_diancan::gaijia_click()
         toast(NoLineCheckedText);
         return;
     }
-    m_forms.gaijia->open_with(ids);
+    m_forms.gaijia->open_with(m_desk_id, m_order_id, ids);
 }
 
 void TForm_diancan::zuofa_click()
 {
-    m_forms.caipin_zuofa->open_for_current();
+    m_forms.caipin_zuofa->open_with(m_desk_id, m_order_id);
 }
