@@ -83,9 +83,16 @@ void connect_desk_dialogs(Forms &forms)
                      &TForm_main::on_desk_transferred);
     QObject::connect(forms.diancan, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
     QObject::connect(forms.gaijia, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
-    // A price change shows on the ordering screen's line list too.
-    QObject::connect(
-        forms.gaijia, &DeskDialog::desk_changed, forms.diancan, &TForm_diancan::follow_desk_change);
+    // What the other dialogs change shows on the ordering screen too.
+    for (DeskDialog *d : {static_cast<DeskDialog *>(forms.gaijia),
+                          static_cast<DeskDialog *>(forms.desk_zt),
+                          static_cast<DeskDialog *>(forms.desk_zhuantai)})
+        QObject::connect(
+            d, &DeskDialog::desk_changed, forms.diancan, &TForm_diancan::follow_desk_change);
+    QObject::connect(forms.desk_zhuantai,
+                     &TForm_desk_zhuantai::desk_transferred,
+                     forms.diancan,
+                     &TForm_diancan::follow_desk_transfer);
 }
 
 void show_toast(Forms &forms, const QString &text, int seconds, QWidget *window)

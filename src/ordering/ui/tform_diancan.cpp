@@ -205,6 +205,19 @@ void TForm_diancan::resizeEvent(QResizeEvent *event)
     }
 }
 
+void TForm_diancan::follow_desk_transfer(const QString &from_id, const QString &to_id)
+{
+    if (from_id.isEmpty() || from_id != m_desk_id)
+        return;
+    hold(to_id, m_order_id);
+    if (!isVisible())
+        return;
+    guarded(ctx(), [&] {
+        m_header->setText(QStringLiteral("桌号：") + read_desk_bh(ctx(), m_desk_id));
+        load_desk_ord_1();
+    });
+}
+
 int TForm_diancan::page_size() const
 {
     return grid_page_size(

@@ -32,6 +32,8 @@ public:
     void load_desk_ord_1();
     // Another dialog changed a table: the line list follows when it is this one's.
     void follow_desk_change(const QString &desk_id);
+    // The guests of this screen's table moved: the screen goes with them.
+    void follow_desk_transfer(const QString &from_id, const QString &to_id);
     // Rebuilds the category strip (after the dish categories changed).
     void load_caipin_class();
     // Rebuilds the dish tiles (after a dish was saved); every choice on them is lost.

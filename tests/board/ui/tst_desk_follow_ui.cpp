@@ -179,6 +179,27 @@ private slots:
         QCOMPARE(c.shownSummary(), c.summary());
     }
 
+    void orderingScreenGoesWithTheGuests()
+    {
+        Counter c;
+        c.tile("1");
+        c.menu(41);
+        TForm_diancan *dc = c.forms->diancan;
+        c.menu(21);
+        GuiProgram::click(c.find(c.forms->desk_zhuantai, "zhuantai_radio_4"));
+        c.prompts->queue(true);
+        GuiProgram::click(c.find(c.forms->desk_zhuantai, "Button_zhuantai"));
+        QCOMPARE(c.find<QLabel>(dc, "label_bh")->text(), QString("桌号：04"));
+
+        // The next submit lands in the moved order, not refused on the freed table.
+        GuiProgram::click(c.find(dc, "box_caipin_1"));
+        c.prompts->queue(true);
+        GuiProgram::click(c.button(dc, "一键批量落单"));
+        QCOMPARE(c.prompts->infos, QStringList{"转台成功"});
+        QCOMPARE(c.scalar("SELECT rootid||'|'||deskid FROM lumo_orders_detail"), c.order1 + "|4");
+        QCOMPARE(c.text("desklist_groupbox_static5_4"), QString("桌04￥29.80"));
+    }
+
     void clearingEmptiesThePanel()
     {
         Counter c;
