@@ -110,7 +110,8 @@ void TForm_desk_zhuantai::load_desk_list()
         move(centre - QPoint(width() / 2, height() / 2));
     }
     if (avail.isValid())
-        move(pos().x(), qBound(avail.top(), pos().y(), avail.bottom() + 1 - height() - title));
+        move(qBound(avail.left(), pos().x(), avail.right() + 1 - frameGeometry().width()),
+             qBound(avail.top(), pos().y(), avail.bottom() + 1 - height() - title));
 }
 
 void TForm_desk_zhuantai::zhuantai_click()
