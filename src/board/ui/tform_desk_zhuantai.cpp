@@ -109,9 +109,13 @@ void TForm_desk_zhuantai::load_desk_list()
         resize(DialogWidth, wanted);
         move(centre - QPoint(width() / 2, height() / 2));
     }
+    // On the screen where it fits; where it does not, its top left corner is.
+    const auto fit = [](int at, int first, int last) {
+        return qMax(first, qMin(at, last));
+    };
     if (avail.isValid())
-        move(qBound(avail.left(), pos().x(), avail.right() + 1 - frameGeometry().width()),
-             qBound(avail.top(), pos().y(), avail.bottom() + 1 - height() - title));
+        move(fit(pos().x(), avail.left(), avail.right() + 1 - frameGeometry().width()),
+             fit(pos().y(), avail.top(), avail.bottom() + 1 - height() - title));
 }
 
 void TForm_desk_zhuantai::zhuantai_click()
