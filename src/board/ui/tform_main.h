@@ -42,7 +42,7 @@ public:
     // Tests and screenshots use it to get a known board width (tiles per row).
     void set_board_size(const QSize &size) { m_board_size = size; }
 
-    // ---- the board's refreshes, called by the dialogs ----
+    // ---- the board's refreshes (dialogs reach them through on_desk_changed) ----
     void load_desk();
     void reload_board();
     void load_desk_class();
@@ -58,8 +58,6 @@ public:
     void reload_desk();
     // Changes the table's state; "0" clears it (消台).
     void set_desk_stat(const QString &desk_id, const QString &stat);
-    // The board's selection: ctx().desk_id, or empty.
-    QString selected_desk() const;
 
     // ---- staff access ----
     void createmenu();

@@ -85,11 +85,6 @@ DeskTile *TForm_main::tile(const QString &desk_id) const
     return m_tiles.value(desk_id);
 }
 
-QString TForm_main::selected_desk() const
-{
-    return ctx().desk_id;
-}
-
 void TForm_main::load_desk()
 {
     remove_desk();
