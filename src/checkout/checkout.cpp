@@ -172,7 +172,7 @@ QVector<CheckoutLine> read_checkout_lines(const AppContext &ctx, const QString &
         // Lines without a dish row (the tableware line) never take the discount.
         l.zk = t.FieldAsString(9) == QLatin1String("1") ? QStringLiteral("打折")
                                                         : QStringLiteral("不打折");
-        l.returned = l.stat == QLatin1String("已退菜");
+        l.returned = l.stat == QStringLiteral("已退菜");
         out.append(l);
     }
     return out;

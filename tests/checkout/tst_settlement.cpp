@@ -1,5 +1,6 @@
 // Settling an order on a real database file: what is written, and that a refusal
 // or a failure anywhere writes nothing, also when another counter got there first.
+#include "app/helpers.h"
 #include "checkout/settlement.h"
 #include "store/sqlite_db.h"
 #include "support/fixtures.h"

@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/ui/box_prompts.h"
+#include "app/ui/toast.h"
 #include "board/ui/tform_main.h"
 #include "checkout/checkout.h"
 #include "ordering/diancan.h"
