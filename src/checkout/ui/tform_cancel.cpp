@@ -9,6 +9,7 @@
 #include "ordering/ui/tform_gaijia.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -35,6 +36,18 @@ enum Column {
 };
 
 constexpr int ListWidth = 720;
+
+// Everything of a line the checkout shows or charges.
+QStringList line_keys(const QVector<CheckoutLine> &lines)
+{
+    QStringList keys;
+    keys.reserve(lines.size());
+    for (const CheckoutLine &l : lines)
+        keys
+            << QStringList{l.id, l.title, l.zfidstr, l.oneprice, l.quantity, l.zk, l.stat, l.remark}
+                   .join(QChar(0x1f));
+    return keys;
+}
 
 QPushButton *make_button(QWidget *parent, const QString &text, const QString &name)
 {
@@ -172,12 +185,27 @@ void TForm_cancel::on_desk_changed(const QString &desk_id)
 {
     if (!isVisible() || m_order_id == NoOrderId)
         return;
-    if (desk_id != m_desk_id && desk_id != order_desk_id(ctx(), m_order_id))
-        return;
     guarded(ctx(), [&] {
-        reload_bill();
-        get_desk_info();
+        if (desk_id == m_desk_id || desk_id == order_desk_id(ctx(), m_order_id))
+            refresh_if_changed();
     });
+}
+
+void TForm_cancel::changeEvent(QEvent *event)
+{
+    MivoDialog::changeEvent(event);
+    // Back from the price change or the ordering screen: show the bill as it is now.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_order_id != NoOrderId)
+        guarded(ctx(), [&] { refresh_if_changed(); });
+}
+
+void TForm_cancel::refresh_if_changed()
+{
+    if (line_keys(read_checkout_lines(ctx(), m_order_id)) == m_shown_lines)
+        return;
+    // The member and the inputs stay; check marks go with the old rows.
+    reload_bill();
+    get_desk_info();
 }
 
 // ---- lines ----
@@ -188,6 +216,7 @@ void TForm_cancel::getlist()
     m_list->setRowCount(0);
     m_all->setChecked(false);
     const QVector<CheckoutLine> rows = read_checkout_lines(ctx(), m_order_id);
+    m_shown_lines = line_keys(rows);
     m_list->setRowCount(int(rows.size()));
     QFont struck = m_list->font();
     struck.setStrikeOut(true);

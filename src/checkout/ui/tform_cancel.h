@@ -54,6 +54,9 @@ public slots:
     // Something changed the table elsewhere: lines and amounts follow, the inputs stay.
     void on_desk_changed(const QString &desk_id);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 signals:
     // After this dialog changed the lines or settled the order of that table.
     void desk_changed(const QString &desk_id);
@@ -76,10 +79,13 @@ private:
     // Where an online method (WeChat or Alipay QR) takes the bill over.
     void start_online_payment(const QString &method);
     void after_refusal();
+    // Reloads lines and amounts when the stored lines differ from the ones shown.
+    void refresh_if_changed();
 
     QString m_desk_id;
     QString m_order_id = NoOrderId;
     SettleResult m_result;
+    QStringList m_shown_lines; // what getlist showed, to notice changes made elsewhere
 
     QCheckBox *m_all = nullptr;
     QTableWidget *m_list = nullptr;

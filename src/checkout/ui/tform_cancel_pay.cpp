@@ -89,10 +89,10 @@ void TForm_cancel::build_pay_side()
     connect(m_jianmian, &QLineEdit::textChanged, this, &TForm_cancel::auto_cal);
 
     QGroupBox *meal = group_at(this, QStringLiteral("消费信息"), 238, 70);
-    m_bh = label_at(meal, "Label_bh", QStringLiteral("桌位编号："), {10, 22, 150, 20});
-    m_addtime = label_at(meal, "Label_addtime", QStringLiteral("开台时间："), {160, 22, 165, 20});
-    m_fwy = label_at(meal, "Label_fwy", QStringLiteral("服务员："), {10, 45, 150, 20});
-    m_nums = label_at(meal, "Label_nums", QStringLiteral("用餐人数："), {160, 45, 165, 20});
+    m_bh = label_at(meal, "Label_bh", QStringLiteral("桌位编号："), {10, 22, 125, 20});
+    m_addtime = label_at(meal, "Label_addtime", QStringLiteral("开台时间："), {135, 22, 190, 20});
+    m_fwy = label_at(meal, "Label_fwy", QStringLiteral("服务员："), {10, 45, 125, 20});
+    m_nums = label_at(meal, "Label_nums", QStringLiteral("用餐人数："), {135, 45, 190, 20});
 
     QGroupBox *pay = group_at(this, QStringLiteral("支付信息"), 314, 146);
     m_allprice = label_at(pay, "Label_allprice", QStringLiteral("订单金额："), {10, 24, 310, 24});

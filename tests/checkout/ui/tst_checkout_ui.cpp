@@ -6,6 +6,7 @@
 #include "checkout/ui/tform_cancel.h"
 #include "checkout/ui/tform_defaultpay.h"
 #include "ordering/ui/tform_diancan.h"
+#include "ordering/ui/tform_gaijia.h"
 #include "store/sqlite_db.h"
 #include "support/fixtures.h"
 #include "support/ui/guikit.h"
@@ -288,6 +289,31 @@ private slots:
         QCOMPARE(r.cancel->order_id(), QString("50"));
         QCOMPARE(find<QTableWidget>(r.cancel, "list_ord")->rowCount(), 0);
         QVERIFY(r.p.prompts->errors.isEmpty());
+    }
+
+    // A price changed from the checkout's own list shows in its amounts when the
+    // cashier comes back to it; the member and the inputs stay.
+    void priceChangeFollows()
+    {
+        Restaurant r;
+        r.seat_and_order(1, {"1", "2"});
+        r.open_checkout();
+        type(r.edit("Edit_zekou"), "8");
+        QCOMPARE(r.shown("Label_payprice"), QString("应付金额：34.00"));
+        auto *list = find<QTableWidget>(r.cancel, "list_ord");
+        list->item(0, 0)->setCheckState(Qt::Checked);
+        GuiProgram::click(find(r.cancel, "btn_gj"));
+        TForm_gaijia *gj = r.p.forms->gaijia;
+        QVERIFY(gj->isVisible());
+        const QString line = list->item(0, 1)->text();
+        find<QLineEdit>(gj, "edit_1_" + line)->setText("25");
+        GuiProgram::click(button(gj, "批量保存"));
+        gj->hide();
+        r.cancel->activateWindow();
+        QTRY_COMPARE(r.shown("Label_allprice"), QString("订单金额：35.00"));
+        QCOMPARE(r.shown("Label_payprice"), QString("应付金额：30.00"));
+        QCOMPARE(r.edit("Edit_zekou")->text(), QString("8"));
+        QCOMPARE(list->item(0, 4)->text(), QString("25.00"));
     }
 
     void onlineMethodsHandOver()
