@@ -291,6 +291,85 @@ private slots:
         QVERIFY(r.p.prompts->errors.isEmpty());
     }
 
+    // The batch buttons above the list: the same line rules as the ordering screen,
+    // with the checkout's own question for deleting; amounts, tile and stored totals follow.
+    void batchButtons_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("done");
+        QTest::addColumn<QString>("stats"); // of the two lines afterwards
+        QTest::addColumn<QString>("amount");
+        QTest::newRow("return") << "btn_tc"
+                                << "确认要将这些菜品退掉吗"
+                                << "退菜成功"
+                                << "8"
+                                << "订单金额：10.00";
+        QTest::newRow("ordered") << "btn_xd"
+                                 << "确认要将这些菜品设置为下单状态吗"
+                                 << "设置为下单状态成功"
+                                 << "0"
+                                 << "订单金额：40.00";
+        QTest::newRow("served") << "btn_cc"
+                                << "确认要将这些菜品设置为已出餐吗"
+                                << "设置为已出餐成功"
+                                << "3"
+                                << "订单金额：40.00";
+        QTest::newRow("delete") << "btn_del"
+                                << "确定要批量删除这些订单菜品吗"
+                                << "批量成功"
+                                << ""
+                                << "订单金额：10.00";
+    }
+    void batchButtons()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, question);
+        QFETCH(QString, done);
+        QFETCH(QString, stats);
+        QFETCH(QString, amount);
+        Restaurant r;
+        r.seat_and_order(1, {"1", "2"});
+        r.p.exec("UPDATE lumo_orders_detail SET stat=1 WHERE caipinid=1");
+        r.open_checkout();
+        auto *list = find<QTableWidget>(r.cancel, "list_ord");
+        auto *all = find<QCheckBox>(r.cancel, "check_all");
+
+        const qsizetype asked = r.p.prompts->confirms.size();
+        GuiProgram::click(find(r.cancel, button));
+        QCOMPARE(r.toast(), QString("请至少选中一项操作"));
+        QCOMPARE(r.p.prompts->confirms.size(), asked);
+
+        // "全选" checks every row; one row unchecked unchecks "全选", checked again re-checks it.
+        GuiProgram::click(all);
+        const int wine = list->item(0, 2)->text() == "酒" ? 0 : 1;
+        QCOMPARE(list->item(wine, 0)->checkState(), Qt::Checked);
+        QCOMPARE(list->item(1 - wine, 0)->checkState(), Qt::Checked);
+        list->item(wine, 0)->setCheckState(Qt::Unchecked);
+        QVERIFY(!all->isChecked());
+        list->item(wine, 0)->setCheckState(Qt::Checked);
+        QVERIFY(all->isChecked());
+        list->item(wine, 0)->setCheckState(Qt::Unchecked); // only the fish
+
+        r.p.prompts->queue(false);
+        GuiProgram::click(find(r.cancel, button));
+        QCOMPARE(r.p.prompts->confirms.last(), question);
+        QCOMPARE(r.p.scalar("SELECT group_concat(stat) FROM (SELECT stat FROM lumo_orders_detail "
+                            "ORDER BY caipinid)"),
+                 QString("1,0"));
+
+        r.p.prompts->queue(true);
+        GuiProgram::click(find(r.cancel, button));
+        QCOMPARE(r.toast(), done);
+        QCOMPARE(r.p.scalar("SELECT group_concat(stat) FROM lumo_orders_detail WHERE caipinid=1"),
+                 stats);
+        QCOMPARE(r.shown("Label_allprice"), amount);
+        const QString total = amount.mid(5);
+        QCOMPARE(r.p.scalar("SELECT price FROM lumo_desk WHERE id=1"), total);
+        QCOMPARE(text(r.main, "desklist_groupbox_static5_1"), "桌A1￥" + total);
+        QVERIFY(r.p.prompts->errors.isEmpty());
+    }
+
     // A price changed from the checkout's own list shows in its amounts when the
     // cashier comes back to it; the member and the inputs stay.
     void priceChangeFollows()
