@@ -172,6 +172,7 @@ private slots:
         QTest::newRow("lines added at another counter")
             << "added" << int(SettleResult::AmountChanged) << "订单金额已变化，请核对后重新结算";
         QTest::newRow("table deleted") << "no table" << int(SettleResult::Failed) << "结算失败";
+        QTest::newRow("no pay type") << "no pay type" << int(SettleResult::Failed) << "结算失败";
     }
     void refusedOrFailedWritesNothing()
     {
@@ -209,6 +210,8 @@ private slots:
         } else if (situation == "added") {
             other.ExecSQL("INSERT INTO lumo_orders_detail(rootid,caipinid,title,oneprice,"
                           "quantity,stat) VALUES(3,2,'酒',10,1,0)");
+        } else if (situation == "no pay type") {
+            r.paytype = "";
         } else if (situation == "no table") {
             other.ExecSQL("DELETE FROM lumo_desk WHERE id=1");
         }
