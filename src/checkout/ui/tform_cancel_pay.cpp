@@ -186,17 +186,20 @@ void TForm_cancel::get_member_info(const QString &mobile)
         toast(MemberMissingText);
         reset_member();
         m_zekou->clear();
-        auto_cal();
-        return;
+    } else {
+        allbalance = m.balance_value;
+        userid = m.id;
+        m_member_zekou->setText(ZekouCaption + m.zekou + QStringLiteral("折"));
+        m_member_balance->setText(BalanceCaption + m.balance);
+        const QSignalBlocker quiet(m_zekou);
+        m_zekou->setText(m.zekou);
     }
-    allbalance = m.balance_value;
-    userid = m.id;
-    m_member_zekou->setText(ZekouCaption + m.zekou + QStringLiteral("折"));
-    m_member_balance->setText(BalanceCaption + m.balance);
-    if (m_zekou->text() == m.zekou)
-        auto_cal();
-    else
-        m_zekou->setText(m.zekou); // recomputes
+    // A deduction typed for another member must not stay beyond this one's balance.
+    if (check_deduction(m_deduct->text(), allbalance) == DeductionTooMuchText) {
+        const QSignalBlocker quiet(m_deduct);
+        m_deduct->setText(QStringLiteral("0"));
+    }
+    auto_cal();
 }
 
 void TForm_cancel::deduction_changed()

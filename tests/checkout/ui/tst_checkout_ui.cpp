@@ -178,6 +178,16 @@ private slots:
         QCOMPARE(r.edit("Edit_deduct")->text(), QString("0"));
         type(r.edit("Edit_deduct"), "20");
         QCOMPARE(r.shown("Label_payprice"), QString("应付金额：17.20"));
+        // A number of no member forgets the member, its discount and the deduction.
+        type(r.edit("Edit_mobile"), "13900139000");
+        GuiProgram::click(find(c, "Button_search"));
+        QCOMPARE(r.edit("Edit_deduct")->text(), QString("0"));
+        QCOMPARE(r.shown("Label_member_balance"), QString("账户余额："));
+        QCOMPARE(r.shown("Label_payprice"), QString("应付金额：42.00"));
+        type(r.edit("Edit_mobile"), "13800138000");
+        GuiProgram::click(find(c, "Button_search"));
+        type(r.edit("Edit_deduct"), "20");
+        QCOMPARE(r.shown("Label_payprice"), QString("应付金额：17.20"));
 
         // Return the rice from the checkout list.
         list->item(2, 0)->setCheckState(Qt::Checked);
