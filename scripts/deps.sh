@@ -5,8 +5,8 @@ set -euo pipefail
 PACKAGES=(
     g++ cmake pkg-config ccache clang-format git
     qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
-    libsqlite3-dev sqlite3 libqrencode-dev
-    fonts-wqy-zenhei xvfb xauth zbar-tools
+    libsqlite3-dev sqlite3 libqrencode-dev libcups2-dev
+    fonts-wqy-zenhei fonts-droid-fallback xvfb xauth zbar-tools
 )
 
 missing=()

@@ -92,6 +92,8 @@ struct ServiceAccount
     QString encmd5;
 };
 
+class PrintDevice;
+
 // What every screen shares: folders, database path, settings, the signed-in
 // account, the current table, and the replaceable outside effects.
 class AppContext
@@ -112,13 +114,17 @@ public:
     Clock &clock() const { return *m_clock; }
     Random &random() const { return *m_random; }
     Prompts &prompts() const { return *m_prompts; }
+    // The printers; none until the program installs the platform's (tests a recording one).
+    PrintDevice *print_device() const { return m_print_device.get(); }
 
     void setClock(std::shared_ptr<Clock> c) { m_clock = std::move(c); }
     void setRandom(std::shared_ptr<Random> r) { m_random = std::move(r); }
     void setPrompts(std::shared_ptr<Prompts> p) { m_prompts = std::move(p); }
+    void setPrintDevice(std::shared_ptr<PrintDevice> d) { m_print_device = std::move(d); }
 
 private:
     std::shared_ptr<Clock> m_clock;
     std::shared_ptr<Random> m_random;
     std::shared_ptr<Prompts> m_prompts;
+    std::shared_ptr<PrintDevice> m_print_device;
 };

@@ -4,6 +4,7 @@
 #include "app/ui/box_prompts.h"
 #include "app/ui/forms.h"
 #include "board/ui/tform_main.h"
+#include "printing/ui/qt_print_device.h"
 #include "store/sqlite_db.h"
 
 MivoApplication::MivoApplication(int &argc, char **argv)
@@ -27,6 +28,7 @@ int start_program(int argc, char **argv)
     MivoApplication::setApplicationName(QStringLiteral("mivo"));
     AppContext ctx;
     ctx.setPrompts(std::make_shared<BoxPrompts>());
+    ctx.setPrintDevice(std::make_shared<QtPrintDevice>());
     app.setContext(&ctx);
     auto forms = create_forms(ctx, QCoreApplication::applicationDirPath());
     forms->main->show();

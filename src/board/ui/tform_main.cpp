@@ -17,6 +17,7 @@
 #include "masterdata/ui/tform_member.h"
 #include "masterdata/ui/tform_yuangong.h"
 #include "ordering/ui/tform_diancan.h"
+#include "printing/order_prints.h"
 #include "printing/ui/tform_chuda.h"
 #include "reports/ui/tform_orders.h"
 #include "settings/ui/tform_system.h"
@@ -718,17 +719,17 @@ void TForm_main::ClickPrint()
         return;
     if (!ctx().prompts().confirm(QStringLiteral("确定要打印当前订单详情吗")))
         return;
-    // receipt printing comes with the printing work
+    guarded(ctx(), [&] {
+        print_receipt(
+            ctx(), ctx().settings.shopname, ctx().desk_bh, ctx().desk_id, QStringLiteral("0"));
+    });
 }
 
 void TForm_main::ClickPrintCs()
 {
     if (!need_desk())
         return;
-    m_forms.chuda->mydeskid = ctx().desk_id;
-    m_forms.chuda->mydekno = ctx().desk_bh;
-    m_forms.chuda->myrootid.clear();
-    m_forms.chuda->open_centred();
+    m_forms.chuda->open_with(ctx().desk_id, QString());
 }
 
 void TForm_main::ClickOrder()

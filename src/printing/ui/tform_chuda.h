@@ -2,14 +2,32 @@
 
 #include "app/ui/mivo_dialog.h"
 
+class QPushButton;
+class QRadioButton;
+
+// "厨打选择": prints the kitchen ticket of one order, with the lines of one status
+// or all of them.
 class TForm_chuda : public MivoDialog
 {
     Q_OBJECT
 public:
     TForm_chuda(Forms &forms, QWidget *parent);
 
-    // The table, its number and the order (empty: the open order) to print for.
+    // Prints for this table and order (empty or "0": the table's open order) until
+    // the next opening, whatever the board selects meanwhile.
+    void open_with(const QString &desk_id, const QString &order_id);
+
+    // The table, its number and the order to print for.
     QString mydeskid;
     QString mydekno;
     QString myrootid;
+
+private:
+    void print_click();
+
+    QRadioButton *m_new = nullptr;
+    QRadioButton *m_served = nullptr;
+    QRadioButton *m_returned = nullptr;
+    QRadioButton *m_all = nullptr;
+    QPushButton *m_button = nullptr;
 };
