@@ -15,6 +15,8 @@
 #include "board/clearing.h"
 #include "board/transfer.h"
 #include "board/ui/tform_main.h"
+#include "checkout/settlement.h"
+#include "checkout/ui/tform_cancel.h"
 #include "ordering/orders.h"
 #include "ordering/ui/dish_tile.h"
 #include "ordering/ui/tform_diancan.h"
@@ -27,6 +29,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -676,6 +679,82 @@ int main(int argc, char **argv)
             ctx.desk_id = free_desk;
             transfer_desk(ctx, b);
         });
+
+    // The checkout of the open order of 100 lines: opening it, and settling it in
+    // cash with its button (the board follows) and in the core alone. The order
+    // and its table are opened again between runs.
+    {
+        const QString desk = QString::number(SubmitDesk);
+        const QString order = get_desk_order_id(ctx, desk);
+        TForm_cancel *checkout = forms->cancel;
+        QStringList seated;
+        {
+            TSQLiteDatabase db(ctx.db_path);
+            const TSQLiteTable t
+                = db.GetTable("SELECT nums,price,fwy,addtime FROM lumo_desk WHERE id=?", {desk});
+            for (int i = 0; i < 4; ++i)
+                seated << t.FieldAsString(i);
+        }
+        const auto reopen = [&] {
+            TSQLiteDatabase db(ctx.db_path);
+            db.transaction([&] {
+                db.ExecSQL("UPDATE lumo_orders SET iscal=0,paytype=0,paytime=0,balance=0 "
+                           "WHERE id=?",
+                           {order});
+                db.ExecSQL("UPDATE lumo_orders_detail SET iscal=0 WHERE rootid=?", {order});
+                db.ExecSQL("UPDATE lumo_desk SET stat=1,nums=?,price=?,fwy=?,addtime=? WHERE id=?",
+                           {seated[0], seated[1], seated[2], seated[3], desk});
+            });
+        };
+        const auto check_settled = [&] {
+            TSQLiteDatabase db(ctx.db_path);
+            if (db.scalar("SELECT iscal FROM lumo_orders WHERE id=?", {order}) != "1")
+                std::fprintf(stderr, "warning: the checkout did not settle the order\n");
+        };
+        if (line_count(order) != 100)
+            std::fprintf(stderr, "warning: the checkout order has %d lines\n", line_count(order));
+        measure("checkout: open for 100 lines (open_with)", 10, 30, [&] {
+            checkout->open_with(desk, order);
+            QApplication::processEvents();
+        });
+        auto *settle_button = checkout->findChild<QPushButton *>("Button_settle");
+        measure(
+            "checkout: settle 100 lines in cash (button)",
+            10,
+            30,
+            [&] {
+                settle_button->click();
+                QApplication::processEvents();
+            },
+            [&] {
+                checkout->open_with(desk, order);
+                checkout->findChild<QRadioButton *>("pay_radio_5")->setChecked(true);
+                settle();
+            },
+            [&] {
+                check_settled();
+                reopen();
+            });
+        SettleRequest cash;
+        cash.order_id = order;
+        cash.paytype = "5";
+        cash.discount = "8.5";
+        measure(
+            "  of it settle_order (core)",
+            10,
+            30,
+            [&] {
+                if (!settle_order(ctx, cash).ok())
+                    std::fprintf(stderr, "warning: settle_order refused\n");
+            },
+            {},
+            [&] {
+                check_settled();
+                reopen();
+            });
+        checkout->hide();
+        settle();
+    }
 
     std::printf("\n%-52s %5s %10s %10s %10s  %s\n",
                 "operation",

@@ -63,8 +63,9 @@ QString desk_stat_name(const QString &value)
 
 QString pay_type_name(const QString &value)
 {
+    // 5 is what "现金(直接结算)" stores and 6 what "银行卡(直接结算)" stores.
     static const char *names[]
-        = {"未支付", "微信在线", "支付宝在线", "微信线下", "支付宝线下", "银行卡", "现金", "其它"};
+        = {"未支付", "微信在线", "支付宝在线", "微信线下", "支付宝线下", "现金", "银行卡", "其它"};
     const QString v = value.trimmed();
     bool ok = false;
     const int n = v.toInt(&ok);

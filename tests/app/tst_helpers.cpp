@@ -51,9 +51,12 @@ private slots:
         QTest::newRow("pay empty") << "pay"
                                    << ""
                                    << "未支付";
+        QTest::newRow("pay 5") << "pay"
+                               << "5"
+                               << "现金";
         QTest::newRow("pay 6") << "pay"
                                << "6"
-                               << "现金";
+                               << "银行卡";
         QTest::newRow("pay 8") << "pay"
                                << "8"
                                << "未支付";

@@ -85,12 +85,20 @@ void connect_desk_dialogs(Forms &forms)
                      &TForm_main::on_desk_transferred);
     QObject::connect(forms.diancan, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
     QObject::connect(forms.gaijia, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
+    QObject::connect(forms.cancel, &TForm_cancel::desk_changed, main, &TForm_main::on_desk_changed);
     // What the other dialogs change shows on the ordering screen too.
     for (DeskDialog *d : {static_cast<DeskDialog *>(forms.gaijia),
                           static_cast<DeskDialog *>(forms.desk_zt),
                           static_cast<DeskDialog *>(forms.desk_zhuantai)})
         QObject::connect(
             d, &DeskDialog::desk_changed, forms.diancan, &TForm_diancan::follow_desk_change);
+    // An open checkout shows its bill as the other dialogs leave it.
+    for (DeskDialog *d : {static_cast<DeskDialog *>(forms.gaijia),
+                          static_cast<DeskDialog *>(forms.diancan),
+                          static_cast<DeskDialog *>(forms.desk_zt),
+                          static_cast<DeskDialog *>(forms.desk_zhuantai)})
+        QObject::connect(
+            d, &DeskDialog::desk_changed, forms.cancel, &TForm_cancel::on_desk_changed);
     QObject::connect(forms.desk_zhuantai,
                      &TForm_desk_zhuantai::desk_transferred,
                      forms.diancan,

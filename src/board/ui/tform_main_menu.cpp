@@ -276,8 +276,9 @@ void TForm_main::ClickJiezhang()
 {
     if (!need_desk())
         return;
-    m_forms.cancel->userid.clear();
-    m_forms.cancel->open_centred();
+    guarded(ctx(), [&] {
+        m_forms.cancel->open_with(ctx().desk_id, get_desk_order_id(ctx(), ctx().desk_id));
+    });
 }
 
 void TForm_main::ClickPrint()

@@ -1,8 +1,302 @@
 #include "checkout/ui/tform_cancel.h"
 
+#include "app/helpers.h"
+#include "app/ui/box_prompts.h"
+#include "app/ui/toast.h"
+#include "board/ui/tform_main.h"
+#include "checkout/checkout.h"
+#include "ordering/diancan.h"
+#include "ordering/ui/tform_gaijia.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+const QColor ReturnedText(153, 153, 153);
+
+enum Column {
+    ColNumber,
+    ColId,
+    ColTitle,
+    ColMethods,
+    ColPrice,
+    ColQuantity,
+    ColAmount,
+    ColDiscount,
+    ColStat,
+    ColRemark,
+    ColumnCount
+};
+
+constexpr int ListWidth = 720;
+
+// Everything of a line the checkout shows or charges.
+QStringList line_keys(const QVector<CheckoutLine> &lines)
+{
+    QStringList keys;
+    keys.reserve(lines.size());
+    for (const CheckoutLine &l : lines)
+        keys
+            << QStringList{l.id, l.title, l.zfidstr, l.oneprice, l.quantity, l.zk, l.stat, l.remark}
+                   .join(QChar(0x1f));
+    return keys;
+}
+
+QPushButton *make_button(QWidget *parent, const QString &text, const QString &name)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setCursor(Qt::PointingHandCursor);
+    // Enter in an input field must not return dishes or settle the bill.
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
 TForm_cancel::TForm_cancel(Forms &forms, QWidget *parent)
     : MivoDialog(forms, parent)
 {
     setWindowTitle(QStringLiteral("结账"));
     setObjectName(QStringLiteral("TForm_cancel"));
+    setFixedSize(1085, 694);
+    build_lines_side();
+    build_pay_side();
+}
+
+void TForm_cancel::build_lines_side()
+{
+    m_all = new QCheckBox(QStringLiteral("全选"), this);
+    m_all->setObjectName(QStringLiteral("check_all"));
+    m_all->setGeometry(10, 12, 60, 26);
+    connect(m_all, &QCheckBox::clicked, this, &TForm_cancel::all_click);
+
+    const struct
+    {
+        const char *text;
+        const char *name;
+        LineOp op;
+        bool gaijia;
+    } batch[] = {{"退菜", "btn_tc", LineOp::Return, false},
+                 {"设置为下单", "btn_xd", LineOp::Ordered, false},
+                 {"设置为已出餐", "btn_cc", LineOp::Served, false},
+                 {"改价", "btn_gj", LineOp::Return, true},
+                 {"批量删除", "btn_del", LineOp::Delete, false}};
+    int x = 74;
+    for (const auto &b : batch) {
+        QPushButton *btn = make_button(this, QString::fromUtf8(b.text), QLatin1String(b.name));
+        const int w = text_width(btn->text()) + 24;
+        btn->setGeometry(x, 10, w, 30);
+        x += w + 6;
+        if (b.gaijia)
+            connect(btn, &QPushButton::clicked, this, &TForm_cancel::gaijia_click);
+        else
+            connect(btn, &QPushButton::clicked, this, [this, op = b.op] { batch_click(op); });
+    }
+
+    m_list = new QTableWidget(0, ColumnCount, this);
+    m_list->setObjectName(QStringLiteral("list_ord"));
+    m_list->setGeometry(10, 48, ListWidth, height() - 58);
+    m_list->setHorizontalHeaderLabels({QStringLiteral("编号"),
+                                       QStringLiteral("id"),
+                                       QStringLiteral("菜品名称"),
+                                       QStringLiteral("做法"),
+                                       QStringLiteral("单价"),
+                                       QStringLiteral("数量"),
+                                       QStringLiteral("金额"),
+                                       QStringLiteral("打折"),
+                                       QStringLiteral("状态"),
+                                       QStringLiteral("备注")});
+    m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(28);
+    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setColumnHidden(ColId, true);
+    const int fixed[ColumnCount] = {50, 0, 0, 80, 60, 45, 65, 55, 60, 80};
+    int others = 0;
+    for (int c = 0; c < ColumnCount; ++c) {
+        if (c != ColTitle)
+            m_list->setColumnWidth(c, fixed[c]);
+        others += fixed[c];
+    }
+    m_list->setColumnWidth(ColTitle, ListWidth - others - 24);
+    connect(m_list, &QTableWidget::itemChanged, this, &TForm_cancel::line_item_changed);
+}
+
+void TForm_cancel::open_with(const QString &desk_id, const QString &order_id)
+{
+    m_desk_id = desk_id;
+    m_order_id = order_id.isEmpty() ? NoOrderId : order_id;
+    userid.clear();
+    guarded(ctx(), [&] { reload_all(); });
+    open_centred();
+}
+
+void TForm_cancel::reload_all()
+{
+    getlist();
+    getalprice();
+    allbalance = 0;
+    reset_member();
+    {
+        // Emptied together; the amounts are computed once below.
+        const QSignalBlocker q1(m_mobile), q2(m_deduct), q3(m_zekou), q4(m_jianmian);
+        m_mobile->clear();
+        m_deduct->clear();
+        m_zekou->clear();
+        m_jianmian->clear();
+    }
+    auto_cal();
+    get_desk_info();
+    setpaybutton();
+}
+
+void TForm_cancel::reload_bill()
+{
+    getlist();
+    getalprice();
+    auto_cal();
+}
+
+void TForm_cancel::on_desk_changed(const QString &desk_id)
+{
+    if (!isVisible() || m_order_id == NoOrderId)
+        return;
+    guarded(ctx(), [&] {
+        if (desk_id == m_desk_id || desk_id == order_desk_id(ctx(), m_order_id))
+            refresh_if_changed();
+    });
+}
+
+void TForm_cancel::changeEvent(QEvent *event)
+{
+    MivoDialog::changeEvent(event);
+    // Back from the price change or the ordering screen: show the bill as it is now.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_order_id != NoOrderId)
+        guarded(ctx(), [&] { refresh_if_changed(); });
+}
+
+void TForm_cancel::refresh_if_changed()
+{
+    if (line_keys(read_checkout_lines(ctx(), m_order_id)) == m_shown_lines)
+        return;
+    // The member and the inputs stay; check marks go with the old rows.
+    reload_bill();
+    get_desk_info();
+}
+
+// ---- lines ----
+
+void TForm_cancel::getlist()
+{
+    const QSignalBlocker quiet(m_list);
+    m_list->setRowCount(0);
+    m_all->setChecked(false);
+    const QVector<CheckoutLine> rows = read_checkout_lines(ctx(), m_order_id);
+    m_shown_lines = line_keys(rows);
+    m_list->setRowCount(int(rows.size()));
+    QFont struck = m_list->font();
+    struck.setStrikeOut(true);
+    for (int r = 0; r < rows.size(); ++r) {
+        const CheckoutLine &l = rows[r];
+        const QString cells[ColumnCount] = {l.number,
+                                            l.id,
+                                            l.title,
+                                            l.zfidstr,
+                                            l.oneprice,
+                                            l.quantity,
+                                            l.amount,
+                                            l.zk,
+                                            l.stat,
+                                            l.remark};
+        for (int c = 0; c < ColumnCount; ++c) {
+            auto *item = new QTableWidgetItem(cells[c]);
+            if (c == ColNumber) {
+                item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+                item->setCheckState(Qt::Unchecked);
+            }
+            // A returned line stays listed, grey and struck out up to its price.
+            if (l.returned && c <= ColPrice) {
+                item->setForeground(ReturnedText);
+                item->setFont(struck);
+            }
+            m_list->setItem(r, c, item);
+        }
+    }
+}
+
+QString TForm_cancel::get_choose_caipin() const
+{
+    QStringList ids;
+    for (int r = 0; r < m_list->rowCount(); ++r)
+        if (m_list->item(r, ColNumber)->checkState() == Qt::Checked)
+            ids << m_list->item(r, ColId)->text().trimmed();
+    return ids.join(QLatin1Char(','));
+}
+
+void TForm_cancel::all_click(bool checked)
+{
+    if (m_order_id == NoOrderId)
+        return;
+    const QSignalBlocker quiet(m_list);
+    for (int r = 0; r < m_list->rowCount(); ++r)
+        m_list->item(r, ColNumber)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+void TForm_cancel::line_item_changed(QTableWidgetItem *item)
+{
+    if (item->column() != ColNumber)
+        return;
+    bool all = m_list->rowCount() > 0;
+    for (int r = 0; all && r < m_list->rowCount(); ++r)
+        all = m_list->item(r, ColNumber)->checkState() == Qt::Checked;
+    m_all->setChecked(all);
+}
+
+void TForm_cancel::batch_click(LineOp op)
+{
+    const QString ids = get_choose_caipin();
+    if (ids.isEmpty()) {
+        toast(NoLineCheckedText);
+        return;
+    }
+    BatchTexts texts = batch_texts(op);
+    if (op == LineOp::Delete)
+        texts.confirm = QStringLiteral("确定要批量删除这些订单菜品吗");
+    if (!ctx().prompts().confirm(texts.confirm))
+        return;
+    guarded(ctx(), [&] {
+        if (!order_is_open(ctx(), m_order_id)) {
+            // A settled bill is not changed afterwards.
+            toast(OrderGoneText);
+            m_order_id = get_desk_order_id(ctx(), m_desk_id);
+            reload_all();
+            return;
+        }
+        batch_lines(ctx(), op, ids);
+        // The member and the input fields stay; only the bill follows.
+        reload_bill();
+        toast(texts.done);
+        emit desk_changed(order_desk_id(ctx(), m_order_id));
+    });
+}
+
+void TForm_cancel::gaijia_click()
+{
+    const QString ids = get_choose_caipin();
+    if (ids.isEmpty()) {
+        toast(NoLineCheckedText);
+        return;
+    }
+    m_forms.gaijia->open_with(ids);
 }

@@ -1,13 +1,108 @@
 #pragma once
 
 #include "app/ui/mivo_dialog.h"
+#include "checkout/settlement.h"
+#include "ordering/orders.h"
 
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QTableWidgetItem;
+
+// The checkout: the lines of one open order, still correctable in batches, the
+// member's discount and balance, a reduction, the payable amount, and settling it.
+// It keeps to the order it was opened with, whatever the board selects meanwhile.
 class TForm_cancel : public MivoDialog
 {
     Q_OBJECT
 public:
     TForm_cancel(Forms &forms, QWidget *parent);
 
-    // The member chosen for this checkout; the board clears it when it opens the dialog.
+    // Shows the order of this table from scratch: lines, amounts, empty inputs, no member.
+    void open_with(const QString &desk_id, const QString &order_id);
+    QString desk_id() const { return m_desk_id; }
+    QString order_id() const { return m_order_id; }
+
+    // The looked-up member; empty when none.
     QString userid;
+    double allprice = 0;
+    double allzekouprice = 0;
+    double allbalance = 0;
+    double payprice = 0;
+
+    void getlist();
+    void getalprice();
+    // Recomputes the payable amount from the input fields and shows it; a negative
+    // result is toasted and left off the displays.
+    void auto_cal();
+    void get_member_info(const QString &mobile);
+    void get_desk_info();
+    // Ids of the checked rows joined with ",".
+    QString get_choose_caipin() const;
+    void setpaybutton();
+
+    // Settles the shown order with this pay type; true when it was settled. The
+    // online payment calls it too, with the pay type the payment service reports.
+    // On a refusal the dialog shows the bill as it now is; settle_result() says why.
+    bool set_cancal(const QString &paytype);
+    const SettleResult &settle_result() const { return m_result; }
+
+public slots:
+    // Something changed the table elsewhere: lines and amounts follow, the inputs stay.
+    void on_desk_changed(const QString &desk_id);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+signals:
+    // After this dialog changed the lines or settled the order of that table.
+    void desk_changed(const QString &desk_id);
+
+private:
+    void build_lines_side();
+    void build_pay_side();
+    void reload_all();
+    void reload_bill();
+    void reset_member();
+    void show_amounts();
+    void search_click();
+    void deduction_changed();
+    void use_balance_click();
+    void batch_click(LineOp op);
+    void gaijia_click();
+    void all_click(bool checked);
+    void line_item_changed(QTableWidgetItem *item);
+    void settle_click();
+    // Where an online method (WeChat or Alipay QR) takes the bill over.
+    void start_online_payment(const QString &method);
+    void after_refusal();
+    // Reloads lines and amounts when the stored lines differ from the ones shown.
+    void refresh_if_changed();
+
+    QString m_desk_id;
+    QString m_order_id = NoOrderId;
+    SettleResult m_result;
+    QStringList m_shown_lines; // what getlist showed, to notice changes made elsewhere
+
+    QCheckBox *m_all = nullptr;
+    QTableWidget *m_list = nullptr;
+    QLineEdit *m_mobile = nullptr;
+    QLineEdit *m_deduct = nullptr;
+    QLineEdit *m_zekou = nullptr;
+    QLineEdit *m_jianmian = nullptr;
+    QLabel *m_member_zekou = nullptr;
+    QLabel *m_member_balance = nullptr;
+    QLabel *m_bh = nullptr;
+    QLabel *m_addtime = nullptr;
+    QLabel *m_fwy = nullptr;
+    QLabel *m_nums = nullptr;
+    QLabel *m_allprice = nullptr;
+    QLabel *m_zkprice = nullptr;
+    QLabel *m_jmprice = nullptr;
+    QLabel *m_payprice = nullptr;
+    QGroupBox *m_paybox = nullptr;
+    QPushButton *m_settle = nullptr;
 };
