@@ -77,27 +77,6 @@ const QString LineInsert = QStringLiteral(
     "INSERT INTO lumo_orders_detail(title,oneprice,quantity,price,deskid,caipinid,zfid,zfidstr,"
     "stat,addtime,rootid,remark)VALUES(?,?,?,?,?,?,?,?,?,?,?,?)");
 
-// Line ids of a "1,2,3" text; anything that is not a whole number is left out.
-QVector<QVariant> line_ids(const QString &ids)
-{
-    QVector<QVariant> out;
-    for (const QString &part : ids.split(QChar(','), Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const qint64 id = part.trimmed().toLongLong(&ok);
-        if (ok)
-            out << id;
-    }
-    return out;
-}
-
-QString placeholders(qsizetype n)
-{
-    QStringList q;
-    for (qsizetype i = 0; i < n; ++i)
-        q << QStringLiteral("?");
-    return q.join(QChar(','));
-}
-
 } // namespace
 
 QString get_desk_order_id(const AppContext &ctx, const QString &desk_id)
@@ -105,6 +84,11 @@ QString get_desk_order_id(const AppContext &ctx, const QString &desk_id)
     if (desk_id.isEmpty())
         return NoOrderId;
     TSQLiteDatabase db(ctx.db_path);
+    return open_order_id(db, desk_id);
+}
+
+QString get_desk_order_id(TSQLiteDatabase &db, const QString &desk_id)
+{
     return open_order_id(db, desk_id);
 }
 
@@ -130,7 +114,17 @@ QString add_desk_order(AppContext &ctx,
                        const QString &fwy,
                        const QString &nums)
 {
-    const QString desk = ctx.desk_id;
+    return add_order_for_desk(ctx, db, ctx.desk_id, truename, yj, fwy, nums);
+}
+
+QString add_order_for_desk(AppContext &ctx,
+                           TSQLiteDatabase &db,
+                           const QString &desk,
+                           const QString &truename,
+                           const QString &yj,
+                           const QString &fwy,
+                           const QString &nums)
+{
     if (desk.isEmpty())
         return {};
     const QString existing = open_order_id(db, desk);
@@ -266,6 +260,11 @@ void write_cart(AppContext &ctx,
 {
     if (order_id.isEmpty() || order_id == NoOrderId || items.isEmpty())
         return;
+    // The lines belong to the order's own table, whatever the board shows now.
+    QString desk
+        = db.scalar(QStringLiteral("SELECT deskid FROM lumo_orders where id=?"), {order_id});
+    if (desk.isEmpty())
+        desk = ctx.desk_id;
     for (const CartItem &it : items) {
         const qint64 quantity = int_value(it.quantity.trimmed(), 0);
         const double price = num_value(it.price.trimmed());
@@ -280,7 +279,7 @@ void write_cart(AppContext &ctx,
                         price,
                         quantity,
                         total,
-                        ctx.desk_id,
+                        desk,
                         it.id,
                         it.zfid,
                         it.zfidstr,
@@ -330,6 +329,11 @@ QString cal_order_price(AppContext &ctx, const QString &order_id)
     return total;
 }
 
+QString recompute_order_total(TSQLiteDatabase &db, const QString &order_id)
+{
+    return refresh_order_totals(db, order_id);
+}
+
 QString cal_order_price(AppContext &ctx, TSQLiteDatabase &db, const QString &order_id)
 {
     if (ctx.desk_id.isEmpty())
@@ -342,11 +346,10 @@ QString cal_order_price(AppContext &ctx, TSQLiteDatabase &db, const QString &ord
 
 void batch_lines(AppContext &ctx, LineOp op, const QString &ids)
 {
-    const QVector<QVariant> list = line_ids(ids);
+    const BoundIds list = bound_ids(ids);
     if (list.isEmpty())
         return;
-    const QString in
-        = QStringLiteral(" where id in(") + placeholders(list.size()) + QStringLiteral(");");
+    const QString in = QStringLiteral(" where id in(") + list.placeholders + QStringLiteral(");");
     QString sql;
     switch (op) {
     case LineOp::Return:
@@ -367,9 +370,9 @@ void batch_lines(AppContext &ctx, LineOp op, const QString &ids)
         // The orders to recompute, found before a delete takes their lines away.
         const TSQLiteTable orders = db.GetTable(
             QStringLiteral("SELECT DISTINCT rootid FROM lumo_orders_detail where id in(")
-                + placeholders(list.size()) + QStringLiteral(")"),
-            list);
-        db.ExecSQL(sql, list);
+                + list.placeholders + QStringLiteral(")"),
+            list.values);
+        db.ExecSQL(sql, list.values);
         TSQLiteTable o = orders;
         for (o.First(); !o.isEof(); o.Next())
             refresh_order_totals(db, o.FieldAsString(0));

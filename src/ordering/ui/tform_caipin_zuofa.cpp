@@ -1,6 +1,7 @@
 #include "ordering/ui/tform_caipin_zuofa.h"
 
 #include "app/helpers.h"
+#include "app/input_checks.h"
 #include "app/ui/box_prompts.h"
 #include "ordering/diancan.h"
 #include "ordering/dish_grid.h"
@@ -9,15 +10,15 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QToolButton>
 
 TForm_caipin_zuofa::TForm_caipin_zuofa(Forms &forms, QWidget *parent)
-    : MivoDialog(forms, parent)
+    : DeskDialog(forms, parent)
 {
     setWindowTitle(QStringLiteral("数量、做法与备注"));
     setObjectName(QStringLiteral("TForm_caipin_zuofa"));
@@ -42,8 +43,8 @@ TForm_caipin_zuofa::TForm_caipin_zuofa(Forms &forms, QWidget *parent)
     m_quantity->setObjectName(QStringLiteral("edit_quantity"));
     m_quantity->setAlignment(Qt::AlignCenter);
     m_quantity->setGeometry(95, 50, 60, 28);
-    // Whole portions only; what slips through is cleaned when saving.
-    m_quantity->setValidator(new QIntValidator(1, 99999, m_quantity));
+    // No validator: it would drop a typed "." and turn "1.5" into 15 portions.
+    // Saving refuses what is not a whole number of portions.
     m_plus = new QToolButton(this);
     m_plus->setObjectName(QStringLiteral("image_plus"));
     m_plus->setText(QStringLiteral("＋"));
@@ -68,8 +69,9 @@ TForm_caipin_zuofa::TForm_caipin_zuofa(Forms &forms, QWidget *parent)
     m_save->setDefault(true);
 }
 
-void TForm_caipin_zuofa::open_for_current()
+void TForm_caipin_zuofa::open_with(const QString &desk_id, const QString &order_id)
 {
+    hold(desk_id, order_id);
     m_dish_id = m_forms.diancan ? m_forms.diancan->current_dish() : QString();
     // An already visible dialog gets no new showing, so it loads here.
     if (isVisible())
@@ -79,7 +81,7 @@ void TForm_caipin_zuofa::open_for_current()
 
 void TForm_caipin_zuofa::showEvent(QShowEvent *event)
 {
-    MivoDialog::showEvent(event);
+    DeskDialog::showEvent(event);
     if (!event->spontaneous())
         load();
 }
@@ -95,8 +97,8 @@ void TForm_caipin_zuofa::load()
         return;
     }
     guarded(ctx(), [&] {
-        if (!ctx().desk_id.isEmpty())
-            m_desk_label->setText(QStringLiteral("桌号：") + read_desk_bh(ctx(), ctx().desk_id));
+        m_desk_label->setText(QStringLiteral("桌号：")
+                              + (m_desk_id.isEmpty() ? QString() : read_desk_bh(ctx(), m_desk_id)));
         m_dish_label->setText(QStringLiteral("菜品名称：") + read_dish_title(ctx(), m_dish_id));
         const TileRecord &rec = tile->record();
         m_quantity->setText(rec.quantity);
@@ -106,16 +108,26 @@ void TForm_caipin_zuofa::load()
         m_group = new QGroupBox(QStringLiteral("菜品做法"), this);
         m_group->setObjectName(QStringLiteral("group_zuofa"));
         m_group->setGeometry(10, 90, 460, 300);
+        // A dish with many methods scrolls inside the group.
+        m_scroll = new QScrollArea(m_group);
+        m_scroll->setObjectName(QStringLiteral("scroll_zuofa"));
+        m_scroll->setFrameShape(QFrame::NoFrame);
+        m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_scroll->setGeometry(1, 18, 458, 280);
+        auto *list = new QWidget;
+        list->setObjectName(QStringLiteral("list_zuofa"));
         const QVector<MethodRow> methods = read_methods(ctx(), m_dish_id);
+        list->resize(440, 7 + 25 * int(methods.size()) + 4);
         for (int n = 0; n < methods.size(); ++n) {
-            auto *box = new QCheckBox(methods[n].title, m_group);
+            auto *box = new QCheckBox(methods[n].title, list);
             box->setObjectName(QStringLiteral("check_zuofa_") + methods[n].id);
             box->setProperty("value", methods[n].id);
-            box->setGeometry(10, 25 + 25 * n, qMin(440, box->sizeHint().width()), 22);
+            box->setGeometry(10, 7 + 25 * n, qMin(420, box->sizeHint().width()), 22);
             box->setCursor(Qt::PointingHandCursor);
             box->setChecked(method_chosen(rec.zfid, methods[n].id));
             m_boxes << box;
         }
+        m_scroll->setWidget(list);
         m_group->show();
         m_remark->setText(rec.remark);
     });
@@ -131,7 +143,14 @@ void TForm_caipin_zuofa::save_click()
     for (const QCheckBox *box : std::as_const(m_boxes))
         choices.append({box->property("value").toString(), box->text(), box->isChecked()});
     const ChosenMethods chosen = chosen_methods(choices);
-    const QString quantity = clean_tile_quantity(m_quantity->text());
+    const CheckedNumber checked = check_quantity(m_quantity->text());
+    if (!checked.ok()) {
+        m_quantity->setFocus();
+        m_quantity->selectAll();
+        toast(checked.refusal);
+        return;
+    }
+    const QString quantity = QString::number(checked.whole());
     m_quantity->setText(quantity);
     m_forms.diancan->apply_choices(
         m_dish_id, quantity, chosen.ids, chosen.titles, strip_quotes(m_remark->text()));
@@ -140,7 +159,8 @@ void TForm_caipin_zuofa::save_click()
 
 void TForm_caipin_zuofa::plus_click()
 {
-    m_quantity->setText(QString::number(clean_tile_quantity(m_quantity->text()).toLongLong() + 1));
+    const qint64 q = clean_tile_quantity(m_quantity->text()).toLongLong();
+    m_quantity->setText(QString::number(q < MaxQuantity ? q + 1 : MaxQuantity));
 }
 
 void TForm_caipin_zuofa::minus_click()
