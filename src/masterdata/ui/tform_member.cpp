@@ -110,8 +110,7 @@ void TForm_member::mydel(const QString &id)
     getlist();
 }
 
-void TForm_member::action_click(int, const QString &)
+void TForm_member::action_click(int, const QString &id)
 {
-    // The recharge window does not take a member yet; it opens as it is.
-    m_forms.chongzhi->open_centred();
+    m_forms.chongzhi->open_with(id);
 }

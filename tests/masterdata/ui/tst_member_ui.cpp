@@ -130,15 +130,23 @@ private slots:
         QCOMPARE(f.scalar("SELECT count(*) FROM lumo_member"), QString("2"));
     }
 
-    // The 充值 cell opens the recharge window.
+    // The 充值 cell opens the recharge window for that row's member; a recharge
+    // shows in the list.
     void rechargeCell()
     {
         MasterdataFixture f;
-        f.exec("INSERT INTO lumo_member(mobile,truename) VALUES('13800000001','张三')");
+        f.exec("INSERT INTO lumo_member(id,mobile,truename) VALUES(1,'13800000001','张三'),"
+               "(2,'13800000002','李四')");
         TForm_member *s = screen(f);
         QVERIFY(!f.forms->chongzhi->isVisible());
-        MasterdataFixture::clickCell(s, 0, 6);
+        MasterdataFixture::clickCell(s, 1, 6);
         QVERIFY(f.forms->chongzhi->isVisible());
+        QCOMPARE(f.forms->chongzhi->uid, QString("1"));
+        QCOMPARE(f.forms->chongzhi->truename, QString("张三"));
+
+        f.exec("UPDATE lumo_member SET balance=50 WHERE id=1");
+        emit f.forms->chongzhi->memberChanged("1");
+        QVERIFY(MasterdataFixture::rows(s).at(1).endsWith("|50.00|"));
     }
 };
 
