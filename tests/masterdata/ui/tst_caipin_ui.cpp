@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(shownDishes(order), (QStringList{"宫保鸡丁", "拍黄瓜", "水煮鱼"}));
         QVERIFY(order->findChild<QWidget *>("box_caipin_class_2"));
         GuiProgram::click(order->tile("2"));
-        f.forms->caipin_zuofa->open_for_current();
+        f.forms->caipin_zuofa->open_with(order->desk_id(), order->order_id());
         QStringList methods;
         for (QCheckBox *c : f.forms->caipin_zuofa->findChildren<QCheckBox *>())
             methods << c->text();
