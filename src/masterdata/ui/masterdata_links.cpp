@@ -4,10 +4,12 @@
 #include "app/ui/forms.h"
 #include "board/board.h"
 #include "board/ui/tform_main.h"
+#include "checkout/ui/tform_chongzhi.h"
 #include "masterdata/ui/tform_caipin.h"
 #include "masterdata/ui/tform_cp_class.h"
 #include "masterdata/ui/tform_desk.h"
 #include "masterdata/ui/tform_desk_class.h"
+#include "masterdata/ui/tform_member.h"
 #include "ordering/ui/tform_diancan.h"
 
 namespace {
@@ -74,5 +76,10 @@ void link_masterdata(Forms &forms)
             diancan->load_caipin_class();
             diancan->load_caipin();
         });
+    });
+    // A recharge shows in the members list at once.
+    TForm_member *member = forms.member;
+    QObject::connect(forms.chongzhi, &TForm_chongzhi::memberChanged, member, [=, &ctx] {
+        guarded(ctx, [&] { member->getlist(); });
     });
 }

@@ -1,10 +1,27 @@
 #pragma once
 
-#include "app/ui/mivo_dialog.h"
+#include "masterdata/ui/list_screen.h"
 
-class TForm_member : public MivoDialog
+class QLabel;
+class QLineEdit;
+
+// "会员管理": members with their discount and prepaid balance. The "充值" cell
+// opens the recharge window for the row's member.
+class TForm_member : public ListScreen
 {
     Q_OBJECT
 public:
     TForm_member(Forms &forms, QWidget *parent);
+
+protected:
+    void set_edit(int isedit, const QString &id) override;
+    void save() override;
+    void mydel(const QString &id) override;
+    void action_click(int column, const QString &id) override;
+
+private:
+    QLineEdit *m_mobile = nullptr;   // LabeledEdit2
+    QLineEdit *m_name = nullptr;     // LabeledEdit3
+    QLineEdit *m_discount = nullptr; // LabeledEdit4
+    QLabel *m_balance = nullptr;     // Label3
 };
