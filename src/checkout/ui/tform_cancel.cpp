@@ -298,5 +298,6 @@ void TForm_cancel::gaijia_click()
         toast(NoLineCheckedText);
         return;
     }
-    m_forms.gaijia->open_with(ids);
+    guarded(ctx(),
+            [&] { m_forms.gaijia->open_with(order_desk_id(ctx(), m_order_id), m_order_id, ids); });
 }
