@@ -4,6 +4,7 @@
 #include "checkout/settlement.h"
 #include "ordering/orders.h"
 
+class CheckoutQr;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -78,12 +79,14 @@ private:
     void settle_click();
     // Where an online method (WeChat or Alipay QR) takes the bill over.
     void start_online_payment(const QString &method);
+    void lock_for_online_payment(bool busy);
     void after_refusal();
     // Reloads lines and amounts when the stored lines differ from the ones shown.
     void refresh_if_changed();
 
     QString m_desk_id;
     QString m_order_id = NoOrderId;
+    CheckoutQr *m_qr = nullptr; // the online payment, made at its first use
     SettleResult m_result;
     QStringList m_shown_lines; // what getlist showed, to notice changes made elsewhere
 

@@ -6,12 +6,15 @@
 #include "app/ui/box_prompts.h"
 #include "checkout/checkout.h"
 #include "checkout/pay_methods.h"
+#include "checkout/ui/checkout_qr.h"
 #include "checkout/ui/pay_box.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 
 namespace {
 
@@ -254,10 +257,37 @@ void TForm_cancel::settle_click()
 
 void TForm_cancel::start_online_payment(const QString &method)
 {
-    // The QR payment (WeChat for "1", Alipay for "2") takes over here and calls
-    // set_cancal once the payment service reports the bill paid.
-    Q_UNUSED(method);
-    toast(QStringLiteral("在线支付暂未开通，请选择其他支付方式"));
+    // WeChat ("1") or Alipay ("2"): the guest scans the code, and the order this
+    // dialog showed when the code was made is settled once the service reports it paid.
+    if (!m_qr) {
+        m_qr = new CheckoutQr(m_forms, this);
+        m_qr->setSettle([this](const QString &order_id, const QString &paytype) {
+            // Only the bill still shown here may be settled with this dialog's amounts.
+            return order_id == m_order_id && set_cancal(paytype);
+        });
+        connect(m_qr, &CheckoutQr::busyChanged, this, &TForm_cancel::lock_for_online_payment);
+        connect(m_qr, &CheckoutQr::settled, this, [this] {
+            toast(SettledText);
+            hide();
+        });
+    }
+    auto_cal();
+    m_qr->pay_order(m_desk_id, m_order_id, method, payprice, allprice);
+}
+
+void TForm_cancel::lock_for_online_payment(bool busy)
+{
+    // While a code is out, the amounts it was made for stay as they are.
+    for (QWidget *w : {static_cast<QWidget *>(m_list),
+                       static_cast<QWidget *>(m_all),
+                       static_cast<QWidget *>(m_mobile),
+                       static_cast<QWidget *>(m_deduct),
+                       static_cast<QWidget *>(m_zekou),
+                       static_cast<QWidget *>(m_jianmian),
+                       static_cast<QWidget *>(m_paybox),
+                       static_cast<QWidget *>(m_settle)})
+        if (w)
+            w->setEnabled(!busy);
 }
 
 bool TForm_cancel::set_cancal(const QString &paytype)
