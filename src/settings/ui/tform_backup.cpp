@@ -1,7 +1,9 @@
 #include "settings/ui/tform_backup.h"
 
 #include "app/ini.h"
+#include "app/ui/box_prompts.h"
 #include "board/ui/tform_main.h"
+#include "ordering/ui/tform_diancan.h"
 #include "settings/backup.h"
 #include "settings/backup_scheduler.h"
 #include "settings/ui/tform_system.h"
@@ -190,10 +192,17 @@ void TForm_backup::restore(const QString &path)
     }
     ctx().desk_id.clear();
     ctx().desk_bh.clear();
-    m_forms.main->get_tongji_info();
-    m_forms.main->load_desk_class();
-    m_forms.main->reload_board();
-    m_forms.main->load_desk_ord();
+    guarded(ctx(), [&] {
+        m_forms.main->get_tongji_info();
+        m_forms.main->load_desk_class();
+        m_forms.main->reload_board();
+        m_forms.main->load_desk_ord();
+        // The ordering screen keeps its dish tiles between showings.
+        if (m_forms.diancan) {
+            m_forms.diancan->load_caipin_class();
+            m_forms.diancan->load_caipin();
+        }
+    });
     load_list();
     toast(QStringLiteral("恢复成功，原数据库已另存为：") + QFileInfo(aside).fileName(), 4);
 }
