@@ -95,6 +95,14 @@ void delete_demo_data(const AppContext &ctx)
 {
     TSQLiteDatabase db(ctx.db_path);
     db.transaction([&] {
+        // An open bill of a demonstration table would otherwise be picked up by the
+        // next table with the same id. Settled orders stay as history.
+        const QString openDemoOrders = QStringLiteral(
+            "SELECT id FROM lumo_orders where iscal=0 AND deskid in(SELECT id FROM lumo_desk "
+            "where istest=1)");
+        db.ExecSQL(QStringLiteral("DELETE FROM lumo_orders_detail where rootid in(%1)")
+                       .arg(openDemoOrders));
+        db.ExecSQL(QStringLiteral("DELETE FROM lumo_orders where id in(%1)").arg(openDemoOrders));
         db.ExecSQL(QStringLiteral("DELETE FROM lumo_desk where istest=1"));
         db.ExecSQL(QStringLiteral("DELETE FROM lumo_caipin where istest=1"));
     });

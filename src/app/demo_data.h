@@ -14,5 +14,6 @@ void seed_demo_data(const AppContext &ctx);
 // True while at least one demonstration table exists.
 bool has_demo_desks(const AppContext &ctx);
 
-// Removes the demonstration tables and dishes; nothing else.
+// Removes the demonstration tables with their unsettled orders and those orders'
+// lines, and the demonstration dishes, in one transaction. Settled orders stay.
 void delete_demo_data(const AppContext &ctx);

@@ -321,7 +321,8 @@ bool check_login(AppContext &ctx, const QString &username, const QString &digest
     QString tid = t.value(QStringLiteral("tid"));
     if (tid.isEmpty())
         tid = QStringLiteral("1");
-    if (digest != t.value(QStringLiteral("encmd5"))) {
+    // Blanks around the stored digest are no part of it, as at login.
+    if (digest != t.value(QStringLiteral("encmd5")).trimmed()) {
         ctx.account.clear();
         return false;
     }

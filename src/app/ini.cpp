@@ -7,26 +7,83 @@
 #include <QStringConverter>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
-QStringList read_lines(const QString &path)
+// The file's lines and how it was written, so a write keeps the encoding and line
+// ends an older counter sharing the folder expects.
+struct IniText
 {
+    QStringList lines;
+    bool gbk = false;
+    bool crlf = false;
+    bool bom = false;
+};
+
+bool is_han(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF)
+           || (u >= 0xF900 && u <= 0xFAFF);
+}
+
+bool has_han(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), is_han);
+}
+
+IniText read_text(const QString &path)
+{
+    IniText out;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return {};
+        return out;
     const QByteArray bytes = f.readAll();
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8(bytes);
-    if (utf8.hasError())
+    out.bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (utf8.hasError()) {
         text = from_gbk(bytes);
+        out.gbk = true;
+    } else if (!out.bom) {
+        // GBK bytes are often valid UTF-8 too ("小楼" reads as "С¥"): a file that
+        // gives Chinese only as GBK is GBK.
+        bool gbk_ok = true;
+        const QString gbk = from_gbk(bytes, &gbk_ok);
+        if (gbk_ok && !has_han(text) && has_han(gbk)) {
+            text = gbk;
+            out.gbk = true;
+        }
+    }
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
+    out.crlf = text.contains(QStringLiteral("\r\n"));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QChar('\r'), QChar('\n'));
-    QStringList lines = text.split(QChar('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    out.lines = text.split(QChar('\n'));
+    if (!out.lines.isEmpty() && out.lines.last().isEmpty())
+        out.lines.removeLast();
+    return out;
+}
+
+QStringList read_lines(const QString &path)
+{
+    return read_text(path).lines;
+}
+
+QByteArray encode(const IniText &ini)
+{
+    const QString eol = ini.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    const QString text = ini.lines.join(eol) + eol;
+    if (ini.gbk) {
+        // A value GBK cannot hold would turn into '?': rather write UTF-8 and keep it.
+        // A byte that was already unreadable stays a '?' in GBK.
+        const QByteArray gbk = to_gbk(text);
+        if (from_gbk(gbk) == QString(text).replace(QChar(0xFFFD), QChar('?')))
+            return gbk;
+    }
+    return (ini.bom ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
 }
 
 bool is_section(const QString &line, QString *name)
@@ -85,7 +142,8 @@ int IniFile::readInt(const QString &section, const QString &key, int def) const
 
 bool IniFile::writeString(const QString &section, const QString &key, const QString &value) const
 {
-    QStringList lines = read_lines(m_path);
+    IniText ini = read_text(m_path);
+    QStringList &lines = ini.lines;
     const QString entry = key + QChar('=') + value;
     qsizetype sectionLine = -1;
     qsizetype lastInSection = -1;
@@ -121,7 +179,7 @@ write:
     QSaveFile f(m_path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    f.write((lines.join(QChar('\n')) + QChar('\n')).toUtf8());
+    f.write(encode(ini));
     return f.commit();
 }
 

@@ -4,7 +4,9 @@
 
 // info.ini: [section] headers and key=value lines. Every read or write opens and
 // closes the file; nothing is cached. Section and key names match case-insensitively.
-// Written as UTF-8; a file that is not valid UTF-8 is read as GBK (older installations).
+// A new file is UTF-8. A file that is not valid UTF-8, or gives Chinese only when
+// read as GBK, is GBK (older installations) and is written back as GBK, with the
+// line ends it had.
 class IniFile
 {
 public:

@@ -1,6 +1,7 @@
 #include "board/board.h"
 
 #include "app/helpers.h"
+#include "board/desk_state.h"
 #include "ordering/orders.h"
 #include "store/sqlite_db.h"
 
@@ -198,23 +199,17 @@ QVector<PanelLine> panel_lines(const AppContext &ctx, const QString &desk_id)
 DeskInfo desk_info(const AppContext &ctx, const QString &desk_id)
 {
     DeskInfo info;
-    if (desk_id.isEmpty())
-        return info;
-    TSQLiteDatabase db(ctx.db_path);
-    const TSQLiteTable t = db.GetTable(
-        QStringLiteral("SELECT id,title,bh,nums,addtime,price,ydtruename,yj,fwy,gldesk FROM "
-                       "lumo_desk where id=?"),
-        {desk_id});
-    if (t.Count() == 0)
+    const DeskRow row = read_desk_row(ctx, desk_id);
+    if (!row.found)
         return info;
     info.found = true;
-    info.bh = t.value(QStringLiteral("bh"));
-    info.addtime = format_time(t.value(QStringLiteral("addtime")));
-    info.nums = t.value(QStringLiteral("nums"));
-    info.fwy = t.value(QStringLiteral("fwy"));
-    info.ydtruename = t.value(QStringLiteral("ydtruename"));
-    info.yj = t.value(QStringLiteral("yj"));
-    info.price = t.value(QStringLiteral("price"));
+    info.bh = row.bh;
+    info.addtime = format_time(row.addtime);
+    info.nums = row.nums;
+    info.fwy = row.fwy;
+    info.ydtruename = row.ydtruename;
+    info.yj = row.yj;
+    info.price = row.price;
     return info;
 }
 

@@ -1,6 +1,7 @@
 #include "board/desk_state.h"
 
 #include "app/helpers.h"
+#include "app/input_checks.h"
 #include "ordering/orders.h"
 #include "store/sqlite_db.h"
 
@@ -59,6 +60,15 @@ DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form)
         result.message = QStringLiteral("还未选择桌号操作");
         return result;
     }
+    // A deposit or guest count that is not one is refused before anything is asked.
+    const CheckedNumber deposit = check_deposit(form.yj);
+    const CheckedNumber guests = check_guests(form.nums);
+    for (const CheckedNumber &c : {deposit, guests}) {
+        if (!c.ok()) {
+            result.message = c.refusal;
+            return result;
+        }
+    }
     if (!ctx.prompts().confirm(QStringLiteral("确认要保存吗")))
         return result;
     if (!read_desk_row(ctx, desk).found) {
@@ -66,15 +76,12 @@ DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form)
         return result;
     }
 
-    QString yj = form.yj.trimmed();
-    // Digits and one point only; two points get the warning box, anything else is 0 quietly.
-    if (!(is_decimal_text(yj) && check_one_point(yj, ctx.prompts())))
-        yj = QStringLiteral("0");
-    QString nums = form.nums.trimmed();
-    if (!is_int_text(nums))
-        nums = QStringLiteral("0");
-    const QString name = form.ydtruename.trimmed();
-    const QString fwy = form.fwy.trimmed();
+    // Stored as numbers: the table's column holds a real, the order's a text.
+    const QString yj = general_decimal(deposit.value);
+    const QString nums = QString::number(guests.whole());
+    // Names end up in other counters' statements: no single quotes, as everywhere.
+    const QString name = strip_quotes(form.ydtruename);
+    const QString fwy = strip_quotes(form.fwy);
 
     TSQLiteDatabase db(ctx.db_path);
     // The open order, the table and the order change together or not at all.
@@ -128,10 +135,14 @@ DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form)
                   deskParams << value;
                   orderParams << value;
               };
-        if (yj != row.yj)
-            both(QStringLiteral("yj"), QStringLiteral("yj"), yj);
+        if (!is_num_text(row.yj) || num_value(row.yj) != deposit.value) {
+            deskSql += QStringLiteral(",yj=?");
+            orderSql += QStringLiteral(",yj=?");
+            deskParams << deposit.value;
+            orderParams << yj;
+        }
         if (nums != row.nums)
-            both(QStringLiteral("nums"), QStringLiteral("nums"), int_value(nums));
+            both(QStringLiteral("nums"), QStringLiteral("nums"), guests.whole());
         if (name != row.ydtruename)
             both(QStringLiteral("ydtruename"), QStringLiteral("truename"), name);
         if (fwy != row.fwy)

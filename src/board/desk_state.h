@@ -37,6 +37,8 @@ struct DeskStateResult
 };
 
 // Saves the current table's state (ctx.desk_id) after the confirmation box.
-// Refusals come back as the message with nothing written; the open order, the
-// table and the order are written in one transaction.
+// Refusals come back as the message with nothing written (a deposit or guest
+// count that is not one is refused before the box); the open order, the table
+// and the order are written in one transaction. Single quotes are removed from
+// the names.
 DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form);

@@ -2,9 +2,7 @@
 
 #include "pinyin_table.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <iconv.h>
+#include "app/gbk.h"
 
 namespace {
 
@@ -110,106 +108,6 @@ void append_pair(QString &out, unsigned b, unsigned t, int flags)
         append_upper(out, syllable);
     else
         out += ascii_upper(static_cast<unsigned char>(*syllable));
-}
-
-// UTF-8 -> GBK through glibc iconv.  The descriptor is opened once per thread
-// (iconv_open is far more expensive than a dish name) and reset per call.
-class GbkEncoder
-{
-public:
-    GbkEncoder()
-        : cd_(iconv_open("GBK", "UTF-8"))
-    {}
-    ~GbkEncoder()
-    {
-        if (valid())
-            iconv_close(cd_);
-    }
-    GbkEncoder(const GbkEncoder &) = delete;
-    GbkEncoder &operator=(const GbkEncoder &) = delete;
-
-    QByteArray encode(const QString &text)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        if (!valid())
-            return ascii_only(utf8);
-
-        // GBK never needs more bytes than UTF-8 for the same text, and an
-        // unconvertible character shrinks to a single '?'.
-        QByteArray out(utf8.size() + 1, '\0');
-        char *in = const_cast<char *>(utf8.constData());
-        size_t in_left = static_cast<size_t>(utf8.size());
-        char *dst = out.data();
-        size_t dst_left = static_cast<size_t>(out.size());
-
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        while (in_left > 0) {
-            if (iconv(cd_, &in, &in_left, &dst, &dst_left) != static_cast<size_t>(-1))
-                break;
-            if (errno == E2BIG) {
-                const qsizetype used = dst - out.data();
-                out.resize(out.size() * 2);
-                dst = out.data() + used;
-                dst_left = static_cast<size_t>(out.size() - used);
-                continue;
-            }
-            if (dst_left == 0) {
-                const qsizetype used = dst - out.data();
-                out.resize(out.size() + 16);
-                dst = out.data() + used;
-                dst_left = static_cast<size_t>(out.size() - used);
-            }
-            *dst++ = '?';
-            --dst_left;
-            if (errno != EILSEQ) // truncated sequence at the end
-                break;
-            const size_t skip = std::min(sequence_length(static_cast<unsigned char>(*in)), in_left);
-            in += skip;
-            in_left -= skip;
-        }
-        out.truncate(dst - out.data());
-        return out;
-    }
-
-private:
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    static size_t sequence_length(unsigned char lead)
-    {
-        if (lead >= 0xF0)
-            return 4;
-        if (lead >= 0xE0)
-            return 3;
-        if (lead >= 0xC0)
-            return 2;
-        return 1;
-    }
-
-    // Without a GBK converter only ASCII survives; the rest becomes '?'.
-    static QByteArray ascii_only(const QByteArray &utf8)
-    {
-        QByteArray out;
-        out.reserve(utf8.size());
-        for (qsizetype i = 0; i < utf8.size();) {
-            const auto c = static_cast<unsigned char>(utf8[i]);
-            if (c < 0x80) {
-                out += char(c);
-                ++i;
-            } else {
-                out += '?';
-                i += static_cast<qsizetype>(sequence_length(c));
-            }
-        }
-        return out;
-    }
-
-    iconv_t cd_;
-};
-
-QByteArray to_gbk(const QString &text)
-{
-    thread_local GbkEncoder encoder;
-    return encoder.encode(text);
 }
 
 } // namespace

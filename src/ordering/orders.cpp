@@ -77,27 +77,6 @@ const QString LineInsert = QStringLiteral(
     "INSERT INTO lumo_orders_detail(title,oneprice,quantity,price,deskid,caipinid,zfid,zfidstr,"
     "stat,addtime,rootid,remark)VALUES(?,?,?,?,?,?,?,?,?,?,?,?)");
 
-// Line ids of a "1,2,3" text; anything that is not a whole number is left out.
-QVector<QVariant> line_ids(const QString &ids)
-{
-    QVector<QVariant> out;
-    for (const QString &part : ids.split(QChar(','), Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const qint64 id = part.trimmed().toLongLong(&ok);
-        if (ok)
-            out << id;
-    }
-    return out;
-}
-
-QString placeholders(qsizetype n)
-{
-    QStringList q;
-    for (qsizetype i = 0; i < n; ++i)
-        q << QStringLiteral("?");
-    return q.join(QChar(','));
-}
-
 } // namespace
 
 QString get_desk_order_id(const AppContext &ctx, const QString &desk_id)
@@ -105,6 +84,11 @@ QString get_desk_order_id(const AppContext &ctx, const QString &desk_id)
     if (desk_id.isEmpty())
         return NoOrderId;
     TSQLiteDatabase db(ctx.db_path);
+    return open_order_id(db, desk_id);
+}
+
+QString get_desk_order_id(TSQLiteDatabase &db, const QString &desk_id)
+{
     return open_order_id(db, desk_id);
 }
 
@@ -342,11 +326,10 @@ QString cal_order_price(AppContext &ctx, TSQLiteDatabase &db, const QString &ord
 
 void batch_lines(AppContext &ctx, LineOp op, const QString &ids)
 {
-    const QVector<QVariant> list = line_ids(ids);
+    const BoundIds list = bound_ids(ids);
     if (list.isEmpty())
         return;
-    const QString in
-        = QStringLiteral(" where id in(") + placeholders(list.size()) + QStringLiteral(");");
+    const QString in = QStringLiteral(" where id in(") + list.placeholders + QStringLiteral(");");
     QString sql;
     switch (op) {
     case LineOp::Return:
@@ -367,9 +350,9 @@ void batch_lines(AppContext &ctx, LineOp op, const QString &ids)
         // The orders to recompute, found before a delete takes their lines away.
         const TSQLiteTable orders = db.GetTable(
             QStringLiteral("SELECT DISTINCT rootid FROM lumo_orders_detail where id in(")
-                + placeholders(list.size()) + QStringLiteral(")"),
-            list);
-        db.ExecSQL(sql, list);
+                + list.placeholders + QStringLiteral(")"),
+            list.values);
+        db.ExecSQL(sql, list.values);
         TSQLiteTable o = orders;
         for (o.First(); !o.isEof(); o.Next())
             refresh_order_totals(db, o.FieldAsString(0));

@@ -15,6 +15,8 @@ inline const QString NoOrderId = QStringLiteral("9999999999999");
 
 // Id of the table's open order, or NoOrderId when the id is empty or there is none.
 QString get_desk_order_id(const AppContext &ctx, const QString &desk_id);
+// The same on an open connection, so a caller can read it inside its transaction.
+QString get_desk_order_id(TSQLiteDatabase &db, const QString &desk_id);
 
 // Id of the current table's open order (ctx.desk_id), created when missing with the
 // given guest data and, when the per-guest fee is above 0, its tableware line.

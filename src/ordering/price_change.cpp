@@ -1,6 +1,7 @@
 #include "ordering/price_change.h"
 
 #include "app/helpers.h"
+#include "app/input_checks.h"
 #include "ordering/orders.h"
 #include "store/sqlite_db.h"
 
@@ -20,21 +21,15 @@ QStringList split_line_ids(const QString &ids)
 QVector<PriceLine> read_price_lines(const AppContext &ctx, const QString &ids)
 {
     QVector<PriceLine> rows;
-    const QStringList list = split_line_ids(ids);
+    const BoundIds list = bound_ids(ids);
     if (list.isEmpty())
         return rows;
-    SqlParams params;
-    QStringList marks;
-    for (const QString &id : list) {
-        params << id.toLongLong();
-        marks << QStringLiteral("?");
-    }
     TSQLiteDatabase db(ctx.db_path);
     TSQLiteTable t = db.GetTable(
         QStringLiteral("SELECT id,title,quantity,oneprice,price,zfidstr,rootid,remark "
                        "FROM lumo_orders_detail where id in(%1)")
-            .arg(marks.join(QLatin1Char(','))),
-        params);
+            .arg(list.placeholders),
+        list.values);
     for (; !t.isEof(); t.Next()) {
         PriceLine l;
         l.id = t.FieldAsString(0);
@@ -84,9 +79,22 @@ StoredPrice stored_price(const PriceEdit &edit)
     return s;
 }
 
+PriceEditRefusal refused_price_edit(const QVector<PriceEdit> &edits)
+{
+    for (const PriceEdit &e : edits) {
+        if (const CheckedNumber c = check_unit_price(e.price); !c.ok())
+            return {e.id, c.refusal, true};
+        if (const CheckedNumber c = check_quantity(e.quantity); !c.ok())
+            return {e.id, c.refusal, false};
+    }
+    return {};
+}
+
 QString
 save_price_changes(AppContext &ctx, const QString &order_id, const QVector<PriceEdit> &edits)
 {
+    if (!refused_price_edit(edits).id.isEmpty())
+        return {};
     TSQLiteDatabase db(ctx.db_path);
     QString total;
     // The rows and the recomputed totals land together or not at all.

@@ -55,9 +55,20 @@ struct StoredPrice
 };
 StoredPrice stored_price(const PriceEdit &edit);
 
+// The first row whose unit price or quantity is refused (check_unit_price,
+// check_quantity), with the refusal; an empty id when every row is accepted.
+struct PriceEditRefusal
+{
+    QString id;
+    QString text;
+    bool price = false; // the unit price was refused, else the quantity
+};
+PriceEditRefusal refused_price_edit(const QVector<PriceEdit> &edits);
+
 // Writes every row and then recomputes the order's stored totals and its table's
 // (cal_order_price), all in one transaction. Returns the order total "%.2f" (empty
 // without a current table or for a settled order, when only the rows are written).
+// Writes nothing and returns empty text when a row is refused.
 QString
 save_price_changes(AppContext &ctx, const QString &order_id, const QVector<PriceEdit> &edits);
 

@@ -207,5 +207,12 @@ void ensure_schema(const QString &db_path)
             db.ExecSQL(QStringLiteral("INSERT INTO lumo_system(id,username,rndstr,encmd5,shopname) "
                                       "VALUES(1,'','','','')"));
     }
+    // The day's settled total reads settled orders by payment time; without this
+    // index it scans every order ever settled. Databases made before it get it too;
+    // an older program ignores it.
+    if (db.scalar(QStringLiteral("SELECT count(*) FROM pragma_table_info('lumo_orders') "
+                                 "where name in('iscal','paytime')"))
+        == QLatin1String("2"))
+        db.ExecSQL(PaytimeIndex);
     db.Commit();
 }

@@ -15,7 +15,10 @@ struct SchemaTable
 const QVector<SchemaTable> &schema_tables();
 
 // Creates every missing table with its indexes (and the settings row of
-// lumo_system) in one transaction. Existing tables are left untouched.
+// lumo_system) in one transaction. Existing tables are left untouched, except
+// that lumo_orders always gets PaytimeIndex.
+inline const QString PaytimeIndex = QStringLiteral(
+    "CREATE INDEX IF NOT EXISTS order_iscal_paytime ON lumo_orders(iscal,paytime)");
 void ensure_schema(const QString &db_path);
 
 // Digest of the initial administrator password with the salt below.

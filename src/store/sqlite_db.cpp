@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QByteArray>
+#include <QStringList>
 
 namespace {
 
@@ -149,6 +150,22 @@ QString sqlite_code_name(int code)
     default:
         return QStringLiteral("Unknown SQLite Error Code \"%1\"").arg(code);
     }
+}
+
+BoundIds bound_ids(const QString &ids)
+{
+    BoundIds out;
+    QStringList marks;
+    for (const QString &part : ids.split(QChar(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const qint64 id = part.trimmed().toLongLong(&ok);
+        if (!ok)
+            continue;
+        out.values << id;
+        marks << QStringLiteral("?");
+    }
+    out.placeholders = marks.join(QChar(','));
+    return out;
 }
 
 QString general_decimal(double value)
@@ -329,7 +346,10 @@ void TSQLiteDatabase::BeginTransaction()
 {
     if (m_inTransaction)
         throw ESQLiteException(QStringLiteral("Transaction already open"));
-    ExecSQL(QStringLiteral("BEGIN TRANSACTION"));
+    // Every transaction here reads and then writes. Taking the write lock at the
+    // start lets another counter's writer wait for it (busy timeout) instead of
+    // both holding read locks and one of them being refused with "locked".
+    ExecSQL(QStringLiteral("BEGIN IMMEDIATE TRANSACTION"));
     m_inTransaction = true;
 }
 

@@ -81,8 +81,8 @@ public:
     bool inTransaction() const { return m_inTransaction; }
     qint64 GetLastInsertRowID() const;
 
-    // Runs body inside one transaction: committed when it returns, rolled back
-    // when it throws (the exception goes on to the caller).
+    // Runs body inside one write transaction (begun IMMEDIATE): committed when it returns, rolled
+    // back when it throws (the exception goes on to the caller).
     void transaction(const std::function<void()> &body);
 
     // First column of the first row as text, empty when there is no row.
@@ -97,6 +97,17 @@ private:
     sqlite3 *m_db = nullptr;
     bool m_inTransaction = false;
 };
+
+// The whole-number ids of a "1,2,3" text as bound values, with the matching
+// "?,?,?" for an in(...) list. Pieces that are not whole numbers are left out, so
+// they never reach a statement.
+struct BoundIds
+{
+    SqlParams values;
+    QString placeholders;
+    bool isEmpty() const { return values.isEmpty(); }
+};
+BoundIds bound_ids(const QString &ids);
 
 // SQLite's description of a primary result code.
 QString sqlite_code_name(int code);

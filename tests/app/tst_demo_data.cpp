@@ -95,17 +95,50 @@ private slots:
         seed_demo_data(p.ctx);
         p.exec("INSERT INTO lumo_desk(title,bh) VALUES('包间','V1')");
         p.exec("INSERT INTO lumo_caipin(title) VALUES('自制酸奶')");
-        p.exec("INSERT INTO lumo_orders(deskid,iscal) VALUES(1,0)");
+        const QString own = p.scalar("SELECT id FROM lumo_desk where bh='V1'");
+        // An open bill of demonstration table 01 with a line, a settled bill of it,
+        // and an open bill of the restaurant's own table.
+        p.exec("INSERT INTO lumo_orders(title,deskid,iscal) VALUES('open demo',1,0)");
+        p.exec("INSERT INTO lumo_orders_detail(title,rootid,deskid) VALUES('鱼香肉丝',"
+               "(SELECT max(id) FROM lumo_orders),1)");
+        p.exec("INSERT INTO lumo_orders(title,deskid,iscal) VALUES('settled demo',1,1)");
+        p.exec("INSERT INTO lumo_orders_detail(title,rootid,deskid,stat) VALUES('米饭',"
+               "(SELECT max(id) FROM lumo_orders),1,9)");
+        p.exec("INSERT INTO lumo_orders(title,deskid,iscal) VALUES('own'," + own + ",0)");
+        p.exec("INSERT INTO lumo_orders_detail(title,rootid,deskid) VALUES('酸奶',"
+               "(SELECT max(id) FROM lumo_orders),"
+               + own + ")");
         p.exec("INSERT INTO lumo_caipin_zuofa(title,rootid) VALUES('微辣',1)");
         delete_demo_data(p.ctx);
         QCOMPARE(p.scalar("SELECT group_concat(title) FROM lumo_desk"), QString("包间"));
         QCOMPARE(p.scalar("SELECT group_concat(title) FROM lumo_caipin"), QString("自制酸奶"));
-        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders"), QString("1"));
+        QCOMPARE(p.scalar("SELECT group_concat(title) FROM (SELECT title FROM lumo_orders "
+                          "ORDER BY id)"),
+                 QString("settled demo,own"));
+        QCOMPARE(p.scalar("SELECT group_concat(title) FROM (SELECT title FROM lumo_orders_detail "
+                          "ORDER BY id)"),
+                 QString("米饭,酸奶"));
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_caipin_zuofa"), QString("1"));
         QVERIFY(!has_demo_desks(p.ctx));
         QVERIFY(!demo_offer_due(p.ctx));
         p.exec("DELETE FROM lumo_desk");
         QVERIFY(demo_offer_due(p.ctx)); // offered again at the next start
+        // The new table 01 (same id) starts without the old party's bill.
+        seed_demo_data(p.ctx);
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders where iscal=0 AND deskid=1"),
+                 QString("0"));
+    }
+
+    void failedDeleteKeepsTablesAndBills()
+    {
+        TestProgram p;
+        seed_demo_data(p.ctx);
+        p.exec("INSERT INTO lumo_orders(title,deskid,iscal) VALUES('open demo',1,0)");
+        p.exec("CREATE TRIGGER keep BEFORE DELETE ON lumo_caipin "
+               "BEGIN SELECT RAISE(ABORT,'disk full'); END");
+        QVERIFY_THROWS_EXCEPTION(ESQLiteException, delete_demo_data(p.ctx));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_desk"), QString("20"));
+        QCOMPARE(p.scalar("SELECT title FROM lumo_orders"), QString("open demo"));
     }
 
     void failedSeedLeavesNothingHalfDone()

@@ -72,15 +72,88 @@ private slots:
         QCOMPARE(ini.readString("Print", "kdstr"), QString("0.0,3.1,3.7"));
     }
 
-    void legacyGbkFileIsRead()
+    void encodingsAreRecognised_data()
     {
-        put(file("gbk.ini"), "[Shopinfo]\r\nshopname=" + to_gbk("川味小馆") + "\r\n");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("gbk with crlf") << "[Shopinfo]\r\nshopname=" + to_gbk("川味小馆") + "\r\n"
+                                       << "shopname"
+                                       << "川味小馆";
+        // 小楼 in GBK is also valid UTF-8 ("С¥"): the reading that gives Chinese wins.
+        QTest::newRow("gbk also valid utf-8") << "[Shopinfo]\nshopname=" + to_gbk("小楼") + "\n"
+                                              << "shopname"
+                                              << "小楼";
+        QTest::newRow("utf-8 also valid gbk")
+            << QString("[Shopinfo]\nshopname=小楼\n").toUtf8() << "shopname"
+            << "小楼";
+        QTest::newRow("utf-8 with bom")
+            << "\xEF\xBB\xBF" + QString("[Shopinfo]\nshopname=小楼\n").toUtf8() << "shopname"
+            << "小楼";
+        // A bad byte right before a line end must not join the next key to its line.
+        QTest::newRow("bad byte FF before lf")
+            << QByteArray("[Config]\ncwf_tit=\xFF\ncwf=5\n") << "cwf"
+            << "5";
+        QTest::newRow("lone lead byte before lf")
+            << QByteArray("[Config]\ncwf_tit=\x81\ncwf=5\n") << "cwf"
+            << "5";
+        QTest::newRow("bad byte keeps the rest of its line")
+            << "[Config]\ncwf_tit=\xFF" + to_gbk("餐具") + "\n"
+            << "cwf_tit"
+            << "\uFFFD餐具";
+    }
+    void encodingsAreRecognised()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        put(file("enc.ini"), bytes);
+        const QString section = bytes.contains("[Config]") ? "Config" : "Shopinfo";
+        QCOMPARE(IniFile(file("enc.ini")).readString(section, key), expected);
+    }
+
+    void legacyGbkFileKeepsItsEncoding()
+    {
+        // An older counter sharing the folder reads GBK with CRLF: a write changes
+        // the one value and leaves every other byte as it was.
+        const QByteArray head = "[Data]\r\npath=" + to_gbk("D:\\收银\\tavira.db")
+                                + "\r\n\r\n[Shopinfo]\r\nshopname=" + to_gbk("店铺名称")
+                                + "\r\nshoptel=";
+        const QByteArray tail
+            = "\r\nis_shoptel=1\r\n\r\n[Config]\r\ncwf_tit=" + to_gbk("餐具") + "\r\n";
+        put(file("gbk.ini"), head + "123" + tail);
         IniFile ini(file("gbk.ini"));
-        QCOMPARE(ini.readString("Shopinfo", "shopname"), QString("川味小馆"));
-        // Writing keeps the old values and stores everything as UTF-8.
-        ini.writeString("Shopinfo", "shoptel", "123");
-        QCOMPARE(ini.readString("Shopinfo", "shopname"), QString("川味小馆"));
-        QVERIFY(contents(file("gbk.ini")).contains(QString("川味小馆").toUtf8()));
+        QVERIFY(ini.writeString("Shopinfo", "shoptel", "0571-88"));
+        QCOMPARE(contents(file("gbk.ini")), head + "0571-88" + tail);
+        QVERIFY(ini.writeString("Shopinfo", "shopaddress", "西湖路1号"));
+        QCOMPARE(contents(file("gbk.ini")),
+                 head + "0571-88\r\nis_shoptel=1\r\nshopaddress=" + to_gbk("西湖路1号")
+                     + "\r\n\r\n[Config]\r\ncwf_tit=" + to_gbk("餐具") + "\r\n");
+        QCOMPARE(ini.readString("Data", "path"), QString("D:\\收银\\tavira.db"));
+
+        // A value GBK cannot hold is not turned into '?': the file becomes UTF-8.
+        QVERIFY(ini.writeString("Shopinfo", "shopname", "小馆🍜"));
+        QCOMPARE(ini.readString("Shopinfo", "shopname"), QString("小馆🍜"));
+        QCOMPARE(ini.readString("Config", "cwf_tit"), QString("餐具"));
+        QVERIFY(contents(file("gbk.ini")).contains("\r\ncwf_tit=" + QString("餐具").toUtf8()));
+    }
+
+    void unreadableGbkByteKeepsTheFileGbk()
+    {
+        put(file("bad.ini"), "[Config]\r\ncwf_tit=" + to_gbk("餐具") + "\xFF\r\n");
+        IniFile ini(file("bad.ini"));
+        QVERIFY(ini.writeString("Config", "cwf", "2.00"));
+        QCOMPARE(contents(file("bad.ini")),
+                 "[Config]\r\ncwf_tit=" + to_gbk("餐具") + "?\r\ncwf=2.00\r\n");
+    }
+
+    void utf8FileStaysUtf8()
+    {
+        put(file("u.ini"), QString("[Shopinfo]\r\nshopname=小楼\r\n").toUtf8());
+        IniFile ini(file("u.ini"));
+        QVERIFY(ini.writeString("Shopinfo", "shoptel", "1"));
+        QCOMPARE(contents(file("u.ini")),
+                 QString("[Shopinfo]\r\nshopname=小楼\r\nshoptel=1\r\n").toUtf8());
     }
 };
 

@@ -1,10 +1,15 @@
 #include "board/board.h"
 #include "board/clearing.h"
 #include "ordering/orders.h"
+#include "store/sqlite_db.h"
 #include "support/fixtures.h"
 #include "support/testkit.h"
 
 #include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -265,6 +270,40 @@ private slots:
         p.exec("UPDATE lumo_desk set stat=5 where id=2");
         QCOMPARE(clear_desk(p.ctx, "2"), QString("消台成功"));
         QCOMPARE(p.scalar("SELECT stat FROM lumo_desk where id=2"), QString("0"));
+    }
+
+    void clearingSeesLinesAnotherCounterIsWriting()
+    {
+        // Another counter is writing a line into the open order while this one
+        // clears the table: clearing waits for it and then refuses.
+        TestProgram p;
+        add_desks(p, 1);
+        p.exec("UPDATE lumo_desk set stat=1,nums=2");
+        const QString order = open_order(p, 1);
+        std::atomic<bool> writing{false};
+        QString error;
+        std::thread other([&] {
+            try {
+                TSQLiteDatabase db(p.ctx.db_path);
+                db.transaction([&] {
+                    db.ExecSQL("INSERT INTO lumo_orders_detail(title,oneprice,quantity,rootid,"
+                               "deskid,stat) VALUES('鱼香肉丝',12,1,?,1,0)",
+                               {order});
+                    writing = true;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                });
+            } catch (const ESQLiteException &e) {
+                error = e.message();
+            }
+            writing = true;
+        });
+        while (!writing)
+            std::this_thread::yield();
+        const QString msg = clear_desk(p.ctx, "1");
+        other.join();
+        QCOMPARE(error, QString());
+        QCOMPARE(msg, QString("此桌位有未结算的订单，请先结算订单再消台"));
+        QCOMPARE(p.scalar("SELECT stat||','||nums FROM lumo_desk"), QString("1,2"));
     }
 };
 

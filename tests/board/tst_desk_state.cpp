@@ -80,29 +80,22 @@ private slots:
         QTest::addColumn<QString>("yj");
         QTest::addColumn<QString>("nums");
         QTest::addColumn<QString>("stored"); // desk yj|order yj|desk nums|order nums
-        QTest::addColumn<bool>("warned");
 
         QTest::newRow("plain") << "100"
                                << "4"
-                               << "100.0|100|4|4" << false;
+                               << "100.0|100|4|4";
         QTest::newRow("trimmed, leading zero") << " 12.5 "
                                                << " 04 "
-                                               << "12.5|12.5|4|4" << false;
-        QTest::newRow("two points") << "12.3.4"
-                                    << "4"
-                                    << "0.0|0|4|4" << true;
-        QTest::newRow("letters") << "abc"
-                                 << "abc"
-                                 << "0.0|0|0|0" << false;
-        QTest::newRow("empty deposit, negative guests") << ""
-                                                        << "-2"
-                                                        << "0.0|0|-2|-2" << false;
-        QTest::newRow("sign is not a decimal text") << "-5"
-                                                    << "3.5"
-                                                    << "0.0|0|0|0" << false;
+                                               << "12.5|12.5|4|4";
+        QTest::newRow("stored as a number") << "12.50"
+                                            << "2"
+                                            << "12.5|12.5|2|2";
+        QTest::newRow("empty is 0") << ""
+                                    << ""
+                                    << "0.0|0|0|0";
         QTest::newRow("trailing point") << "5."
                                         << "1"
-                                        << "5.0|5.|1|1" << false;
+                                        << "5.0|5|1|1";
     }
 
     void depositAndGuests()
@@ -110,7 +103,6 @@ private slots:
         QFETCH(QString, yj);
         QFETCH(QString, nums);
         QFETCH(QString, stored);
-        QFETCH(bool, warned);
 
         TestProgram p;
         // yj 7 and nums 9 so that "0" differs from the row and is written.
@@ -118,11 +110,67 @@ private slots:
         p.ctx.desk_id = p.scalar("SELECT max(id) FROM lumo_desk");
         const DeskStateResult r = save_desk_state(p.ctx, DeskStateForm{1, "", yj, nums, ""});
         QVERIFY(r.saved);
-        QCOMPARE(p.prompts->warnings,
-                 warned ? QStringList{"请检查小数点输入是否正确！"} : QStringList());
+        QCOMPARE(p.prompts->warnings, QStringList());
         QCOMPARE(p.scalar("SELECT d.yj||'|'||o.yj||'|'||d.nums||'|'||o.nums "
                           "FROM lumo_desk d, lumo_orders o"),
                  stored);
+        QCOMPARE(p.scalar("SELECT typeof(yj) FROM lumo_desk"), QString("real"));
+    }
+
+    void notAnAmountIsRefused_data()
+    {
+        QTest::addColumn<QString>("yj");
+        QTest::addColumn<QString>("nums");
+        QTest::addColumn<QString>("refusal");
+
+        const QString deposit = "押金请输入不小于0的数字，最多两位小数";
+        const QString guests = "用餐人数请输入0到999的整数";
+        QTest::newRow("lone point") << "."
+                                    << "2" << deposit;
+        QTest::newRow("two points") << "12.3.4"
+                                    << "2" << deposit;
+        QTest::newRow("negative deposit") << "-5"
+                                          << "2" << deposit;
+        QTest::newRow("exponent") << "1e3"
+                                  << "2" << deposit;
+        QTest::newRow("negative guests") << "10"
+                                         << "-5" << guests;
+        QTest::newRow("guests int max") << "10"
+                                        << "2147483647" << guests;
+        QTest::newRow("guests fraction") << "10"
+                                         << "3.5" << guests;
+    }
+
+    void notAnAmountIsRefused()
+    {
+        QFETCH(QString, yj);
+        QFETCH(QString, nums);
+        QFETCH(QString, refusal);
+
+        TestProgram p;
+        p.exec("INSERT INTO lumo_desk(title,bh,stat,yj,nums) VALUES('t','A1',1,7,9)");
+        p.ctx.desk_id = p.scalar("SELECT max(id) FROM lumo_desk");
+        const QString before = dump(p, "lumo_desk");
+        const DeskStateResult r = save_desk_state(p.ctx, DeskStateForm{1, "张三", yj, nums, ""});
+        QVERIFY(!r.saved);
+        QCOMPARE(r.message, refusal);
+        QCOMPARE(p.prompts->confirms, QStringList());
+        QCOMPARE(p.prompts->warnings, QStringList());
+        QCOMPARE(dump(p, "lumo_desk"), before);
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders"), QString("0"));
+    }
+
+    void namesLoseSingleQuotes()
+    {
+        TestProgram p;
+        p.exec("INSERT INTO lumo_desk(title,bh,stat) VALUES('t','A1',0)");
+        p.ctx.desk_id = p.scalar("SELECT max(id) FROM lumo_desk");
+        const DeskStateResult r
+            = save_desk_state(p.ctx, DeskStateForm{1, " O'Brien ", "", "2", "D'Arcy'"});
+        QVERIFY(r.saved);
+        QCOMPARE(p.scalar("SELECT d.ydtruename||'|'||d.fwy||'|'||o.truename||'|'||o.fwy "
+                          "FROM lumo_desk d, lumo_orders o"),
+                 QString("OBrien|DArcy|OBrien|DArcy"));
     }
 
     void refusedBeforeWriting()

@@ -142,6 +142,7 @@ void TestImCode::imCode_data()
     QTest::newRow("theta whole") << gbk("θ") << kWhole << 255 << u"TH"_s;
     QTest::newRow("capital theta") << gbk("Θ") << kInitials << 255 << u"TH"_s;
     QTest::newRow("omega") << gbk("Ω") << kInitials << 255 << u"O"_s;
+    QTest::newRow("small omega") << gbk("ω") << kInitials << 255 << u"O"_s;
     QTest::newRow("psi") << gbk("ψ") << kInitials << 255 << u"PS"_s;
     QTest::newRow("greek gap") << QByteArray::fromHex("A6B9") << kMark << 255 << u"?"_s;
     QTest::newRow("greek gap unmarked") << QByteArray::fromHex("A6B9") << kInitials << 255 << u""_s;
@@ -216,6 +217,7 @@ void TestImCode::searchCode_data()
     QTest::newRow("full-width brackets") << u"回锅肉（小份）"_s << u"hgrxf"_s;
     QTest::newRow("symbol row marked") << u"招牌★鸡"_s << u"zp?j"_s;
     QTest::newRow("greek") << u"α鸡"_s << u"aj"_s;
+    QTest::newRow("last greek letter") << u"ω鸡"_s << u"oj"_s;
     QTest::newRow("numbered") << u"套餐⑩"_s << u"tc10"_s;
     // Characters GBK cannot hold become '?' bytes, which are dropped.
     QTest::newRow("emoji dropped") << u"牛肉面🍜"_s << u"nrm"_s;

@@ -353,6 +353,29 @@ private slots:
         QCOMPARE(cal_desk_price(p.ctx, QString()), QString());
     }
 
+    void secondOpenOrderNeverTakesTheTile()
+    {
+        // Two counters opened the same table at once: the first open order is the
+        // one the tile shows, and lines written into the second stay out of it.
+        TestProgram p;
+        const QString desk = add_desk(p, 1);
+        p.ctx.desk_id = desk;
+        const QString first = add_desk_order(p.ctx, "", "", "", "");
+        write_cart(p.ctx, first, {dish("1", "2")}, "1000");
+        p.exec("INSERT INTO lumo_orders(deskid,iscal,stat) VALUES(" + desk + ",0,1)");
+        const QString second = p.scalar("SELECT max(id) FROM lumo_orders");
+        QCOMPARE(get_desk_order_id(p.ctx, desk), first);
+
+        write_cart(p.ctx, second, {dish("2", "5")}, "1001");
+        QCOMPARE(p.scalar("SELECT price FROM lumo_desk WHERE id=" + desk), QString("20.00"));
+        QCOMPARE(p.scalar("SELECT price FROM lumo_orders WHERE id=" + second), QString("50.0"));
+        batch_lines(p.ctx,
+                    LineOp::Return,
+                    p.scalar("SELECT id FROM lumo_orders_detail WHERE rootid=" + second));
+        QCOMPARE(p.scalar("SELECT price FROM lumo_desk WHERE id=" + desk), QString("20.00"));
+        QCOMPARE(totals(p, desk, first), QString("20.00 20.0 20.0"));
+    }
+
     void failingLineLeavesCartUnwritten()
     {
         TestProgram p;

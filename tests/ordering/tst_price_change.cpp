@@ -1,6 +1,7 @@
 #include "ordering/orders.h"
 #include "ordering/price_change.h"
 #include "store/sqlite_db.h"
+#include "support/fixtures.h"
 #include "support/testkit.h"
 
 #include <QTest>
@@ -27,6 +28,11 @@ struct PricedOrder
     }
     QString desk, order, live, returned;
 };
+
+QString dump_all(const TestProgram &p)
+{
+    return dump(p, "lumo_desk") + dump(p, "lumo_orders") + dump(p, "lumo_orders_detail");
+}
 
 } // namespace
 
@@ -135,16 +141,11 @@ private slots:
 
         QTest::newRow("12.4 x 3") << false << "12.4"
                                   << "3" << 12.4 << 3 << 37.0 << "37.20";
-        QTest::newRow("abc") << false << "abc"
-                             << "3" << 0.0 << 3 << 0.0 << "0.00";
-        QTest::newRow("-5") << false << "-5"
-                            << "3" << 0.0 << 3 << 0.0 << "0.00";
-        QTest::newRow("quantity 0") << false << "10"
-                                    << "0" << 10.0 << 1 << 10.0 << "10.00";
-        QTest::newRow("quantity -2") << false << "10"
-                                     << "-2" << 10.0 << 1 << 10.0 << "10.00";
-        QTest::newRow("quantity 1.5") << false << "10"
-                                      << "1.5" << 10.0 << 1 << 10.0 << "10.00";
+        QTest::newRow("smallest price kept") << false << "0.01"
+                                             << "3" << 0.01 << 3 << 0.0 << "0.03";
+        QTest::newRow("largest amounts")
+            << false << "99999.99"
+            << "9999" << 99999.99 << 9999 << 999899900.0 << "999899900.01";
         // A returned line takes the new price and stays out of the total.
         QTest::newRow("returned line") << true << "99"
                                        << "3" << 99.0 << 3 << 297.0 << "20.00";
@@ -180,6 +181,51 @@ private slots:
                           "lumo_orders WHERE id="
                           + o.order),
                  orderTotal + " " + orderTotal);
+    }
+
+    void notAnAmountIsRefused_data()
+    {
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<bool>("onPrice");
+        const QString price = "单价请输入数字（最多一个小数点），不超过99999.99";
+        const QString quantity = "数量请输入1到9999的整数";
+        QTest::newRow("letters") << "abc"
+                                 << "3" << price << true;
+        QTest::newRow("negative price") << "-5"
+                                        << "3" << price << true;
+        QTest::newRow("exponent") << "1e308"
+                                  << "2" << price << true;
+        QTest::newRow("price above bound") << "99999999999"
+                                           << "2147483647" << price << true;
+        QTest::newRow("quantity 0") << "10"
+                                    << "0" << quantity << false;
+        QTest::newRow("quantity -2") << "10"
+                                     << "-2" << quantity << false;
+        QTest::newRow("quantity 1.5") << "10"
+                                      << "1.5" << quantity << false;
+        QTest::newRow("quantity above bound") << "10"
+                                              << "10000" << quantity << false;
+    }
+
+    void notAnAmountIsRefused()
+    {
+        QFETCH(QString, price);
+        QFETCH(QString, quantity);
+        QFETCH(QString, refusal);
+        QFETCH(bool, onPrice);
+        TestProgram p;
+        PricedOrder o(p);
+        // The first row is fine; the second one refuses the whole save.
+        const QVector<PriceEdit> edits{{o.live, "50", "4", ""}, {o.returned, price, quantity, ""}};
+        const PriceEditRefusal r = refused_price_edit(edits);
+        QCOMPARE(r.id, o.returned);
+        QCOMPARE(r.text, refusal);
+        QCOMPARE(r.price, onPrice);
+        const QString before = dump_all(p);
+        QCOMPARE(save_price_changes(p.ctx, o.order, edits), QString());
+        QCOMPARE(dump_all(p), before);
     }
 
     void allOrNothing()

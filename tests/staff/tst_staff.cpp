@@ -121,6 +121,23 @@ private slots:
         QCOMPARE(p.ctx.account.role, 1);
     }
 
+    void blanksAroundStoredDigestAndSaltStillSignIn()
+    {
+        // Rows written by other tools may carry blanks around the salt and digest.
+        TestProgram p;
+        p.exec(QStringLiteral("INSERT INTO lumo_admin(id,username,rndstr,encmd5,tid) "
+                              "VALUES(7,'zhang',' abcdefghij ',' %1 ',1)")
+                   .arg(pass_digest("secret1", "abcdefghij")));
+        p.ctx.account.clear();
+        QVERIFY(login(p.ctx, "zhang", "secret1").ok);
+        // The signed-in account verifies against the row, now and at the next start.
+        QCOMPARE(ids(menu_rows(p.ctx)), StaffIds);
+        p.ctx.account.clear();
+        check_local_login(p.ctx);
+        QCOMPARE(ids(menu_rows(p.ctx)), StaffIds);
+        QCOMPARE(p.ctx.account.uid, qint64(7));
+    }
+
     void menuRowsFollowTheRoleInTheDatabase_data()
     {
         QTest::addColumn<int>("role");

@@ -31,7 +31,7 @@ private slots:
         ensure_schema(m_db);
         TSQLiteDatabase d(m_db);
         QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE type='table'"), QString("10"));
-        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE type='index'"), QString("31"));
+        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE type='index'"), QString("32"));
         QCOMPARE(d.scalar("SELECT sql FROM sqlite_master WHERE name='lumo_admin'"),
                  QString("CREATE TABLE lumo_admin ([id] INTEGER PRIMARY KEY,[username] VARCHAR "
                          "(100),[rndstr] VARCHAR (20),[encmd5] VARCHAR (40),[truename] VARCHAR "
@@ -85,6 +85,31 @@ private slots:
                  QString("1,,,,"));
         QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE name='desk_bh'"), QString("0"));
         QCOMPARE(d.scalar("SELECT title FROM lumo_desk"), QString("kept"));
+    }
+
+    void settledOrdersOfADayAreFoundByIndex()
+    {
+        // A database made before the index existed gets it at the next start, and
+        // the day's settled total searches by it instead of scanning every order.
+        ensure_schema(m_db);
+        {
+            TSQLiteDatabase d(m_db);
+            d.ExecSQL("DROP INDEX order_iscal_paytime");
+        }
+        ensure_schema(m_db);
+        TSQLiteDatabase d(m_db);
+        QCOMPARE(d.scalar("SELECT sql FROM sqlite_master WHERE name='order_iscal_paytime'"),
+                 QString("CREATE INDEX order_iscal_paytime ON lumo_orders(iscal,paytime)"));
+        TSQLiteTable plan = d.GetTable("EXPLAIN QUERY PLAN SELECT SUM(price) AS allnums FROM "
+                                       "lumo_orders where iscal=1 AND tid=0 AND paytime>=? AND "
+                                       "paytime<?",
+                                       {1709596800, 1709683200});
+        QStringList steps;
+        for (; !plan.isEof(); plan.Next())
+            steps << plan.value("detail");
+        QVERIFY2(steps.join('|').contains("USING INDEX order_iscal_paytime (iscal=? AND paytime>? "
+                                          "AND paytime<?)"),
+                 qPrintable(steps.join('|')));
     }
 
     void upperCaseTableCountsAsPresent()

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -241,6 +242,57 @@ private slots:
         b.ExecSQL("INSERT INTO t(name) VALUES('b')");
         other.join();
         QCOMPARE(b.scalar("SELECT count(*) FROM t"), QString("2"));
+    }
+
+    void idListsAreBound()
+    {
+        // Pieces that are not whole numbers never reach the statement.
+        const BoundIds ids = bound_ids(" 3,x) OR (1=1,,4 ,2.5");
+        QCOMPARE(ids.placeholders, QString("?,?"));
+        QCOMPARE(ids.values, (SqlParams{qint64(3), qint64(4)}));
+        QVERIFY(bound_ids(",x,").isEmpty());
+        TSQLiteDatabase d(db());
+        for (const char *name : {"a", "b", "c", "d"})
+            d.ExecSQL("INSERT INTO t(name) VALUES(?)", {QString(name)});
+        QCOMPARE(d.scalar("SELECT group_concat(name) FROM t WHERE id in(" + ids.placeholders + ")",
+                          ids.values),
+                 QString("c,d"));
+    }
+
+    void twoWritersBothSucceed()
+    {
+        // Two counters each read and then write in one transaction, overlapping in
+        // time. The second waits for the first and reads what it wrote, instead of
+        // being refused because both held read locks.
+        std::atomic<bool> firstHasRead{false};
+        const auto writer = [this, &firstHasRead](const QString &name, QString *error) {
+            try {
+                TSQLiteDatabase d(db());
+                d.transaction([&] {
+                    const QString n = d.scalar("SELECT count(*) FROM t");
+                    if (name == "first") {
+                        firstHasRead = true;
+                        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                    }
+                    d.ExecSQL("INSERT INTO t(name,n) VALUES(?,?)", {name, n.toInt() + 1});
+                });
+            } catch (const ESQLiteException &e) {
+                *error = e.message();
+            }
+            firstHasRead = true;
+        };
+        QString firstError, secondError;
+        std::thread first(writer, QStringLiteral("first"), &firstError);
+        while (!firstHasRead)
+            std::this_thread::yield();
+        std::thread second(writer, QStringLiteral("second"), &secondError);
+        first.join();
+        second.join();
+        QCOMPARE(firstError, QString());
+        QCOMPARE(secondError, QString());
+        TSQLiteDatabase d(db());
+        QCOMPARE(d.scalar("SELECT group_concat(name||'='||n, ',') FROM t ORDER BY id"),
+                 QString("first=1,second=2"));
     }
 };
 

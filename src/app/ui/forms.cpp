@@ -12,6 +12,7 @@
 #include "checkout/ui/tform_cancel.h"
 #include "checkout/ui/tform_chongzhi.h"
 #include "checkout/ui/tform_defaultpay.h"
+#include "masterdata/ui/masterdata_links.h"
 #include "masterdata/ui/tform_caipin.h"
 #include "masterdata/ui/tform_cp_class.h"
 #include "masterdata/ui/tform_desk.h"
@@ -66,6 +67,7 @@ std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_fold
     forms->orders_detail = new TForm_orders_detail(*forms, forms->main);
     forms->defaultpay = new TForm_defaultpay(*forms, forms->main);
     forms->backup = new TForm_backup(*forms, forms->main);
+    link_masterdata(*forms);
     return forms;
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
-#include "app/ui/mivo_dialog.h"
+#include "masterdata/ui/class_screen.h"
 
-class TForm_cp_class : public MivoDialog
+// "菜品分类": the dish categories. changed() means the categories changed: the
+// ordering screen's category strip and the dishes screen's choices follow it.
+class TForm_cp_class : public ClassScreen
 {
     Q_OBJECT
 public:
-    TForm_cp_class(Forms &forms, QWidget *parent);
+    TForm_cp_class(Forms &forms, QWidget *parent)
+        : ClassScreen(forms, parent, ClassKind::DishCategory)
+    {}
 };

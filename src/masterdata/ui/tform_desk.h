@@ -1,10 +1,34 @@
 #pragma once
 
-#include "app/ui/mivo_dialog.h"
+#include "masterdata/ui/list_screen.h"
 
-class TForm_desk : public MivoDialog
+class ChoiceBox;
+class QLineEdit;
+
+// "桌位管理": the dining tables. desks_changed() follows every save and delete;
+// the board rebuilds its tiles from it.
+class TForm_desk : public ListScreen
 {
     Q_OBJECT
 public:
     TForm_desk(Forms &forms, QWidget *parent);
+
+    // The area choices, reloaded when the areas change; the choice made stays.
+    void load_desk_class();
+    void choose_combox(const QString &area_id);
+
+signals:
+    void desks_changed();
+
+protected:
+    void show_step() override;
+    void set_edit(int isedit, const QString &id) override;
+    void save() override;
+    void mydel(const QString &id) override;
+
+private:
+    QLineEdit *m_name = nullptr; // LabeledEdit2
+    QLineEdit *m_bh = nullptr;   // LabeledEdit3
+    QLineEdit *m_sort = nullptr; // LabeledEdit4
+    ChoiceBox *m_area = nullptr; // ComboBox1
 };

@@ -1,6 +1,7 @@
 #include "ordering/ui/tform_caipin_zuofa.h"
 
 #include "app/helpers.h"
+#include "app/input_checks.h"
 #include "app/ui/box_prompts.h"
 #include "ordering/diancan.h"
 #include "ordering/dish_grid.h"
@@ -9,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,8 +42,8 @@ TForm_caipin_zuofa::TForm_caipin_zuofa(Forms &forms, QWidget *parent)
     m_quantity->setObjectName(QStringLiteral("edit_quantity"));
     m_quantity->setAlignment(Qt::AlignCenter);
     m_quantity->setGeometry(95, 50, 60, 28);
-    // Whole portions only; what slips through is cleaned when saving.
-    m_quantity->setValidator(new QIntValidator(1, 99999, m_quantity));
+    // No validator: it would drop a typed "." and turn "1.5" into 15 portions.
+    // Saving refuses what is not a whole number of portions.
     m_plus = new QToolButton(this);
     m_plus->setObjectName(QStringLiteral("image_plus"));
     m_plus->setText(QStringLiteral("＋"));
@@ -131,7 +131,14 @@ void TForm_caipin_zuofa::save_click()
     for (const QCheckBox *box : std::as_const(m_boxes))
         choices.append({box->property("value").toString(), box->text(), box->isChecked()});
     const ChosenMethods chosen = chosen_methods(choices);
-    const QString quantity = clean_tile_quantity(m_quantity->text());
+    const CheckedNumber checked = check_quantity(m_quantity->text());
+    if (!checked.ok()) {
+        m_quantity->setFocus();
+        m_quantity->selectAll();
+        toast(checked.refusal);
+        return;
+    }
+    const QString quantity = QString::number(checked.whole());
     m_quantity->setText(quantity);
     m_forms.diancan->apply_choices(
         m_dish_id, quantity, chosen.ids, chosen.titles, strip_quotes(m_remark->text()));
@@ -140,7 +147,8 @@ void TForm_caipin_zuofa::save_click()
 
 void TForm_caipin_zuofa::plus_click()
 {
-    m_quantity->setText(QString::number(clean_tile_quantity(m_quantity->text()).toLongLong() + 1));
+    const qint64 q = clean_tile_quantity(m_quantity->text()).toLongLong();
+    m_quantity->setText(QString::number(q < MaxQuantity ? q + 1 : MaxQuantity));
 }
 
 void TForm_caipin_zuofa::minus_click()

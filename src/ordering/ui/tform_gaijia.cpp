@@ -173,6 +173,15 @@ void TForm_gaijia::save_click()
     }
     if (edits.isEmpty())
         return;
+    // Nothing is saved while one row holds something that is not an amount.
+    if (const PriceEditRefusal refused = refused_price_edit(edits); !refused.id.isEmpty()) {
+        const Row row = m_rows.value(refused.id);
+        QLineEdit *field = refused.price ? row.price : row.quantity;
+        field->setFocus();
+        field->selectAll();
+        toast(refused.text);
+        return;
+    }
     guarded(ctx(), [&] {
         save_price_changes(ctx(), m_order_id, edits);
         list_lines();

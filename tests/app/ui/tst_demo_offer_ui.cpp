@@ -76,6 +76,11 @@ private slots:
         p.prompts->queue(true);
         show(p);
         p.exec("INSERT INTO lumo_caipin(title,price) VALUES('自制酸奶','8')");
+        // A party still seated at demonstration table 01, and one that paid there.
+        p.exec("INSERT INTO lumo_orders(title,deskid,iscal,stat) VALUES('open',1,0,1)");
+        p.exec("INSERT INTO lumo_orders_detail(title,rootid,deskid,oneprice,quantity) "
+               "VALUES('米饭',(SELECT max(id) FROM lumo_orders),1,2,1)");
+        p.exec("INSERT INTO lumo_orders(title,deskid,iscal,stat) VALUES('paid',1,1,9)");
 
         p.prompts->queue(false); // cancel first: nothing happens
         GuiProgram::click(p.forms->main->findChild<QLabel *>("menu_label_114"));
@@ -86,6 +91,9 @@ private slots:
         QCOMPARE(p.prompts->confirms.mid(1), (QStringList{DeleteQuestion, DeleteQuestion}));
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_desk"), QString("0"));
         QCOMPARE(p.scalar("SELECT group_concat(title) FROM lumo_caipin"), QString("自制酸奶"));
+        // No bill is left behind for the next table 01; the paid one stays as history.
+        QCOMPARE(p.scalar("SELECT group_concat(title) FROM lumo_orders"), QString("paid"));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders_detail"), QString("0"));
         QTRY_VERIFY(!entries(p.forms->main).contains(114));
         QCOMPARE(visibleTiles(p.forms->main), 0);
         QCOMPARE(p.forms->main->findChild<QPushButton *>("count_all")->text(), QString("全部：0"));
@@ -100,6 +108,7 @@ private slots:
         QCOMPARE(p.prompts->confirms, QStringList{Offer});
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_desk"), QString("20"));
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_caipin"), QString("1"));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders WHERE iscal=0"), QString("0"));
     }
 };
 

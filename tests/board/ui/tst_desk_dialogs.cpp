@@ -154,27 +154,41 @@ private slots:
         QCOMPARE(everything(p), before);
     }
 
-    void deposit_data()
+    void notAnAmountIsRefused_data()
     {
         QTest::addColumn<QString>("yj");
-        QTest::addColumn<QStringList>("warnings");
-        QTest::newRow("two points") << "12.3.4" << QStringList{"请检查小数点输入是否正确！"};
-        QTest::newRow("letters") << "abc" << QStringList{};
+        QTest::addColumn<QString>("nums");
+        QTest::addColumn<QString>("toast");
+        const QString deposit = "押金请输入不小于0的数字，最多两位小数";
+        QTest::newRow("two points") << "12.3.4"
+                                    << "2" << deposit;
+        QTest::newRow("letters") << "abc"
+                                 << "2" << deposit;
+        QTest::newRow("lone point") << "."
+                                    << "2" << deposit;
+        QTest::newRow("negative guests") << "5"
+                                         << "-5"
+                                         << "用餐人数请输入0到999的整数";
     }
 
-    void deposit()
+    void notAnAmountIsRefused()
     {
         QFETCH(QString, yj);
-        QFETCH(QStringList, warnings);
+        QFETCH(QString, nums);
+        QFETCH(QString, toast);
         GuiProgram p;
         p.exec("INSERT INTO lumo_desk(title,bh,stat,yj) VALUES('t','A1',0,5)");
         TForm_desk_zt *d = open_zt(p, "A1");
         fill(d, "Edit_yj", yj);
+        fill(d, "Edit_nums", nums);
+        const QString before = everything(p);
         save_as(d, 1);
-        QCOMPARE(p.prompts->warnings, warnings);
-        QCOMPARE(toast_text(p), QString("操作成功"));
-        QCOMPARE(p.scalar("SELECT d.yj||'|'||o.yj FROM lumo_desk d, lumo_orders o"),
-                 QString("0.0|0"));
+        QCOMPARE(toast_text(p), toast);
+        QCOMPARE(p.prompts->confirms, QStringList());
+        QCOMPARE(p.prompts->warnings, QStringList());
+        QCOMPARE(everything(p), before);
+        // What was typed stays for the cashier to correct.
+        QCOMPARE(child<QLineEdit>(d, "Edit_yj")->text(), yj);
     }
 
     void cleaningAndClearedRefuse_data()

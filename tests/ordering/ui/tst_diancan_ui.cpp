@@ -149,7 +149,8 @@ private slots:
                  1);
         f.zuofa->hide();
 
-        // Minus never goes below 1; a quantity that is no whole number saves as 1.
+        // Minus never goes below 1; a quantity that is no whole number from 1 to 9999
+        // is refused and the dialog stays open.
         f.clickTile(1);
         f.press("数量");
         QCOMPARE(f.zuofa->findChild<QGroupBox *>("group_zuofa")->findChildren<QCheckBox *>().size(),
@@ -162,10 +163,20 @@ private slots:
         GuiProgram::click(f.zuofa->findChild<QWidget *>("image_plus"));
         GuiProgram::click(minus);
         QCOMPARE(qty->text(), QString("2"));
-        qty->setText("0");
         OrderingFixture::keys(f.zuofa->findChild<QLineEdit *>("edit_remark"), "打包");
+        for (const char *typed : {"0", "1.5", "10000", "-2"}) {
+            OrderingFixture::type(qty, typed);
+            QCOMPARE(qty->text(), QString(typed));
+            GuiProgram::click(OrderingFixture::button(f.zuofa, "确定设置"));
+            QCOMPARE(f.toast(), QString("数量请输入1到9999的整数"));
+            QVERIFY(f.zuofa->isVisible());
+            QCOMPARE(f.tile(1)->record().quantity, QString("1"));
+            QCOMPARE(f.tile(1)->record().remark, QString());
+        }
+        OrderingFixture::type(qty, "3");
         GuiProgram::click(OrderingFixture::button(f.zuofa, "确定设置"));
-        QCOMPARE(f.tile(1)->record().quantity, QString("1"));
+        QVERIFY(!f.zuofa->isVisible());
+        QCOMPARE(f.tile(1)->record().quantity, QString("3"));
         QCOMPARE(f.tile(1)->findChild<QLabel *>("box_bz_1")->y(), -3);
 
         // Emptying the remark hides the marker again.

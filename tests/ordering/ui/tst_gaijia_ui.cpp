@@ -89,6 +89,18 @@ private slots:
         OrderingFixture::type(f.gaijia->findChild<QLineEdit *>("edit_1_" + b), "abc");
         QCOMPARE(f.gaijia->findChild<QLabel *>("static_5_" + b)->text(), QString("0"));
 
+        // Not a price: refused with what is allowed, nothing saved, the field to correct
+        // has the focus.
+        const QString beforeRefusal = f.p.scalar(
+            "SELECT group_concat(oneprice||' '||quantity||' '||remark) FROM lumo_orders_detail");
+        GuiProgram::click(OrderingFixture::button(f.gaijia, "批量保存"));
+        QCOMPARE(f.toast(), QString("单价请输入数字（最多一个小数点），不超过99999.99"));
+        QCOMPARE(f.p.scalar("SELECT group_concat(oneprice||' '||quantity||' '||remark) FROM "
+                            "lumo_orders_detail"),
+                 beforeRefusal);
+        QCOMPARE(f.gaijia->focusWidget(), f.gaijia->findChild<QLineEdit *>("edit_1_" + b));
+        OrderingFixture::type(f.gaijia->findChild<QLineEdit *>("edit_1_" + b), "0");
+
         GuiProgram::click(OrderingFixture::button(f.gaijia, "批量保存"));
         QCOMPARE(f.toast(), QString("批量价格修改成功"));
         QVERIFY(f.gaijia->isVisible());

@@ -1,0 +1,179 @@
+#include "masterdata_fixture.h"
+
+class TestListScreensUi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Areas (opened from the tables screen) and categories (from the menu): the
+    // refusals, add, the edit toggle, edit, delete, and the refresh each announces.
+    void classScreens_data()
+    {
+        QTest::addColumn<bool>("area");
+        QTest::newRow("桌号分类") << true;
+        QTest::newRow("菜品分类") << false;
+    }
+    void classScreens()
+    {
+        QFETCH(bool, area);
+        MasterdataFixture f;
+        f.showBoard();
+        ListScreen *s = nullptr;
+        if (area) {
+            f.menu(61);
+            MasterdataFixture::press(f.desk(), "CnButton2");
+            s = f.areas();
+        } else {
+            f.menu(72);
+            s = f.categories();
+        }
+        QVERIFY(s->isVisible());
+        const QString noun = area ? "桌位分类" : "菜品分类";
+        const QString table = area ? "lumo_desk_class" : "lumo_caipin_class";
+        QCOMPARE(MasterdataFixture::captions(s),
+                 (area ? "新增桌号分类" : "新增菜品分类") + QString("/新增") + noun + "保存");
+        QCOMPARE(MasterdataFixture::label(s, "page_nums"), QString("共有0条符合条件的记录"));
+        QCOMPARE(MasterdataFixture::label(s, "page_page"), QString("当前1页/共0页"));
+        QCOMPARE(MasterdataFixture::pagingButtons(s), QString("0000"));
+
+        MasterdataFixture::save(s);
+        QCOMPARE(f.toast(), QString("请输入分类名称"));
+        MasterdataFixture::type(s, "LabeledEdit2", "大厅");
+        MasterdataFixture::type(s, "LabeledEdit3", "1a");
+        MasterdataFixture::save(s);
+        QCOMPARE(f.toast(), QString("排序号只能是数字"));
+        QVERIFY(f.db("SELECT id FROM " + table).isEmpty());
+
+        MasterdataFixture::type(s, "LabeledEdit3", "");
+        MasterdataFixture::save(s);
+        QCOMPARE(f.toast(), noun + "添加成功");
+        MasterdataFixture::type(s, "LabeledEdit2", "包间");
+        MasterdataFixture::save(s);
+        QCOMPARE(f.db("SELECT id,title,sort FROM " + table), (QStringList{"1|大厅|1", "2|包间|2"}));
+        QCOMPARE(MasterdataFixture::rows(s), (QStringList{"1|大厅|1", "2|包间|2"}));
+        QCOMPARE(MasterdataFixture::label(s, "page_nums"), QString("共有2条符合条件的记录"));
+        QCOMPARE(MasterdataFixture::label(s, "page_page"), QString("当前1页/共1页"));
+        // The editor keeps its texts after a save.
+        QCOMPARE(MasterdataFixture::text(s, "LabeledEdit2"), QString("包间"));
+
+        // The board's area bar or the ordering screen's category strip follows.
+        if (area) {
+            QVERIFY(f.areaBox("2"));
+            QVERIFY(f.desk()->findChild<QComboBox *>("ComboBox1")->findText("包间") > 0);
+        } else {
+            QVERIFY(f.forms->diancan->findChild<QWidget *>("box_caipin_class_2"));
+            QVERIFY(f.dishes()->findChild<QComboBox *>("ComboBox1")->findText("包间") > 0);
+        }
+
+        // 编辑 three times on one row: edit, add (cleared), edit.
+        MasterdataFixture::clickCell(s, 1, 3);
+        QVERIFY(s->editing());
+        QCOMPARE(MasterdataFixture::captions(s), "编辑" + noun + "/编辑" + noun + "保存");
+        QCOMPARE(MasterdataFixture::text(s, "LabeledEdit3"), QString("2"));
+        MasterdataFixture::clickCell(s, 1, 3);
+        QVERIFY(!s->editing());
+        QCOMPARE(MasterdataFixture::captions(s), "添加" + noun + "/新增" + noun + "保存");
+        QCOMPARE(MasterdataFixture::text(s, "LabeledEdit2"), QString());
+        QCOMPARE(MasterdataFixture::text(s, "LabeledEdit3"), QString());
+        MasterdataFixture::clickCell(s, 1, 3);
+        QVERIFY(s->editing());
+        QCOMPARE(MasterdataFixture::text(s, "LabeledEdit2"), QString("包间"));
+
+        MasterdataFixture::type(s, "LabeledEdit2", "雅座");
+        MasterdataFixture::type(s, "LabeledEdit3", "0.5");
+        MasterdataFixture::save(s);
+        QCOMPARE(f.toast(), noun + "修改成功");
+        QCOMPARE(MasterdataFixture::rows(s), (QStringList{"1|雅座|0.5", "2|大厅|1"}));
+        if (area)
+            QCOMPARE(f.areaBox("2")->findChild<QLabel *>()->text(), QString("雅座"));
+
+        // Delete asks first; Cancel keeps the row.
+        f.prompts->confirms.clear();
+        f.prompts->queue(false);
+        MasterdataFixture::clickCell(s, 0, 4);
+        QCOMPARE(f.prompts->confirms, QStringList{"确认要删除吗"});
+        QCOMPARE(f.db("SELECT id FROM " + table).size(), 2);
+        MasterdataFixture::clickCell(s, 0, 4);
+        QCOMPARE(f.db("SELECT id,title FROM " + table), QStringList{"1|大厅"});
+        QCOMPARE(MasterdataFixture::rows(s), QStringList{"1|大厅|1"});
+        QCOMPARE(MasterdataFixture::label(s, "page_nums"), QString("共有1条符合条件的记录"));
+        if (area)
+            QVERIFY(!f.areaBox("2"));
+        else
+            QVERIFY(!f.forms->diancan->findChild<QWidget *>("box_caipin_class_2"));
+    }
+
+    // The paging bar through its buttons, the numbering across pages, the keyword,
+    // and a deleted last row that leaves the page beyond the last.
+    void pagingAndKeyword()
+    {
+        MasterdataFixture f;
+        {
+            TSQLiteDatabase db(f.ctx.db_path);
+            for (int i = 1; i <= 31; ++i)
+                db.ExecSQL("INSERT INTO lumo_caipin_class(title,sort) VALUES(?,?)",
+                           {QStringLiteral("分类%1").arg(i), i});
+        }
+        TForm_cp_class *s = f.categories();
+        s->open_centred();
+        QCOMPARE(MasterdataFixture::pagingButtons(s), QString("0011"));
+        QCOMPARE(MasterdataFixture::label(s, "page_page"), QString("当前1页/共3页"));
+        QCOMPARE(MasterdataFixture::rows(s).size(), 15);
+
+        MasterdataFixture::press(s, "btn_next");
+        QCOMPARE(MasterdataFixture::pagingButtons(s), QString("1111"));
+        QCOMPARE(MasterdataFixture::rows(s).first(), QString("16|分类16|16"));
+        MasterdataFixture::press(s, "btn_last");
+        QCOMPARE(MasterdataFixture::pagingButtons(s), QString("1100"));
+        QCOMPARE(MasterdataFixture::rows(s), QStringList{"31|分类31|31"});
+        QCOMPARE(MasterdataFixture::label(s, "page_nums"), QString("共有31条符合条件的记录"));
+
+        // The only row of the last page goes: page 3 of 2, buttons as they were.
+        MasterdataFixture::clickCell(s, 0, 4);
+        QVERIFY(MasterdataFixture::rows(s).isEmpty());
+        QCOMPARE(MasterdataFixture::label(s, "page_page"), QString("当前3页/共2页"));
+        QCOMPARE(MasterdataFixture::pagingButtons(s), QString("1100"));
+        MasterdataFixture::press(s, "btn_pre");
+        QCOMPARE(MasterdataFixture::label(s, "page_page"), QString("当前2页/共2页"));
+        QCOMPARE(MasterdataFixture::rows(s).size(), 15);
+
+        // A keyword: quotes and blanks dropped; paging keeps the search.
+        MasterdataFixture::type(s, "lab_keyword", " 分类'1 ");
+        MasterdataFixture::press(s, "btn_search");
+        QCOMPARE(MasterdataFixture::label(s, "page_nums"), QString("共有11条符合条件的记录"));
+        QCOMPARE(MasterdataFixture::label(s, "page_page"), QString("当前1页/共1页"));
+        QCOMPARE(MasterdataFixture::rows(s).first(), QString("1|分类1|1"));
+        QCOMPARE(MasterdataFixture::pagingButtons(s), QString("0000"));
+        MasterdataFixture::type(s, "lab_keyword", " '' ");
+        QTest::keyClick(s->findChild<QLineEdit *>("lab_keyword"), Qt::Key_Return);
+        QCOMPARE(MasterdataFixture::label(s, "page_nums"), QString("共有30条符合条件的记录"));
+        QVERIFY(s->isVisible());
+
+        // Showing the window again keeps its page.
+        MasterdataFixture::press(s, "btn_last");
+        s->hide();
+        s->open_centred();
+        QCOMPARE(MasterdataFixture::label(s, "page_page"), QString("当前2页/共2页"));
+    }
+
+    // A double-click in the first two columns toggles like 编辑, with its own memory.
+    void doubleClickToggles()
+    {
+        MasterdataFixture f;
+        f.exec("INSERT INTO lumo_desk_class(title,sort) VALUES('大厅',1),('包间',2)");
+        TForm_desk_class *s = f.areas();
+        s->open_centred();
+        MasterdataFixture::doubleClickCell(s, 0, 1);
+        QVERIFY(s->editing());
+        QCOMPARE(s->edit_id(), QString("1"));
+        MasterdataFixture::doubleClickCell(s, 0, 0);
+        QVERIFY(!s->editing());
+        MasterdataFixture::doubleClickCell(s, 1, 2);
+        QVERIFY(!s->editing());
+        MasterdataFixture::clickCell(s, 1, 3);
+        QCOMPARE(s->edit_id(), QString("2"));
+    }
+};
+
+QTEST_MAIN(TestListScreensUi)
+#include "tst_list_screens_ui.moc"
