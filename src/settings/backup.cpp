@@ -4,9 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QThread>
 #include <QTimer>
 
+#include <memory>
+
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +56,13 @@ sqlite3 *open_db(const QString &path, int flags, QString *error)
     }
     sqlite3_busy_timeout(db, 5000);
     return db;
+}
+
+// Forces the file's data onto the disk.
+bool flush_file(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadWrite) && ::fsync(f.handle()) == 0;
 }
 
 } // namespace
@@ -194,6 +205,10 @@ BackupJob::BackupJob(QString source, QString target, QObject *parent)
 
 BackupJob::~BackupJob()
 {
+    if (m_flush) {
+        m_flush->wait();
+        delete m_flush;
+    }
     if (m_backup) {
         release();
         QFile::remove(m_part);
@@ -208,6 +223,11 @@ bool BackupJob::start()
     m_from = open_db(m_source, SQLITE_OPEN_READONLY, &m_error);
     if (m_from)
         m_to = open_db(m_part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &m_error);
+    // The copy is only trusted once complete and renamed: no journal, and one flush
+    // at the end instead of SQLite's own (which would hold up the event loop).
+    if (m_to)
+        sqlite3_exec(
+            m_to, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
     if (m_to)
         m_backup = sqlite3_backup_init(m_to, "main", m_from, "main");
     if (!m_backup) {
@@ -247,6 +267,7 @@ bool BackupJob::run()
     if (!m_backup && !start())
         return false;
     m_timer->stop();
+    m_blocking = true;
     while (step()) {
     }
     return m_error.isEmpty();
@@ -271,17 +292,38 @@ void BackupJob::close(bool ok)
         ok = false;
         m_error = QString::fromUtf8(sqlite3_errstr(rc));
     }
+    if (!ok) {
+        finish(false);
+        return;
+    }
+    if (m_blocking) {
+        finish(flush_file(m_part));
+        return;
+    }
+    // Writing a large copy out to disk takes a while: off the event loop.
+    auto flushed = std::make_shared<bool>(false);
+    m_flush = QThread::create([part = m_part, flushed] { *flushed = flush_file(part); });
+    connect(m_flush, &QThread::finished, this, [this, flushed] {
+        m_flush->deleteLater();
+        m_flush = nullptr;
+        finish(*flushed);
+    });
+    m_flush->start();
+}
+
+void BackupJob::finish(bool ok)
+{
     if (ok) {
         QFile::remove(m_target);
-        if (!QFile::rename(m_part, m_target)) {
-            ok = false;
-            m_error = QStringLiteral("备份文件无法保存：") + m_target;
-        }
+        ok = QFile::rename(m_part, m_target);
     }
-    if (!ok)
+    if (!ok) {
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("备份文件无法保存：") + m_target;
         QFile::remove(m_part);
-    else
+    } else {
         emit progress(100);
+    }
     emit finished(ok);
 }
 

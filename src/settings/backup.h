@@ -9,6 +9,7 @@
 
 struct sqlite3;
 struct sqlite3_backup;
+class QThread;
 class QTimer;
 
 // One file in the backup folder.
@@ -83,6 +84,8 @@ private:
     // Closes the copy and both connections; SQLite's result of finishing the copy.
     int release();
     void close(bool ok);
+    // Renames the finished copy into place (ok) or removes it, and reports.
+    void finish(bool ok);
 
     QString m_source;
     QString m_target;
@@ -92,6 +95,8 @@ private:
     sqlite3 *m_to = nullptr;
     sqlite3_backup *m_backup = nullptr;
     QTimer *m_timer = nullptr;
+    QThread *m_flush = nullptr;
+    bool m_blocking = false;
 };
 
 // Puts a checked backup in place of the database at db_path. The current database

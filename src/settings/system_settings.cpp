@@ -111,7 +111,7 @@ QString printer_name(const QString &text)
 
 } // namespace
 
-SaveOutcome save_system_settings(AppContext &ctx, const SystemFields &f)
+SettingsSaved save_system_settings(AppContext &ctx, const SystemFields &f)
 {
     Settings &s = ctx.settings;
     s.kdprintname = printer_name(f.kdprintname);
@@ -203,7 +203,7 @@ SaveOutcome save_system_settings(AppContext &ctx, const SystemFields &f)
     s.shopaddress = f.shopaddress;
     s.shoptel = f.shoptel;
 
-    SaveOutcome out;
+    SettingsSaved out;
     out.saved = path.isEmpty() ? QStringLiteral("配置保存成功")
                                : QStringLiteral("配置保存成功，如数据库路径有变重，请重启软件生效");
     return out;

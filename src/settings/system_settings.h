@@ -41,7 +41,7 @@ QString no_printer_text();
 // values read. The database in use does not change.
 SystemFields fields_for_showing(AppContext &ctx);
 
-struct SaveOutcome
+struct SettingsSaved
 {
     // Empty when saved; otherwise the toast, and nothing was written.
     QString refusal;
@@ -52,7 +52,7 @@ struct SaveOutcome
 // Checks in order, updates the in-memory settings and writes info.ini.
 // The printer names and the three receipt switches take effect in memory even
 // when a later check refuses the save.
-SaveOutcome save_system_settings(AppContext &ctx, const SystemFields &f);
+SettingsSaved save_system_settings(AppContext &ctx, const SystemFields &f);
 
 // Why a database path cannot be used; empty when it can (empty path: the local file).
 QString database_path_problem(const QString &path);

@@ -157,7 +157,7 @@ private slots:
         SystemFields f = good_fields();
         *field(f, name) = value.replace("@tmp/", p.dir.path() + "/");
 
-        const SaveOutcome out = save_system_settings(p.ctx, f);
+        const SettingsSaved out = save_system_settings(p.ctx, f);
         QCOMPARE(out.refusal, toast);
         QCOMPARE(contents(p.ctx.paths.ini), before);
         // The layouts and page sizes in memory stay as they were.
@@ -193,7 +193,7 @@ private slots:
                               "客打打印机行距设置错误",
                               "多设备同步时间设置错误，最少1秒",
                               "数据库路径所在的文件夹不存在，请检查数据库路径"}));
-        const SaveOutcome out = save_system_settings(p.ctx, f);
+        const SettingsSaved out = save_system_settings(p.ctx, f);
         QCOMPARE(out.refusal, QString());
         QCOMPARE(out.saved, QString("配置保存成功"));
     }
@@ -285,7 +285,7 @@ private slots:
         f.shopname.clear();
         f.kdstr = "0.2,3.0,3.8";
         f.path = p.path("shared.db");
-        const SaveOutcome out = save_system_settings(p.ctx, f);
+        const SettingsSaved out = save_system_settings(p.ctx, f);
         QCOMPARE(out.saved, QString("配置保存成功，如数据库路径有变重，请重启软件生效"));
 
         QStringList keys;

@@ -249,7 +249,7 @@ void TForm_system::showEvent(QShowEvent *event)
 
 void TForm_system::ClickSave()
 {
-    const SaveOutcome out = save_system_settings(ctx(), fields());
+    const SettingsSaved out = save_system_settings(ctx(), fields());
     if (!out.refusal.isEmpty()) {
         toast(out.refusal);
         return;
