@@ -74,7 +74,7 @@ struct Program
     void show()
     {
         screen->resize(1728, 972); // 90% of a 1920 x 1080 main window
-        screen->open_centred();
+        screen->open_with(ctx.desk_id, QString());
         QApplication::processEvents();
     }
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    g++ cmake pkg-config ccache clang-format git
+    g++ cmake pkg-config ccache clang-format git qt6-translations-l10n
     qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
     libsqlite3-dev sqlite3 libqrencode-dev libcups2-dev
     fonts-wqy-zenhei fonts-droid-fallback xvfb xauth zbar-tools

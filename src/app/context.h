@@ -72,6 +72,8 @@ struct Settings
     QString kdhj = QStringLiteral("0.45");
     QString cdtop = QStringLiteral("0.06");
     QString cdhj = QStringLiteral("0.45");
+    // [Payservice] url: scheme, host and port of the payment service; empty when none.
+    QString payservice_url;
 };
 
 // The member of staff signed in.

@@ -28,6 +28,7 @@ Settings load_settings(const IniFile &ini)
     s.cdprintname = ini.readString("Print", "cdprintname");
     s.kdprintnums = ini.readInt("Print", "kdprintnums", 1000);
     s.cdprintnums = ini.readInt("Print", "cdprintnums", 1000);
+    s.payservice_url = ini.readString("Payservice", "url");
 
     s.shopname = ini.readString("Shopinfo", "shopname");
     if (s.shopname.isEmpty())

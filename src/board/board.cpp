@@ -108,7 +108,9 @@ QVector<DeskAmount> load_desk_amounts(const AppContext &ctx)
 
 int tiles_per_row(int window_width)
 {
-    return int(std::floor(double(window_width + TileGap - 440) / (TileSize + TileGap)));
+    // The order panel stands W - 440 from the left; n tiles with their gaps take
+    // n x 165 pixels, so only whole tiles stand left of it.
+    return int(std::floor(double(window_width - 440) / (TileSize + TileGap)));
 }
 
 int effective_page_size(int page_size)

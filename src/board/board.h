@@ -60,7 +60,8 @@ QVector<DeskAmount> load_desk_amounts(const AppContext &ctx);
 
 // ---- layout ----
 
-// Tiles per row for a window W pixels wide (may be below 1 on a narrow window).
+// Tiles per row for a window W pixels wide: those that fit whole left of the order
+// panel (may be below 1 on a narrow window).
 int tiles_per_row(int window_width);
 // A page size below 1 would divide by zero; such a setting counts as 36.
 int effective_page_size(int page_size);

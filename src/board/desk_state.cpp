@@ -54,8 +54,12 @@ QString desk_stat_code(const QString &stat)
 
 DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form)
 {
+    return save_desk_state(ctx, ctx.desk_id, form);
+}
+
+DeskStateResult save_desk_state(AppContext &ctx, const QString &desk, const DeskStateForm &form)
+{
     DeskStateResult result;
-    const QString desk = ctx.desk_id;
     if (desk.isEmpty()) {
         result.message = QStringLiteral("还未选择桌号操作");
         return result;
@@ -102,14 +106,14 @@ DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form)
                 result.message = QStringLiteral("开台失败，当前状态下不能开台");
                 return;
             }
-            order = add_desk_order(ctx, db, name, yj, fwy, nums);
+            order = add_order_for_desk(ctx, db, desk, name, yj, fwy, nums);
             break;
         case 3:
             if (!was_free && !was_taken) {
                 result.message = QStringLiteral("预订失败，当前状态下不能预订");
                 return;
             }
-            order = add_desk_order(ctx, db, name, yj, fwy, nums);
+            order = add_order_for_desk(ctx, db, desk, name, yj, fwy, nums);
             break;
         case 0:
             if (!was_free) {

@@ -42,3 +42,5 @@ struct DeskStateResult
 // and the order are written in one transaction. Single quotes are removed from
 // the names.
 DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form);
+// The same for the given table, whatever the board has selected since.
+DeskStateResult save_desk_state(AppContext &ctx, const QString &desk_id, const DeskStateForm &form);

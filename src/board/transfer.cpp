@@ -31,8 +31,12 @@ QVector<TransferChoice> transfer_choices(const AppContext &ctx)
 
 TransferResult transfer_desk(AppContext &ctx, const QString &target_id)
 {
+    return transfer_desk(ctx, ctx.desk_id, target_id);
+}
+
+TransferResult transfer_desk(AppContext &ctx, const QString &source, const QString &target_id)
+{
     TransferResult r;
-    const QString source = ctx.desk_id;
     r.outcome = TransferResult::Refused;
     if (source.isEmpty()) {
         r.message = QStringLiteral("还未选择桌号操作");

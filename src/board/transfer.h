@@ -34,3 +34,5 @@ struct TransferResult
 // box: the target is opened with the current table's guest data and amount, the
 // current table is freed and its open order moves, all in one transaction.
 TransferResult transfer_desk(AppContext &ctx, const QString &target_id);
+// The same from the given table, whatever the board has selected since.
+TransferResult transfer_desk(AppContext &ctx, const QString &source_id, const QString &target_id);

@@ -88,23 +88,28 @@ QString read_desk_bh(const AppContext &ctx, const QString &desk_id)
 
 SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items)
 {
+    return submit_cart(ctx, ctx.desk_id, items);
+}
+
+SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<CartItem> &items)
+{
     SubmitResult r;
     const QString submit_time = unix_now(ctx.clock());
-    if (ctx.desk_id.isEmpty()) {
+    if (desk.isEmpty()) {
         r.kind = SubmitResult::DeskNotOpen;
         return r;
     }
     TSQLiteDatabase db(ctx.db_path);
     // The status as it is now: another counter may have cleared the table meanwhile.
     const QString stat
-        = db.scalar(QStringLiteral("SELECT stat FROM lumo_desk where id=? limit 1"), {ctx.desk_id})
+        = db.scalar(QStringLiteral("SELECT stat FROM lumo_desk where id=? limit 1"), {desk})
               .trimmed();
     if (!desk_takes_orders(stat)) {
         r.kind = SubmitResult::DeskNotOpen;
         return r;
     }
     // The open order is made before anything is asked, and stays when the waiter cancels.
-    db.transaction([&] { r.order_id = add_desk_order(ctx, db, {}, {}, {}, {}); });
+    db.transaction([&] { r.order_id = add_order_for_desk(ctx, db, desk, {}, {}, {}, {}); });
     if (items.isEmpty()) {
         r.kind = SubmitResult::NothingSelected;
         return r;
@@ -116,11 +121,10 @@ SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items)
     db.transaction([&] {
         write_cart(ctx, db, r.order_id, items, submit_time);
         // The total these lines made, read before anyone else can write.
-        r.total
-            = format_num(db.scalar(QStringLiteral("SELECT price FROM lumo_desk where id=? limit 1"),
-                                   {ctx.desk_id})
-                             .trimmed(),
-                         2);
+        r.total = format_num(
+            db.scalar(QStringLiteral("SELECT price FROM lumo_desk where id=? limit 1"), {desk})
+                .trimmed(),
+            2);
     });
     r.kind = SubmitResult::Done;
     return r;

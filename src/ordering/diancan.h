@@ -81,6 +81,8 @@ inline const QString ConfirmSubmitText = QStringLiteral("确认要批量添加�
 // Checks the current table's status, makes sure it has an open order, asks for
 // confirmation (ctx.prompts()) and writes the items with one submit time.
 SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items);
+// The same for the given table, whatever the board has selected since.
+SubmitResult submit_cart(AppContext &ctx, const QString &desk_id, const QVector<CartItem> &items);
 
 // Dishes are ordered only for a table that is open (1) or reserved (3).
 bool desk_takes_orders(const QString &stat);

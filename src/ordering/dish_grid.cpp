@@ -70,8 +70,25 @@ bool tile_matches(const QString &title,
 
 int grid_columns(int area_width)
 {
-    const int c = (area_width + dish_grid::Gap) / dish_grid::ColumnPitch;
+    // Whole tiles only: the last one's right edge stays inside the area.
+    const int c
+        = (area_width - dish_grid::Left - dish_grid::TileWidth) / dish_grid::ColumnPitch + 1;
+    if (area_width < dish_grid::Left + dish_grid::TileWidth)
+        return 1;
     return c < 1 ? 1 : c;
+}
+
+int grid_rows(int area_height)
+{
+    using namespace dish_grid;
+    const int r = (area_height - Top - TileHeight) / RowPitch + 1;
+    return area_height - Top - TileHeight < 0 || r < 1 ? 1 : r;
+}
+
+int grid_page_size(int setting, int columns, int rows)
+{
+    const int fit = std::max(1, columns) * std::max(1, rows);
+    return std::clamp(setting, 1, fit);
 }
 
 int grid_page_count(int matches, int per_page)

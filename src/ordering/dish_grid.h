@@ -65,8 +65,14 @@ inline constexpr int Top = 4;
 inline constexpr int Left = 6;
 } // namespace dish_grid
 
-// Tiles per row for a dish area of the given width (at least 1).
+// Whole tiles per row for a dish area of the given width (at least 1).
 int grid_columns(int area_width);
+
+// Whole tile rows in a dish area of the given height (at least 1).
+int grid_rows(int area_height);
+// Tiles on one page: the setting (below 1 counts as 1), but never more than the
+// columns x rows that fit, so no tile of a page lies out of sight.
+int grid_page_size(int setting, int columns, int rows);
 
 // Pages for n matching tiles (n / per_page rounded up; per_page below 1 counts as 1).
 int grid_page_count(int matches, int per_page);

@@ -114,7 +114,17 @@ QString add_desk_order(AppContext &ctx,
                        const QString &fwy,
                        const QString &nums)
 {
-    const QString desk = ctx.desk_id;
+    return add_order_for_desk(ctx, db, ctx.desk_id, truename, yj, fwy, nums);
+}
+
+QString add_order_for_desk(AppContext &ctx,
+                           TSQLiteDatabase &db,
+                           const QString &desk,
+                           const QString &truename,
+                           const QString &yj,
+                           const QString &fwy,
+                           const QString &nums)
+{
     if (desk.isEmpty())
         return {};
     const QString existing = open_order_id(db, desk);
@@ -250,6 +260,11 @@ void write_cart(AppContext &ctx,
 {
     if (order_id.isEmpty() || order_id == NoOrderId || items.isEmpty())
         return;
+    // The lines belong to the order's own table, whatever the board shows now.
+    QString desk
+        = db.scalar(QStringLiteral("SELECT deskid FROM lumo_orders where id=?"), {order_id});
+    if (desk.isEmpty())
+        desk = ctx.desk_id;
     for (const CartItem &it : items) {
         const qint64 quantity = int_value(it.quantity.trimmed(), 0);
         const double price = num_value(it.price.trimmed());
@@ -264,7 +279,7 @@ void write_cart(AppContext &ctx,
                         price,
                         quantity,
                         total,
-                        ctx.desk_id,
+                        desk,
                         it.id,
                         it.zfid,
                         it.zfidstr,
@@ -312,6 +327,11 @@ QString cal_order_price(AppContext &ctx, const QString &order_id)
     QString total;
     db.transaction([&] { total = refresh_order_totals(db, order_id); });
     return total;
+}
+
+QString recompute_order_total(TSQLiteDatabase &db, const QString &order_id)
+{
+    return refresh_order_totals(db, order_id);
 }
 
 QString cal_order_price(AppContext &ctx, TSQLiteDatabase &db, const QString &order_id)

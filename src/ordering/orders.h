@@ -34,6 +34,15 @@ QString add_desk_order(AppContext &ctx,
                        const QString &fwy,
                        const QString &nums);
 
+// The same for the given table, whatever the board has selected.
+QString add_order_for_desk(AppContext &ctx,
+                           TSQLiteDatabase &db,
+                           const QString &desk_id,
+                           const QString &truename,
+                           const QString &yj,
+                           const QString &fwy,
+                           const QString &nums);
+
 // The order's values of the given columns ("a,b,c"); all empty when there is no such order.
 QStringList
 get_order_fields(const AppContext &ctx, const QString &order_id, const QString &columns);
@@ -81,6 +90,12 @@ QString cal_order_price(AppContext &ctx, const QString &order_id);
 // transaction.
 QString cal_desk_price(AppContext &ctx, TSQLiteDatabase &db, const QString &desk_id);
 QString cal_order_price(AppContext &ctx, TSQLiteDatabase &db, const QString &order_id);
+
+// Recomputes one open order's stored totals and, when the table shows that order,
+// the table's copy; a settled or missing order is left alone (empty text). Unlike
+// cal_order_price it does not look at the board's selection: a dialog that holds
+// the order recomputes it even after the board's selection moved on.
+QString recompute_order_total(TSQLiteDatabase &db, const QString &order_id);
 
 enum class LineOp { Return, Ordered, Served, Delete };
 

@@ -109,7 +109,7 @@ save_price_changes(AppContext &ctx, const QString &order_id, const QVector<Price
                         s.remark,
                         e.id});
         }
-        total = cal_order_price(ctx, db, order_id);
+        total = recompute_order_total(db, order_id);
     });
     return total;
 }

@@ -39,12 +39,13 @@ QVector<MenuRow> menu_rows(AppContext &ctx)
     // 111 and 121 for anyone signed in, then the demonstration entry.
     const QVector<MenuRow> &all = all_menu_rows();
     QVector<MenuRow> rows;
-    if (check_login(ctx, ctx.account.username, ctx.account.digest))
-        rows << all.mid(0, 8);
+    // While nobody is signed in no entry may change data, deleting included.
+    if (!check_login(ctx, ctx.account.username, ctx.account.digest))
+        return rows;
+    rows << all.mid(0, 8);
     if (ctx.account.role == 9)
         rows << all.mid(8, 6);
-    if (check_login(ctx, ctx.account.username, ctx.account.digest))
-        rows << all.mid(14, 2);
+    rows << all.mid(14, 2);
     TSQLiteDatabase db(ctx.db_path);
     if (db.scalar(QStringLiteral("SELECT count(*) AS nums FROM lumo_desk where istest=1"))
             .toLongLong()

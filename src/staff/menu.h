@@ -23,6 +23,7 @@ const QVector<MenuRow> &all_menu_rows();
 // The entries the signed-in account may see, in menu order. Verifies the account
 // with check_login (which reloads or clears it), so the administrator rows follow
 // the role just read from lumo_admin; "删除数据" shows while demonstration tables exist.
+// Nobody signed in: no entry at all.
 QVector<MenuRow> menu_rows(AppContext &ctx);
 
 // The rows as the JSON array the menu bar is built from, and back.

@@ -33,10 +33,12 @@ private slots:
     {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("perRow");
-        QTest::newRow("1600") << 1600 << 7; // 1165 / 165
-        QTest::newRow("1920") << 1920 << 9; // 1485 / 165
-        QTest::newRow("exactly 2") << 765 << 2;
-        QTest::newRow("just below 2") << 764 << 1;
+        // The panel stands at W - 440; a row of n tiles needs n x 165 pixels left of it.
+        QTest::newRow("1600") << 1600 << 7; // 1160 / 165
+        QTest::newRow("1920") << 1920 << 8; // 1480 / 165: a ninth would run under the panel
+        QTest::newRow("nine fit") << 1925 << 9;
+        QTest::newRow("exactly 2") << 770 << 2;
+        QTest::newRow("just below 2") << 769 << 1;
         QTest::newRow("narrow") << 500 << 0;
     }
     void tilesPerRow()

@@ -106,6 +106,21 @@ private slots:
         QCOMPARE(p.scalar("SELECT group_concat(quantity) FROM lumo_orders_detail"), QString("1,1"));
     }
 
+    void submitGoesToTheGivenTable()
+    {
+        TestProgram p;
+        const QString first = add_desk(p, 1);
+        const QString other = add_desk(p, 1); // the board's selection by now
+        QCOMPARE(p.ctx.desk_id, other);
+        const SubmitResult r = submit_cart(p.ctx, first, {item("1", "10", "2")});
+        QCOMPARE(int(r.kind), int(SubmitResult::Done));
+        QCOMPARE(r.order_id, get_desk_order_id(p.ctx, first));
+        QCOMPARE(p.scalar("SELECT group_concat(deskid) FROM lumo_orders"), first);
+        QCOMPARE(p.scalar("SELECT deskid FROM lumo_orders_detail"), first);
+        QCOMPARE(p.scalar("SELECT price FROM lumo_desk WHERE id=" + first), QString("20.00"));
+        QCOMPARE(p.scalar("SELECT price FROM lumo_desk WHERE id=" + other), QString("0.0"));
+    }
+
     void lineList()
     {
         TestProgram p;

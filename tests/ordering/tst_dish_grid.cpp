@@ -158,9 +158,9 @@ private slots:
 
     void positions()
     {
-        // Tiles per row: (area width + 8) / 128, at least one.
-        QCOMPARE(grid_columns(1016), 8);
-        QCOMPARE(grid_columns(1015), 7);
+        // Whole tiles per row: the eighth ends at 6 + 7 x 128 + 120 = 1022; at least one.
+        QCOMPARE(grid_columns(1022), 8);
+        QCOMPARE(grid_columns(1021), 7);
         QCOMPARE(grid_columns(120), 1);
         QCOMPARE(grid_columns(0), 1);
 
@@ -169,6 +169,32 @@ private slots:
         QCOMPARE(grid_tile_position(4, 4), QPoint(6, 74));
         QCOMPARE(grid_tile_position(18, 4), QPoint(6 + 2 * 128, 4 + 4 * 70));
         QCOMPARE(grid_tile_position(2, 1), QPoint(6, 144));
+    }
+
+    void pageSize_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("size");
+        // A row ends 4 + 70 n + 60 pixels down.
+        QTest::newRow("1920 x 1080 screen") << 842 << 81 << 6 << 12 << 72;
+        QTest::newRow("setting smaller") << 842 << 20 << 6 << 12 << 20;
+        QTest::newRow("last row exactly") << 4 + 70 * 2 + 60 << 81 << 4 << 3 << 12;
+        QTest::newRow("a pixel short") << 4 + 70 * 2 + 59 << 81 << 4 << 2 << 8;
+        QTest::newRow("too low for one") << 30 << 81 << 4 << 1 << 4;
+        QTest::newRow("setting below 1") << 842 << 0 << 6 << 12 << 1;
+    }
+    void pageSize()
+    {
+        QFETCH(int, height);
+        QFETCH(int, setting);
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        QFETCH(int, size);
+        QCOMPARE(grid_rows(height), rows);
+        QCOMPARE(grid_page_size(setting, columns, rows), size);
     }
 
     void methods()

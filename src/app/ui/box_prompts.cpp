@@ -1,36 +1,93 @@
 #include "app/ui/box_prompts.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QGridLayout>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QStyle>
+#include <QTranslator>
 
 namespace {
+
 QWidget *owner()
 {
     return QApplication::activeWindow();
 }
+
+int show_box(QMessageBox::Icon icon,
+             const QString &title,
+             const QString &text,
+             QMessageBox::StandardButtons buttons)
+{
+    const std::unique_ptr<QMessageBox> box = make_message_box(icon, title, text, buttons, owner());
+    return box->exec();
+}
+
 } // namespace
+
+bool load_qt_chinese(QCoreApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China),
+                         QStringLiteral("qtbase"),
+                         QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
+}
+
+std::unique_ptr<QMessageBox> make_message_box(QMessageBox::Icon icon,
+                                              const QString &title,
+                                              const QString &text,
+                                              QMessageBox::StandardButtons buttons,
+                                              QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(icon, title, text, buttons, parent);
+    // Qt's own translation names the buttons; without it they are named here.
+    if (QAbstractButton *ok = box->button(QMessageBox::Ok);
+        ok && ok->text() != QStringLiteral("确定"))
+        ok->setText(QStringLiteral("确定"));
+    if (QAbstractButton *cancel = box->button(QMessageBox::Cancel);
+        cancel && cancel->text() != QStringLiteral("取消"))
+        cancel->setText(QStringLiteral("取消"));
+    if (buttons & QMessageBox::Ok)
+        box->setDefaultButton(QMessageBox::Ok);
+    // A short text would make the box narrower than its title bar needs.
+    const int titleBar = box->fontMetrics().horizontalAdvance(title)
+                         + 4 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 40;
+    if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
+        grid->addItem(new QSpacerItem(titleBar, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(),
+                      0,
+                      1,
+                      grid->columnCount());
+    return box;
+}
 
 bool BoxPrompts::confirm(const QString &text)
 {
-    return QMessageBox::question(owner(),
-                                 QStringLiteral("友情提示"),
-                                 text,
-                                 QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok)
+    return show_box(QMessageBox::Question,
+                    QStringLiteral("友情提示"),
+                    text,
+                    QMessageBox::Ok | QMessageBox::Cancel)
            == QMessageBox::Ok;
 }
 
 void BoxPrompts::information(const QString &text)
 {
-    QMessageBox::information(owner(), QStringLiteral("友情提示"), text);
+    show_box(QMessageBox::Information, QStringLiteral("友情提示"), text, QMessageBox::Ok);
 }
 
 void BoxPrompts::warning(const QString &text)
 {
-    QMessageBox::warning(owner(), QStringLiteral("友情提示"), text);
+    show_box(QMessageBox::Warning, QStringLiteral("友情提示"), text, QMessageBox::Ok);
 }
 
 void BoxPrompts::error(const QString &text)
 {
-    QMessageBox::critical(owner(), QStringLiteral("错误"), text);
+    show_box(QMessageBox::Critical, QStringLiteral("错误"), text, QMessageBox::Ok);
 }

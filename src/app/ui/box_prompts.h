@@ -2,6 +2,24 @@
 
 #include "app/context.h"
 
+#include <QMessageBox>
+
+#include <memory>
+
+class QCoreApplication;
+
+// Installs Qt's own Chinese translation (standard buttons and dialogs); false when
+// it is not installed on this machine.
+bool load_qt_chinese(QCoreApplication &app);
+
+// A message box as the program shows them: buttons "确定" and "取消" whether or not
+// Qt's translation is there, and at least as wide as its title needs.
+std::unique_ptr<QMessageBox> make_message_box(QMessageBox::Icon icon,
+                                              const QString &title,
+                                              const QString &text,
+                                              QMessageBox::StandardButtons buttons,
+                                              QWidget *parent = nullptr);
+
 // The real message boxes, over the active window.
 class BoxPrompts : public Prompts
 {

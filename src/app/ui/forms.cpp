@@ -68,7 +68,33 @@ std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_fold
     forms->defaultpay = new TForm_defaultpay(*forms, forms->main);
     forms->backup = new TForm_backup(*forms, forms->main);
     link_masterdata(*forms);
+    connect_desk_dialogs(*forms);
     return forms;
+}
+
+void connect_desk_dialogs(Forms &forms)
+{
+    TForm_main *main = forms.main;
+    // Whatever a dialog changed, the board shows the table's new state.
+    QObject::connect(forms.desk_zt, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
+    QObject::connect(
+        forms.desk_zhuantai, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
+    QObject::connect(forms.desk_zhuantai,
+                     &TForm_desk_zhuantai::desk_transferred,
+                     main,
+                     &TForm_main::on_desk_transferred);
+    QObject::connect(forms.diancan, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
+    QObject::connect(forms.gaijia, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
+    // What the other dialogs change shows on the ordering screen too.
+    for (DeskDialog *d : {static_cast<DeskDialog *>(forms.gaijia),
+                          static_cast<DeskDialog *>(forms.desk_zt),
+                          static_cast<DeskDialog *>(forms.desk_zhuantai)})
+        QObject::connect(
+            d, &DeskDialog::desk_changed, forms.diancan, &TForm_diancan::follow_desk_change);
+    QObject::connect(forms.desk_zhuantai,
+                     &TForm_desk_zhuantai::desk_transferred,
+                     forms.diancan,
+                     &TForm_diancan::follow_desk_transfer);
 }
 
 void show_toast(Forms &forms, const QString &text, int seconds, QWidget *window)

@@ -76,5 +76,8 @@ struct Forms
 // start-up steps in program_folder.
 std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_folder);
 
+// Lets the main window follow every change a table dialog makes (desk_changed).
+void connect_desk_dialogs(Forms &forms);
+
 // The toast over a window (seconds <= 0 means 2).
 void show_toast(Forms &forms, const QString &text, int seconds, QWidget *window);

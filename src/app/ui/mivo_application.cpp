@@ -26,6 +26,7 @@ int start_program(int argc, char **argv)
 {
     MivoApplication app(argc, argv);
     MivoApplication::setApplicationName(QStringLiteral("mivo"));
+    load_qt_chinese(app);
     AppContext ctx;
     ctx.setPrompts(std::make_shared<BoxPrompts>());
     ctx.setPrintDevice(std::make_shared<QtPrintDevice>());

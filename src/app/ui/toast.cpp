@@ -16,6 +16,7 @@ int text_width(const QString &text)
 
 Toast::Toast(QWidget *mainWindow)
     : QObject(mainWindow)
+    , m_main(mainWindow)
 {
     m_timer = new QTimer(mainWindow);
     m_timer->setObjectName(QStringLiteral("Timermsg"));
@@ -28,8 +29,13 @@ void Toast::show_toast(const QString &text, int seconds, QWidget *window)
     if (!window)
         return;
     if (!m_panel) {
-        m_panel = new QLabel(window);
+        // A window of its own above every other, so no open dialog hides it and no
+        // narrow dialog cuts it; it belongs to the main window and never takes the focus.
+        m_panel = new QLabel(m_main,
+                             Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                                 | Qt::WindowDoesNotAcceptFocus);
         m_panel->setObjectName(QStringLiteral("toast"));
+        m_panel->setAttribute(Qt::WA_ShowWithoutActivating);
         m_panel->setAlignment(Qt::AlignCenter);
         m_panel->setStyleSheet(
             QStringLiteral("QLabel{background:#666666;color:white;border:1px solid #666666;}"));
@@ -37,12 +43,11 @@ void Toast::show_toast(const QString &text, int seconds, QWidget *window)
         f.setPointSize(10);
         m_panel->setFont(f);
     }
-    if (m_panel->parentWidget() != window)
-        m_panel->setParent(window);
     const int w = text_width(text) + 5;
-    const QSize outer = window->frameGeometry().size();
-    const int top = int(std::ceil((outer.height() - 40) / 2.0));
-    const int left = int(std::ceil((outer.width() - w) / 2.0));
+    // Centred on the window it reports on, in screen coordinates.
+    const QRect frame = window->window()->frameGeometry();
+    const int top = frame.y() + int(std::ceil((frame.height() - 40) / 2.0));
+    const int left = frame.x() + int(std::ceil((frame.width() - w) / 2.0));
     m_panel->setText(text);
     m_panel->setGeometry(left, top, w, 40);
     m_panel->show();

@@ -9,7 +9,8 @@ class QTimer;
 class QWidget;
 
 // The one message panel of the program: a grey box with white text centred over a
-// window, hidden by the message timer after its countdown.
+// window and above every window of the program, hidden by the message timer after
+// its countdown.
 class Toast : public QObject
 {
     Q_OBJECT
@@ -28,6 +29,7 @@ public:
     void tick();
 
 private:
+    QPointer<QWidget> m_main;
     QPointer<QLabel> m_panel;
     QTimer *m_timer = nullptr;
     int m_countdown = 0;

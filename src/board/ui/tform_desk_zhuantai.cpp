@@ -9,6 +9,8 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShowEvent>
 
 namespace {
@@ -16,18 +18,28 @@ namespace {
 constexpr int PerRow = 5;
 constexpr int DialogWidth = 850; // five 150-pixel buttons 160 apart, with margins
 constexpr int MinHeight = 360;
+constexpr int ListTop = 18; // below the group's title
 const char *DeskIdProperty = "desk_id";
 
 } // namespace
 
 TForm_desk_zhuantai::TForm_desk_zhuantai(Forms &forms, QWidget *parent)
-    : MivoDialog(forms, parent)
+    : DeskDialog(forms, parent)
 {
     setWindowTitle(QStringLiteral("餐桌转台"));
     setObjectName(QStringLiteral("TForm_desk_zhuantai"));
 
     m_group = new QGroupBox(QStringLiteral("关联桌号"), this);
     m_group->setObjectName(QStringLiteral("GroupBox_gldesk"));
+    // Many tables scroll inside the group, so the dialog and its button stay on screen.
+    m_scroll = new QScrollArea(m_group);
+    m_scroll->setObjectName(QStringLiteral("zhuantai_scroll"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setWidgetResizable(false);
+    m_list = new QWidget;
+    m_list->setObjectName(QStringLiteral("zhuantai_list"));
+    m_scroll->setWidget(m_list);
     m_button = new QPushButton(QStringLiteral("确认转台"), this);
     m_button->setObjectName(QStringLiteral("Button_zhuantai"));
     connect(m_button, &QPushButton::clicked, this, &TForm_desk_zhuantai::zhuantai_click);
@@ -36,15 +48,24 @@ TForm_desk_zhuantai::TForm_desk_zhuantai(Forms &forms, QWidget *parent)
 
 void TForm_desk_zhuantai::resizeEvent(QResizeEvent *event)
 {
-    MivoDialog::resizeEvent(event);
+    DeskDialog::resizeEvent(event);
     // The group fills the dialog; the button sits in the strip below it.
     m_group->setGeometry(5, 10, width() - 30, height() - 100);
+    m_scroll->setGeometry(0, ListTop, m_group->width(), qMax(0, m_group->height() - ListTop - 2));
     m_button->setGeometry((width() - 140) / 2, height() - 70, 140, 36);
+}
+
+void TForm_desk_zhuantai::open_with(const QString &desk_id, const QString &order_id)
+{
+    hold(desk_id, order_id);
+    if (isVisible())
+        load_desk_list();
+    open_centred();
 }
 
 void TForm_desk_zhuantai::showEvent(QShowEvent *event)
 {
-    MivoDialog::showEvent(event);
+    DeskDialog::showEvent(event);
     if (!event->spontaneous())
         load_desk_list();
 }
@@ -52,7 +73,7 @@ void TForm_desk_zhuantai::showEvent(QShowEvent *event)
 void TForm_desk_zhuantai::load_desk_list()
 {
     const QList<QRadioButton *> old
-        = m_group->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly);
+        = m_list->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly);
     qDeleteAll(old);
 
     QVector<TransferChoice> desks;
@@ -61,34 +82,52 @@ void TForm_desk_zhuantai::load_desk_list()
         const TransferChoice &d = desks[n];
         auto *r = new QRadioButton(QStringLiteral("桌号：") + d.bh + QStringLiteral(",状态：")
                                        + desk_stat_name(d.stat),
-                                   m_group);
+                                   m_list);
         r->setObjectName(QStringLiteral("zhuantai_radio_") + d.id);
         r->setProperty(DeskIdProperty, d.id);
-        r->setGeometry(10 + 160 * (n % PerRow), 20 + 24 * (n / PerRow), 150, 22);
+        r->setGeometry(10 + 160 * (n % PerRow), 20 - ListTop + 24 * (n / PerRow), 150, 22);
         // Only a free table can take the guests.
         r->setEnabled(desk_stat_code(d.stat) == QLatin1String("0"));
         r->show();
     }
 
-    // Grow with the list so every row stays inside the group, keeping the centre.
     const int rows = (int(desks.size()) + PerRow - 1) / PerRow;
-    const int wanted = qMax(MinHeight, 20 + 24 * rows + 16 + 100);
+    m_list->resize(DialogWidth - 30 - 20, 20 - ListTop + 24 * rows + 8);
+
+    // Grow with the list, keeping the centre, but never past the screen: beyond that
+    // the list scrolls and "确认转台" stays in sight.
+    int wanted = qMax(MinHeight, 20 + 24 * rows + 16 + 100);
+    const QScreen *where = m_forms.main ? m_forms.main->screen() : screen();
+    const QRect avail = where ? where->availableGeometry() : QRect();
+    // The title bar is known only once the window manager framed the dialog.
+    const int extra = frameGeometry().height() - height();
+    const int title = extra > 0 ? extra : 40;
+    if (avail.isValid())
+        wanted = qMin(wanted, avail.height() - title);
     if (wanted != height()) {
         const QPoint centre = geometry().center();
         resize(DialogWidth, wanted);
         move(centre - QPoint(width() / 2, height() / 2));
     }
+    // On the screen where it fits; where it does not, its top left corner is.
+    const auto fit = [](int at, int first, int last) {
+        return qMax(first, qMin(at, last));
+    };
+    if (avail.isValid())
+        move(fit(pos().x(), avail.left(), avail.right() + 1 - frameGeometry().width()),
+             fit(pos().y(), avail.top(), avail.bottom() + 1 - height() - title));
 }
 
 void TForm_desk_zhuantai::zhuantai_click()
 {
     QString target;
-    for (QRadioButton *r : m_group->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly)) {
+    for (QRadioButton *r : m_list->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly)) {
         if (r->isChecked())
             target = r->property(DeskIdProperty).toString();
     }
     TransferResult result;
-    if (!guarded(ctx(), [&] { result = transfer_desk(ctx(), target); }))
+    const QString source = m_desk_id;
+    if (!guarded(ctx(), [&] { result = transfer_desk(ctx(), source, target); }))
         return;
     switch (result.outcome) {
     case TransferResult::Cancelled:
@@ -102,10 +141,11 @@ void TForm_desk_zhuantai::zhuantai_click()
     case TransferResult::Done:
         break;
     }
-    TForm_main *main = m_forms.main;
-    guarded(ctx(), [&] {
-        main->load_desk();
-        main->set_desk_vis();
-    });
+    // The guests are at the target now; a further transfer starts from there.
+    hold(target, m_order_id);
+    load_desk_list();
+    emit desk_transferred(source, target);
+    emit desk_changed(source);
+    emit desk_changed(target);
     ctx().prompts().information(result.message);
 }

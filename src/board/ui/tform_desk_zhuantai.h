@@ -1,19 +1,26 @@
 #pragma once
 
-#include "app/ui/mivo_dialog.h"
+#include "app/ui/desk_dialog.h"
 
 class QGroupBox;
 class QPushButton;
+class QScrollArea;
 
-// "餐桌转台": moves the current table's guests and open order to a free table.
-class TForm_desk_zhuantai : public MivoDialog
+// "餐桌转台": moves a table's guests and open order to a free table.
+class TForm_desk_zhuantai : public DeskDialog
 {
     Q_OBJECT
 public:
     TForm_desk_zhuantai(Forms &forms, QWidget *parent);
 
+    // Lists the tables (again, when already visible) and moves the guests of this table.
+    void open_with(const QString &desk_id, const QString &order_id);
     // Rebuilds the list of tables inside "关联桌号".
     void load_desk_list();
+
+signals:
+    // After a transfer: the guests and the order are at to_id now.
+    void desk_transferred(const QString &from_id, const QString &to_id);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -23,5 +30,7 @@ private:
     void zhuantai_click();
 
     QGroupBox *m_group = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    QWidget *m_list = nullptr; // the radio buttons, scrolled inside the group
     QPushButton *m_button = nullptr;
 };

@@ -3,7 +3,6 @@
 #include "app/helpers.h"
 #include "app/ui/box_prompts.h"
 #include "board/desk_state.h"
-#include "board/ui/tform_main.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -39,7 +38,7 @@ QLineEdit *edit(QWidget *parent, const QString &name, int top)
 } // namespace
 
 TForm_desk_zt::TForm_desk_zt(Forms &forms, QWidget *parent)
-    : MivoDialog(forms, parent)
+    : DeskDialog(forms, parent)
 {
     setWindowTitle(QStringLiteral("桌位状态"));
     setObjectName(QStringLiteral("TForm_desk_zt"));
@@ -86,9 +85,18 @@ TForm_desk_zt::TForm_desk_zt(Forms &forms, QWidget *parent)
     connect(m_save, &QPushButton::clicked, this, &TForm_desk_zt::save_click);
 }
 
+void TForm_desk_zt::open_with(const QString &desk_id, const QString &order_id)
+{
+    hold(desk_id, order_id);
+    // A visible dialog gets no new showing; another table must still replace what it shows.
+    if (isVisible())
+        load_desk_info();
+    open_centred();
+}
+
 void TForm_desk_zt::showEvent(QShowEvent *event)
 {
-    MivoDialog::showEvent(event);
+    DeskDialog::showEvent(event);
     // Restoring a minimised dialog keeps what the user has typed.
     if (!event->spontaneous())
         load_desk_info();
@@ -97,7 +105,7 @@ void TForm_desk_zt::showEvent(QShowEvent *event)
 void TForm_desk_zt::load_desk_info()
 {
     DeskRow row;
-    guarded(ctx(), [&] { row = read_desk_row(ctx(), ctx().desk_id); });
+    guarded(ctx(), [&] { row = read_desk_row(ctx(), m_desk_id); });
     if (!row.found) {
         m_bh->clear();
         m_ydtruename->clear();
@@ -142,16 +150,13 @@ void TForm_desk_zt::save_click()
     form.fwy = m_fwy->text();
 
     DeskStateResult result;
-    if (!guarded(ctx(), [&] { result = save_desk_state(ctx(), form); }))
+    if (!guarded(ctx(), [&] { result = save_desk_state(ctx(), m_desk_id, form); }))
         return;
     if (!result.message.isEmpty())
         toast(result.message);
     if (!result.saved)
         return;
-    TForm_main *main = m_forms.main;
-    guarded(ctx(), [&] {
-        main->set_desk_sub(ctx().desk_id);
-        main->get_tongji_info();
-        main->load_desk_ord();
-    });
+    if (!result.order_id.isEmpty())
+        m_order_id = result.order_id;
+    emit desk_changed(m_desk_id);
 }

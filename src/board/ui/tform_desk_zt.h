@@ -1,20 +1,22 @@
 #pragma once
 
-#include "app/ui/mivo_dialog.h"
+#include "app/ui/desk_dialog.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// "桌位状态": opens, reserves or keeps free the current table and edits its guest data.
-class TForm_desk_zt : public MivoDialog
+// "桌位状态": opens, reserves or keeps free a table and edits its guest data.
+class TForm_desk_zt : public DeskDialog
 {
     Q_OBJECT
 public:
     TForm_desk_zt(Forms &forms, QWidget *parent);
 
-    // Fills the fields from the current table.
+    // Shows the table's data (again, when already visible) and acts on that table.
+    void open_with(const QString &desk_id, const QString &order_id);
+    // Fills the fields from the table the dialog holds.
     void load_desk_info();
 
 protected:

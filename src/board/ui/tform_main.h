@@ -10,6 +10,7 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+class DeskTile;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -41,7 +42,7 @@ public:
     // Tests and screenshots use it to get a known board width (tiles per row).
     void set_board_size(const QSize &size) { m_board_size = size; }
 
-    // ---- the board's refreshes, called by the dialogs ----
+    // ---- the board's refreshes (dialogs reach them through on_desk_changed) ----
     void load_desk();
     void reload_board();
     void load_desk_class();
@@ -76,6 +77,12 @@ public:
     QSystemTrayIcon *tray_icon() const { return m_tray; }
 
 public slots:
+    // A dialog changed the table's data: its tile, the order panel (when the table is
+    // the selected one) and the summary bar are read again from the database.
+    void on_desk_changed(const QString &desk_id);
+    // The guests moved from one table to another: both tiles follow and the target
+    // becomes the board's selection.
+    void on_desk_transferred(const QString &from_id, const QString &to_id);
     void ClickDesklist(const QString &desk_id);
     void desk_class_click(const QString &class_id);
     void cn_preClick();
@@ -114,12 +121,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Tile
-    {
-        QPointer<QFrame> box;
-        QPointer<QLabel> label[5];
-    };
-
     void first_show();
     void offer_demo_data();
     void build_regions();
@@ -132,7 +133,10 @@ private:
     void run_menu_entry(int id);
     bool need_desk();
     void make_tile(const DeskRecord &r, int index);
-    void set_tile_texts(const Tile &t, const DeskRecord &r);
+    DeskTile *tile(const QString &desk_id) const;
+    void select_desk(const QString &desk_id);
+    // The table and its open order that a dialog opened now acts on.
+    QString open_order_of_selected() const;
     void show_login_box();
     void hide_login_box();
     void set_operator();
@@ -183,8 +187,7 @@ private:
     QString m_area;
     QStringList m_area_ids;
     QStringList m_tile_ids;
-    QHash<QString, DeskRecord> m_records;
-    QHash<QString, Tile> m_tiles;
+    QHash<QString, QPointer<DeskTile>> m_tiles;
     int m_page = 1;
     int m_page_count = 1;
     int m_visible_count = 0;

@@ -72,6 +72,22 @@ QColor ClickFrame::colour() const
     return palette().color(QPalette::Window);
 }
 
+void ClickFrame::setBorder(const QColor &colour)
+{
+    m_border = colour;
+    update();
+}
+
+void ClickFrame::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    if (!m_border.isValid())
+        return;
+    QPainter g(this);
+    g.setPen(m_border);
+    g.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
 void ClickFrame::mousePressEvent(QMouseEvent *event)
 {
     // The texts on the box ignore the press, so it reaches the box.

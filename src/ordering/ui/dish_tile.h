@@ -17,12 +17,19 @@ public:
 
     void setColour(const QColor &colour);
     QColor colour() const;
+    // A one-pixel outline, so a box in the dialog's own grey still stands out.
+    void setBorder(const QColor &colour);
+    QColor border() const { return m_border; }
 
 signals:
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor m_border; // invalid: none
 };
 
 // One dish on the ordering screen: "box_caipin_" + id with its title, price,

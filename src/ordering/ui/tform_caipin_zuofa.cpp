@@ -13,11 +13,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QToolButton>
 
 TForm_caipin_zuofa::TForm_caipin_zuofa(Forms &forms, QWidget *parent)
-    : MivoDialog(forms, parent)
+    : DeskDialog(forms, parent)
 {
     setWindowTitle(QStringLiteral("数量、做法与备注"));
     setObjectName(QStringLiteral("TForm_caipin_zuofa"));
@@ -68,8 +69,9 @@ TForm_caipin_zuofa::TForm_caipin_zuofa(Forms &forms, QWidget *parent)
     m_save->setDefault(true);
 }
 
-void TForm_caipin_zuofa::open_for_current()
+void TForm_caipin_zuofa::open_with(const QString &desk_id, const QString &order_id)
 {
+    hold(desk_id, order_id);
     m_dish_id = m_forms.diancan ? m_forms.diancan->current_dish() : QString();
     // An already visible dialog gets no new showing, so it loads here.
     if (isVisible())
@@ -79,7 +81,7 @@ void TForm_caipin_zuofa::open_for_current()
 
 void TForm_caipin_zuofa::showEvent(QShowEvent *event)
 {
-    MivoDialog::showEvent(event);
+    DeskDialog::showEvent(event);
     if (!event->spontaneous())
         load();
 }
@@ -95,8 +97,8 @@ void TForm_caipin_zuofa::load()
         return;
     }
     guarded(ctx(), [&] {
-        if (!ctx().desk_id.isEmpty())
-            m_desk_label->setText(QStringLiteral("桌号：") + read_desk_bh(ctx(), ctx().desk_id));
+        m_desk_label->setText(QStringLiteral("桌号：")
+                              + (m_desk_id.isEmpty() ? QString() : read_desk_bh(ctx(), m_desk_id)));
         m_dish_label->setText(QStringLiteral("菜品名称：") + read_dish_title(ctx(), m_dish_id));
         const TileRecord &rec = tile->record();
         m_quantity->setText(rec.quantity);
@@ -106,16 +108,26 @@ void TForm_caipin_zuofa::load()
         m_group = new QGroupBox(QStringLiteral("菜品做法"), this);
         m_group->setObjectName(QStringLiteral("group_zuofa"));
         m_group->setGeometry(10, 90, 460, 300);
+        // A dish with many methods scrolls inside the group.
+        m_scroll = new QScrollArea(m_group);
+        m_scroll->setObjectName(QStringLiteral("scroll_zuofa"));
+        m_scroll->setFrameShape(QFrame::NoFrame);
+        m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_scroll->setGeometry(1, 18, 458, 280);
+        auto *list = new QWidget;
+        list->setObjectName(QStringLiteral("list_zuofa"));
         const QVector<MethodRow> methods = read_methods(ctx(), m_dish_id);
+        list->resize(440, 7 + 25 * int(methods.size()) + 4);
         for (int n = 0; n < methods.size(); ++n) {
-            auto *box = new QCheckBox(methods[n].title, m_group);
+            auto *box = new QCheckBox(methods[n].title, list);
             box->setObjectName(QStringLiteral("check_zuofa_") + methods[n].id);
             box->setProperty("value", methods[n].id);
-            box->setGeometry(10, 25 + 25 * n, qMin(440, box->sizeHint().width()), 22);
+            box->setGeometry(10, 7 + 25 * n, qMin(420, box->sizeHint().width()), 22);
             box->setCursor(Qt::PointingHandCursor);
             box->setChecked(method_chosen(rec.zfid, methods[n].id));
             m_boxes << box;
         }
+        m_scroll->setWidget(list);
         m_group->show();
         m_remark->setText(rec.remark);
     });

@@ -1,8 +1,8 @@
 #include "ordering/ui/tform_diancan.h"
+#include "ordering/ui/diancan_columns.h"
 
 #include "app/ui/box_prompts.h"
 #include "app/ui/toast.h"
-#include "board/ui/tform_main.h"
 #include "ordering/diancan.h"
 #include "ordering/ui/dish_tile.h"
 #include "ordering/ui/tform_caipin_zuofa.h"
@@ -18,30 +18,19 @@
 #include <QShowEvent>
 #include <QTableWidget>
 
+using namespace diancan_list;
+
 namespace {
 
 const QColor ClassNormal(240, 240, 240);
 const QColor ClassCurrent(245, 121, 255);
-const QColor ReturnedText(153, 153, 153);
+const QColor ClassBorder(176, 176, 176);
 
 constexpr int Margin = 10;
 constexpr int ListTop = 77;
 constexpr int StripHeight = 46;
 constexpr int ClassPitch = 79;
 constexpr int ClassWidth = 80;
-
-enum Column {
-    ColNumber,
-    ColId,
-    ColTitle,
-    ColMethods,
-    ColPrice,
-    ColQuantity,
-    ColAmount,
-    ColStat,
-    ColRemark,
-    ColumnCount
-};
 
 QPushButton *make_button(QWidget *parent, const QString &text, const QString &name)
 {
@@ -56,7 +45,7 @@ QPushButton *make_button(QWidget *parent, const QString &text, const QString &na
 } // namespace
 
 TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
-    : MivoDialog(forms, parent)
+    : DeskDialog(forms, parent)
 {
     setWindowTitle(QStringLiteral("点餐"));
     setObjectName(QStringLiteral("TForm_diancan"));
@@ -155,18 +144,35 @@ TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
 
 // ---- showing and layout ----
 
+void TForm_diancan::open_with(const QString &desk_id, const QString &order_id)
+{
+    hold(desk_id, order_id);
+    // A visible screen gets no new showing; another table must still replace its lines.
+    if (isVisible())
+        prepare();
+    open_centred();
+    m_keyword->setFocus(Qt::OtherFocusReason);
+}
+
 void TForm_diancan::showEvent(QShowEvent *event)
 {
-    MivoDialog::showEvent(event);
+    DeskDialog::showEvent(event);
     // Restoring a minimised screen is not a new showing.
     if (event->spontaneous())
         return;
+    prepare();
+    // A waiter types a search code at once.
+    m_keyword->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm_diancan::prepare()
+{
     layout_panes();
     m_page = 1;
     m_columns = grid_columns(m_dish_rect.width());
     guarded(ctx(), [&] {
         load_desk_ord_1();
-        m_header->setText(QStringLiteral("桌号：") + ctx().desk_bh);
+        m_header->setText(QStringLiteral("桌号：") + read_desk_bh(ctx(), m_desk_id));
         if (!m_built) {
             load_caipin_class();
             load_caipin();
@@ -179,8 +185,38 @@ void TForm_diancan::showEvent(QShowEvent *event)
 
 void TForm_diancan::resizeEvent(QResizeEvent *event)
 {
-    MivoDialog::resizeEvent(event);
+    DeskDialog::resizeEvent(event);
     layout_panes();
+    const int columns = grid_columns(m_dish_rect.width());
+    if (m_built && columns != m_columns) {
+        m_columns = columns;
+        set_caipin_lat();
+    }
+}
+
+void TForm_diancan::follow_desk_transfer(const QString &from_id, const QString &to_id)
+{
+    if (from_id.isEmpty() || from_id != m_desk_id)
+        return;
+    hold(to_id, m_order_id);
+    if (!isVisible())
+        return;
+    guarded(ctx(), [&] {
+        m_header->setText(QStringLiteral("桌号：") + read_desk_bh(ctx(), m_desk_id));
+        load_desk_ord_1();
+    });
+}
+
+int TForm_diancan::page_size() const
+{
+    return grid_page_size(
+        ctx().settings.caipin_perpage, m_columns, grid_rows(m_dish_rect.height()));
+}
+
+void TForm_diancan::follow_desk_change(const QString &desk_id)
+{
+    if (isVisible() && !desk_id.isEmpty() && desk_id == m_desk_id)
+        load_desk_ord_1();
 }
 
 void TForm_diancan::layout_panes()
@@ -265,6 +301,7 @@ void TForm_diancan::load_caipin_class()
             box->setObjectName(QStringLiteral("box_caipin_class_") + id);
             box->setProperty("value", id);
             box->setGeometry(left, 0, ClassWidth, StripHeight);
+            box->setBorder(ClassBorder);
             auto *label = new QLabel(title, box);
             label->setFont(f);
             label->setAlignment(Qt::AlignCenter);
@@ -350,7 +387,7 @@ void TForm_diancan::load_caipin()
 void TForm_diancan::set_caipin_lat()
 {
     const QString keyword = m_keyword->text().trimmed();
-    const int perPage = ctx().settings.caipin_perpage;
+    const int perPage = page_size();
 
     QVector<int> matching;
     matching.reserve(m_tiles.size());
@@ -442,141 +479,4 @@ void TForm_diancan::next_click()
     if (m_page < m_page_count)
         ++m_page;
     set_caipin_lat();
-}
-
-// ---- submit ----
-
-void TForm_diancan::submit_click()
-{
-    if (m_tiles.isEmpty())
-        return;
-    QVector<CartItem> items;
-    for (const DishTile *t : std::as_const(m_tiles)) {
-        const TileRecord &r = t->record();
-        if (r.isSelected())
-            items.append(
-                {r.id, r.title, r.price, r.quantity, r.stock, r.zfid, r.zfidstr, r.remark});
-    }
-    guarded(ctx(), [&] {
-        const SubmitResult res = submit_cart(ctx(), items);
-        switch (res.kind) {
-        case SubmitResult::DeskNotOpen:
-            ctx().prompts().information(DeskNotOpenText);
-            return;
-        case SubmitResult::NothingSelected:
-            toast(NothingSelectedText);
-            return;
-        case SubmitResult::Cancelled:
-            return;
-        case SubmitResult::Done:
-            break;
-        }
-        load_desk_ord_1();
-        m_forms.main->load_desk_ord();
-        m_forms.main->set_desk_price(ctx().desk_id, res.total);
-    });
-}
-
-// ---- line list ----
-
-void TForm_diancan::load_desk_ord_1()
-{
-    guarded(ctx(), [&] {
-        const QSignalBlocker quiet(m_list);
-        m_list->setRowCount(0);
-        m_all->setChecked(false);
-        const QVector<OrderLineView> rows = read_order_lines(ctx(), ctx().desk_id);
-        m_list->setRowCount(int(rows.size()));
-        QFont struck = m_list->font();
-        struck.setStrikeOut(true);
-        for (int r = 0; r < rows.size(); ++r) {
-            const OrderLineView &v = rows[r];
-            const QString cells[ColumnCount] = {v.number,
-                                                v.id,
-                                                v.title,
-                                                v.zfidstr,
-                                                v.oneprice,
-                                                v.quantity,
-                                                v.amount,
-                                                v.stat,
-                                                v.remark};
-            for (int c = 0; c < ColumnCount; ++c) {
-                auto *item = new QTableWidgetItem(cells[c]);
-                if (c == ColNumber) {
-                    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-                    item->setCheckState(Qt::Unchecked);
-                }
-                // A returned line stays listed, greyed and struck out up to its price.
-                if (v.returned && c <= ColPrice) {
-                    item->setForeground(ReturnedText);
-                    item->setFont(struck);
-                }
-                m_list->setItem(r, c, item);
-            }
-        }
-    });
-}
-
-void TForm_diancan::all_click(bool checked)
-{
-    if (ctx().desk_id.isEmpty())
-        return;
-    const QSignalBlocker quiet(m_list);
-    for (int r = 0; r < m_list->rowCount(); ++r)
-        m_list->item(r, ColNumber)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-}
-
-void TForm_diancan::line_item_changed(QTableWidgetItem *item)
-{
-    if (item->column() != ColNumber)
-        return;
-    bool all = m_list->rowCount() > 0;
-    for (int r = 0; all && r < m_list->rowCount(); ++r)
-        all = m_list->item(r, ColNumber)->checkState() == Qt::Checked;
-    m_all->setChecked(all);
-}
-
-QString TForm_diancan::checked_line_ids() const
-{
-    QStringList ids;
-    for (int r = 0; r < m_list->rowCount(); ++r) {
-        if (m_list->item(r, ColNumber)->checkState() == Qt::Checked)
-            ids << m_list->item(r, ColId)->text().trimmed();
-    }
-    return ids.join(QLatin1Char(','));
-}
-
-void TForm_diancan::batch_click(LineOp op)
-{
-    const QString ids = checked_line_ids();
-    if (ids.isEmpty()) {
-        toast(NoLineCheckedText);
-        return;
-    }
-    const BatchTexts texts = batch_texts(op);
-    if (!ctx().prompts().confirm(texts.confirm))
-        return;
-    guarded(ctx(), [&] {
-        batch_lines(ctx(), op, ids);
-        load_desk_ord_1();
-        m_forms.main->load_desk_ord();
-        // The operation recomputed the stored totals; the tile follows them.
-        m_forms.main->set_desk_sub(ctx().desk_id);
-        toast(texts.done);
-    });
-}
-
-void TForm_diancan::gaijia_click()
-{
-    const QString ids = checked_line_ids();
-    if (ids.isEmpty()) {
-        toast(NoLineCheckedText);
-        return;
-    }
-    m_forms.gaijia->open_with(ids);
-}
-
-void TForm_diancan::zuofa_click()
-{
-    m_forms.caipin_zuofa->open_for_current();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/mivo_dialog.h"
+#include "app/ui/desk_dialog.h"
 #include "ordering/dish_grid.h"
 #include "ordering/orders.h"
 
@@ -19,14 +19,21 @@ class QTableWidgetItem;
 
 // The ordering screen: the open order's lines on the left, the dish tiles with
 // keyword search, categories and paging on the right.
-class TForm_diancan : public MivoDialog
+class TForm_diancan : public DeskDialog
 {
     Q_OBJECT
 public:
     TForm_diancan(Forms &forms, QWidget *parent);
 
-    // Reloads the line list of the current table's open order.
+    // Shows the screen for the table (reloaded, when already visible); every submit
+    // and batch change goes to that table's order.
+    void open_with(const QString &desk_id, const QString &order_id);
+    // Reloads the line list of the table's open order.
     void load_desk_ord_1();
+    // Another dialog changed a table: the line list follows when it is this one's.
+    void follow_desk_change(const QString &desk_id);
+    // The guests of this screen's table moved: the screen goes with them.
+    void follow_desk_transfer(const QString &from_id, const QString &to_id);
     // Rebuilds the category strip (after the dish categories changed).
     void load_caipin_class();
     // Rebuilds the dish tiles (after a dish was saved); every choice on them is lost.
@@ -45,12 +52,16 @@ public:
     int page() const { return m_page; }
     int page_count() const { return m_page_count; }
     int columns() const { return m_columns; }
+    // Tiles on a full page: no more than fit into the dish area.
+    int page_size() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Lines, header and dish page for the table held.
+    void prepare();
     void layout_panes();
     void place_strip();
     // Applies keyword, category and page to the tiles and places the shown ones.

@@ -51,7 +51,7 @@ void rule_at(QWidget *parent, int top, int width)
 } // namespace
 
 TForm_gaijia::TForm_gaijia(Forms &forms, QWidget *parent)
-    : MivoDialog(forms, parent)
+    : DeskDialog(forms, parent)
 {
     setWindowTitle(QStringLiteral("改价"));
     setObjectName(QStringLiteral("TForm_gaijia"));
@@ -64,8 +64,9 @@ TForm_gaijia::TForm_gaijia(Forms &forms, QWidget *parent)
     connect(m_save, &QPushButton::clicked, this, &TForm_gaijia::save_click);
 }
 
-void TForm_gaijia::open_with(const QString &ids)
+void TForm_gaijia::open_with(const QString &desk_id, const QString &order_id, const QString &ids)
 {
+    hold(desk_id, order_id);
     m_ids = ids;
     if (m_forms.main) {
         const int h = int(std::ceil(m_forms.main->height() * 0.9)) - 80;
@@ -78,7 +79,7 @@ void TForm_gaijia::open_with(const QString &ids)
 
 void TForm_gaijia::showEvent(QShowEvent *event)
 {
-    MivoDialog::showEvent(event);
+    DeskDialog::showEvent(event);
     if (!event->spontaneous())
         list_lines();
 }
@@ -185,15 +186,13 @@ void TForm_gaijia::save_click()
     guarded(ctx(), [&] {
         save_price_changes(ctx(), m_order_id, edits);
         list_lines();
-        if (m_forms.diancan)
-            m_forms.diancan->load_desk_ord_1();
-        m_forms.main->load_desk_ord();
-        m_forms.main->set_desk_sub(ctx().desk_id);
-        // The order may belong to another table by now (a transfer, another
-        // selection): its tile shows the new total too.
+        // The order may belong to another table by now (a transfer): that table
+        // shows the new total too.
         const QString own = get_order_fields(ctx(), m_order_id, QStringLiteral("deskid")).value(0);
-        if (!own.isEmpty() && own != ctx().desk_id)
-            m_forms.main->set_desk_sub(own);
+        if (!m_desk_id.isEmpty())
+            emit desk_changed(m_desk_id);
+        if (!own.isEmpty() && own != m_desk_id)
+            emit desk_changed(own);
         toast(PriceSavedText);
     });
 }

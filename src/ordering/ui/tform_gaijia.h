@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/mivo_dialog.h"
+#include "app/ui/desk_dialog.h"
 
 #include <QHash>
 
@@ -11,16 +11,16 @@ class QWidget;
 
 // Batch price change: unit price, quantity and remark of the chosen order lines,
 // then the order's stored total recomputed. Stays open after saving.
-class TForm_gaijia : public MivoDialog
+class TForm_gaijia : public DeskDialog
 {
     Q_OBJECT
 public:
     TForm_gaijia(Forms &forms, QWidget *parent);
 
-    // Lists the lines with these ids ("1,2,3") and shows the dialog.
-    void open_with(const QString &ids);
+    // Lists the lines with these ids ("1,2,3") of the table's order and shows the
+    // dialog (again, when already visible).
+    void open_with(const QString &desk_id, const QString &order_id, const QString &ids);
     QString line_ids() const { return m_ids; }
-    QString order_id() const { return m_order_id; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -39,7 +39,6 @@ private:
     void save_click();
 
     QString m_ids;
-    QString m_order_id;
     QWidget *m_group = nullptr;
     QPushButton *m_save = nullptr;
     QHash<QString, Row> m_rows;

@@ -38,11 +38,11 @@ template<class W> W *child(QWidget *dialog, const QString &name)
 // The table-state dialog, shown for the table numbered bh.
 TForm_desk_zt *open_zt(GuiProgram &p, const QString &bh)
 {
-    p.ctx.desk_id = desk_id(p, bh);
-    p.ctx.desk_bh = bh;
     TForm_desk_zt *d = p.forms->desk_zt;
     d->hide();
-    d->open_centred();
+    d->open_with(
+        desk_id(p, bh),
+        p.scalar("SELECT id FROM lumo_orders WHERE iscal=0 AND deskid='" + desk_id(p, bh) + "'"));
     return d;
 }
 
@@ -113,10 +113,9 @@ private slots:
         QCOMPARE(child<QLineEdit>(d, "Edit_yj")->text(), QString("100.0"));
         QVERIFY(child<QRadioButton>(d, "Radio_stat_1")->isChecked());
 
-        // Without a current table the fields are emptied.
-        p.ctx.desk_id.clear();
+        // Without a table the fields are emptied.
         d->hide();
-        d->open_centred();
+        d->open_with(QString(), QString());
         QCOMPARE(child<QLineEdit>(d, "Edit_fwy")->text(), QString());
         QCOMPARE(child<QLineEdit>(d, "Edit_nums")->text(), QString());
     }
@@ -233,11 +232,10 @@ private slots:
             p.exec(
                 QString("INSERT INTO lumo_desk(title,bh,stat,sort) VALUES('t','A%1',0,%1)").arg(i));
         const QString a1 = desk_id(p, "A1"), a2 = desk_id(p, "A2");
-        p.ctx.desk_id = a1;
         const QString order = add_order_with_line(p, a1);
 
         TForm_desk_zhuantai *d = p.forms->desk_zhuantai;
-        d->open_centred();
+        d->open_with(a1, order);
         auto *group = child<QGroupBox>(d, "GroupBox_gldesk");
         QCOMPARE(group->title(), QString("关联桌号"));
         QCOMPARE(group->geometry(), QRect(5, 10, d->width() - 30, d->height() - 100));
@@ -250,9 +248,12 @@ private slots:
         QVERIFY(!radio("A3")->isEnabled());
         QVERIFY(radio("A2")->isEnabled());
         // Five to a row: the seventh stands in row 1, column 1.
-        QCOMPARE(radio("A5")->geometry(), QRect(10 + 160 * 4, 20, 150, 22));
-        QCOMPARE(radio("A7")->geometry(), QRect(10 + 160, 44, 150, 22));
-        QVERIFY(group->rect().contains(radio("A7")->geometry()));
+        const auto in_group = [&](const QString &bh) {
+            return QRect(radio(bh)->mapTo(group, QPoint(0, 0)), radio(bh)->size());
+        };
+        QCOMPARE(in_group("A5"), QRect(10 + 160 * 4, 20, 150, 22));
+        QCOMPARE(in_group("A7"), QRect(10 + 160, 44, 150, 22));
+        QVERIFY(group->rect().contains(in_group("A7")));
 
         GuiProgram::click(radio("A2"));
         GuiProgram::click(child<QPushButton>(d, "Button_zhuantai"));
@@ -265,16 +266,18 @@ private slots:
         QCOMPARE(p.scalar(row + a1), QString("0|0.0|0.00|0|||0"));
         QCOMPARE(p.scalar("SELECT deskid FROM lumo_orders WHERE id=" + order), a2);
         QCOMPARE(p.scalar("SELECT deskid FROM lumo_orders_detail"), a1); // lines keep theirs
-        QCOMPARE(p.ctx.desk_id, a1);
+        // The board follows the guests to the target.
+        QCOMPARE(p.ctx.desk_id, a2);
+        QCOMPARE(d->desk_id(), a2);
 
         // The list is rebuilt each time the dialog is shown.
         d->hide();
         p.exec("INSERT INTO lumo_desk(title,bh,stat,sort) VALUES('t','B1',0,8)");
-        d->open_centred();
+        d->open_with(a2, order);
         QCOMPARE(group->findChildren<QRadioButton *>().size(), 8);
         QVERIFY(!radio("A2")->isEnabled());
         QVERIFY(radio("A1")->isEnabled());
-        QVERIFY(group->rect().contains(radio("B1")->geometry()));
+        QVERIFY(group->rect().contains(in_group("B1")));
     }
 
     void transferRefusals_data()
@@ -329,10 +332,9 @@ private slots:
                "VALUES('t','A1',1,2,50,'小王',1000,'12.00',1)");
         p.exec("INSERT INTO lumo_desk(title,bh,stat,sort) VALUES('t','A2',0,2)");
         add_order_with_line(p, desk_id(p, "A1"));
-        p.ctx.desk_id = current.isEmpty() ? QString() : desk_id(p, current);
 
         TForm_desk_zhuantai *d = p.forms->desk_zhuantai;
-        d->open_centred();
+        d->open_with(current.isEmpty() ? QString() : desk_id(p, current), QString());
         if (!target.isEmpty())
             GuiProgram::click(child<QRadioButton>(d, "zhuantai_radio_" + desk_id(p, target)));
         if (!meanwhile.isEmpty())

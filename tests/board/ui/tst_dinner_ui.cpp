@@ -105,7 +105,7 @@ private slots:
         // The cashier, still on A1, changes the price of the 宫保鸡丁 line: A2's tile follows.
         const QString line = p.scalar("SELECT id FROM lumo_orders_detail WHERE caipinid=1");
         TForm_gaijia *gj = p.forms->gaijia;
-        gj->open_with(line);
+        gj->open_with("1", p.scalar("SELECT id FROM lumo_orders"), line);
         find<QLineEdit>(gj, "edit_1_" + line)->setText("25");
         GuiProgram::click(button(gj, "批量保存"));
         QCOMPARE(p.forms->toast->text(), QString("批量价格修改成功"));

@@ -57,7 +57,7 @@ struct OrderingFixture
     void open() const
     {
         screen->resize(1152, 720);
-        screen->open_centred();
+        screen->open_with(desk, QString());
     }
 
     DishTile *tile(int id) const

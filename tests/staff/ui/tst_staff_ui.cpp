@@ -131,6 +131,37 @@ private slots:
         QCOMPARE(w.ini("member_username"), QString("admin"));
     }
 
+    void logoutForgetsWhatWasTyped()
+    {
+        Window w;
+        w.exec("INSERT INTO lumo_desk(title,bh,istest) VALUES('桌位01','01',1)");
+        w.show();
+        w.main()->createmenu();
+        QVERIFY(w.entries().contains(114));
+        w.menu(121);
+        auto *name = w.find<QLineEdit>("login_name");
+        auto *password = w.find<QLineEdit>("login_password");
+        QCOMPARE(w.main()->focusWidget(), name);
+        // Nobody signed in: no entry may change data, deleting the demonstration included.
+        QVERIFY(w.entries().isEmpty());
+
+        name->setText("admin");
+        password->setText(AdminInitialPassword);
+        Window::click(w.find<QPushButton>("login_button"));
+        QVERIFY(!w.login_shown());
+        QVERIFY(w.entries().contains(114));
+
+        // The next person to come to the counter finds both fields empty.
+        w.menu(121);
+        QVERIFY(w.login_shown());
+        QCOMPARE(name->text(), QString());
+        QCOMPARE(password->text(), QString());
+        QCOMPARE(w.main()->focusWidget(), name);
+        Window::click(w.find<QPushButton>("login_button"));
+        QVERIFY(w.login_shown());
+        QCOMPARE(w.ctx.account.username, QString());
+    }
+
     void nextStartAfterLogoutShowsTheLoginBox()
     {
         Window w;
@@ -146,6 +177,7 @@ private slots:
         forms->main->show();
         QVERIFY(!forms->main->findChild<QWidget *>("login_box")->isHidden());
         QVERIFY(forms->main->findChild<QFrame *>("menu_box")->findChildren<QFrame *>().isEmpty());
+        QCOMPARE(forms->main->focusWidget(), forms->main->findChild<QLineEdit *>("login_name"));
     }
 
     void staffSeeTheTenEntries()

@@ -1,0 +1,378 @@
+// The main window's table board, order panel and summary bar.
+
+#include "board/ui/tform_main.h"
+#include "board/ui/tform_main_util.h"
+
+#include "app/ui/box_prompts.h"
+
+#include "board/ui/desk_tile.h"
+#include "board/ui/order_line_delegate.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollArea>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+using namespace main_ui;
+
+// ---------------------------------------------------------------------------
+// Clicks on run-time controls
+
+bool TForm_main::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    auto *me = static_cast<QMouseEvent *>(event);
+    auto *w = qobject_cast<QWidget *>(watched);
+    if (!w || me->button() != Qt::LeftButton || !w->rect().contains(me->position().toPoint()))
+        return QWidget::eventFilter(watched, event);
+
+    const QVariant area = watched->property(ClassIdProperty);
+    if (area.isValid()) {
+        desk_class_click(area.toString());
+        return true;
+    }
+    const QVariant menu = watched->property(MenuIdProperty);
+    if (menu.isValid()) {
+        run_menu_entry(menu.toInt());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Table board
+
+void TForm_main::remove_desk()
+{
+    // Every tile lives in the scroll area's content widget: retiring that one widget
+    // takes them all off the window in one step.
+    if (m_desk_scroll && m_desk_scroll->widget()) {
+        retire(m_desk_scroll->takeWidget());
+        m_desk_content = new QWidget;
+        m_desk_content->setObjectName(QStringLiteral("desklist_content"));
+        m_desk_scroll->setWidget(m_desk_content);
+    }
+    m_tiles.clear();
+    m_tile_ids.clear();
+}
+
+void TForm_main::remove_desk_class()
+{
+    for (const QString &id : std::as_const(m_area_ids))
+        if (m_class_box)
+            retire(m_class_box->findChild<QFrame *>(ClassPrefix + id));
+    m_area_ids.clear();
+}
+
+void TForm_main::make_tile(const DeskRecord &r, int index)
+{
+    auto *t = new DeskTile(m_desk_content, r);
+    t->move(index * 170 + 6, 0);
+    const QString id = r.id;
+    connect(t, &DeskTile::clicked, this, [this, id] { ClickDesklist(id); });
+    m_tiles.insert(r.id, t);
+    m_tile_ids << r.id;
+}
+
+DeskTile *TForm_main::tile(const QString &desk_id) const
+{
+    return m_tiles.value(desk_id);
+}
+
+void TForm_main::load_desk()
+{
+    remove_desk();
+    retire(m_desk_area);
+    m_desk_area = nullptr;
+    m_desk_area = new QWidget(this);
+    m_desk_area->setObjectName(QStringLiteral("desklist_box"));
+    m_desk_scroll = new QScrollArea(m_desk_area);
+    m_desk_scroll->setFrameShape(QFrame::NoFrame);
+    // Rows never grow wider than the tiles per row; only a long page scrolls.
+    m_desk_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    place_tile_area();
+    m_desk_content = new QWidget;
+    m_desk_content->setObjectName(QStringLiteral("desklist_content"));
+    m_desk_scroll->setWidget(m_desk_content);
+    m_desk_area->lower();
+    // Shown once its tiles are built: filling a hidden widget is much cheaper.
+    const auto show_area = qScopeGuard([this] { m_desk_area->show(); });
+
+    const QVector<DeskRecord> records = load_desk_records(ctx());
+    m_visible_count = int(records.size());
+    if (records.isEmpty()) {
+        m_page_count = 1;
+        set_desk_lat();
+        return;
+    }
+    m_page_count = ::page_count(int(records.size()), ctx().settings.desk_perpage);
+    m_tiles.reserve(records.size());
+    for (int i = 0; i < records.size(); ++i)
+        make_tile(records[i], i);
+    set_desk_lat();
+}
+
+void TForm_main::reload_board()
+{
+    remove_desk();
+    load_desk();
+}
+
+void TForm_main::set_desk_lat()
+{
+    if (m_tile_ids.isEmpty())
+        return;
+    QStringList cids;
+    cids.reserve(m_tile_ids.size());
+    for (const QString &id : std::as_const(m_tile_ids))
+        if (DeskTile *t = tile(id))
+            cids << t->record().cid;
+        else
+            cids << QString();
+    const BoardLayout l
+        = layout_board(cids, m_area, m_page, ctx().settings.desk_perpage, m_per_row);
+    int right = 0;
+    int bottom = 0;
+    for (int i = 0; i < m_tile_ids.size(); ++i) {
+        DeskTile *box = tile(m_tile_ids[i]);
+        if (!box)
+            continue;
+        if (!l.shown[i]) {
+            box->hide();
+            continue;
+        }
+        box->move(l.positions[i]);
+        box->show();
+        right = std::max(right, box->geometry().right() + 1 + TileGap);
+        bottom = std::max(bottom, box->geometry().bottom() + 1 + 10);
+    }
+    if (m_desk_content)
+        m_desk_content->resize(right, bottom);
+    if (!l.any_visible)
+        return;
+    m_visible_count = l.visible_count;
+    m_page_count = l.page_count;
+    m_pre->setEnabled(l.prev_enabled);
+    m_next->setEnabled(l.next_enabled);
+}
+
+void TForm_main::set_desk_vis()
+{
+    set_desk_lat();
+}
+
+void TForm_main::load_desk_class()
+{
+    remove_desk_class();
+    retire(m_class_box);
+    m_class_box = new QFrame(this);
+    m_class_box->setObjectName(QStringLiteral("desklist_class_box"));
+    m_class_box->setGeometry(0, 58, m_w - 20, 49);
+    paint(m_class_box, QStringLiteral("#FFFFFF"));
+
+    auto add_box = [&](const QString &id, const QString &title, int left, const QString &colour) {
+        auto *box = new QFrame(m_class_box);
+        box->setObjectName(ClassPrefix + id);
+        box->setGeometry(left, 2, 81, 44);
+        box->setCursor(Qt::PointingHandCursor);
+        box->setFrameShape(QFrame::Box);
+        box->setProperty(ClassIdProperty, id);
+        paint(box, colour);
+        box->installEventFilter(this);
+        auto *label = new QLabel(title, box);
+        label->setObjectName(QStringLiteral("desklist_class_static_") + id);
+        label->setGeometry(0, 15, 80, 18);
+        label->setAlignment(Qt::AlignCenter);
+        label->setProperty(ClassIdProperty, id);
+        label->installEventFilter(this);
+    };
+    add_box(QStringLiteral("0"), QStringLiteral("全部"), 0, QString::fromLatin1(SelectedColour));
+    m_area_ids = QStringList{QStringLiteral("0")};
+    const QVector<DeskClass> classes = load_desk_classes(ctx());
+    for (int k = 0; k < classes.size(); ++k) {
+        add_box(classes[k].id, classes[k].title, k * 79 + 79, QString::fromLatin1(AreaColour));
+        m_area_ids << classes[k].id;
+    }
+    m_class_box->show();
+    restack();
+}
+
+void TForm_main::desk_class_click(const QString &class_id)
+{
+    m_area = class_id;
+    m_page = 1;
+    if (m_class_box) {
+        for (const QString &id : std::as_const(m_area_ids))
+            if (QFrame *box = m_class_box->findChild<QFrame *>(ClassPrefix + id))
+                paint(box, QString::fromLatin1(id == class_id ? SelectedColour : AreaColour));
+    }
+    set_desk_lat();
+}
+
+void TForm_main::cn_preClick()
+{
+    if (m_page > 1)
+        --m_page;
+    set_desk_lat();
+}
+
+void TForm_main::cn_nextClick()
+{
+    if (m_page < m_page_count)
+        ++m_page;
+    set_desk_lat();
+}
+
+void TForm_main::ClickDesklist(const QString &desk_id)
+{
+    guarded(ctx(), [&] {
+        if (desk_id == m_last_clicked) {
+            if (DeskTile *t = tile(desk_id); t && t->selected()) {
+                // A second click on the highlighted tile deselects it; the panel's
+                // header keeps its texts.
+                t->set_selected(false);
+                m_order_list->clear();
+                ctx().desk_id.clear();
+                ctx().desk_bh.clear();
+                return;
+            }
+        }
+        select_desk(desk_id);
+    });
+}
+
+void TForm_main::select_desk(const QString &desk_id)
+{
+    if (DeskTile *old = tile(m_last_clicked))
+        old->set_selected(false);
+    m_order_list->clear();
+    m_last_clicked = desk_id;
+    ctx().desk_id = desk_id;
+    ctx().desk_bh = desk_record(ctx(), desk_id).bh;
+    if (DeskTile *t = tile(desk_id))
+        t->set_selected(true);
+    load_desk_ord();
+}
+
+void TForm_main::on_desk_changed(const QString &desk_id)
+{
+    guarded(ctx(), [&] {
+        set_desk_sub(desk_id);
+        // Unlike a plain refresh, a change takes the status colour along.
+        if (DeskTile *t = tile(desk_id))
+            t->show_status();
+        if (!desk_id.isEmpty() && desk_id == ctx().desk_id)
+            load_desk_ord();
+        get_tongji_info();
+    });
+}
+
+void TForm_main::on_desk_transferred(const QString &from_id, const QString &to_id)
+{
+    guarded(ctx(), [&] {
+        for (const QString &id : {from_id, to_id}) {
+            set_desk_sub(id);
+            if (DeskTile *t = tile(id))
+                t->show_status();
+        }
+        // The guests are at the target now: the board follows them.
+        select_desk(to_id);
+        get_tongji_info();
+    });
+}
+
+void TForm_main::load_desk_ord()
+{
+    m_order_list->clear();
+    const QVector<PanelLine> lines = panel_lines(ctx(), ctx().desk_id);
+    QList<QTreeWidgetItem *> items;
+    items.reserve(lines.size());
+    for (const PanelLine &l : lines) {
+        auto *item = new QTreeWidgetItem(
+            QStringList{l.no, l.title, l.zfidstr, l.oneprice, l.quantity, l.amount, l.status});
+        item->setData(0, OrderLineDelegate::StatRole, l.stat);
+        items << item;
+    }
+    m_order_list->addTopLevelItems(items);
+    set_desk_info();
+}
+
+void TForm_main::set_desk_info()
+{
+    static const char *captions[8] = {"桌位编号：",
+                                      nullptr,
+                                      "开台时间：",
+                                      "用餐人数：",
+                                      "服务人员：",
+                                      "预订人名：",
+                                      "开台押金：",
+                                      "订单金额："};
+    if (ctx().desk_id.isEmpty()) {
+        for (int i = 0; i < 8; ++i)
+            if (captions[i])
+                m_info[i]->setText(QString::fromUtf8(captions[i]));
+        return;
+    }
+    const DeskInfo info = desk_info(ctx(), ctx().desk_id);
+    if (!info.found)
+        return;
+    const QString values[8] = {info.bh,
+                               QString(),
+                               info.addtime,
+                               info.nums,
+                               info.fwy,
+                               info.ydtruename,
+                               info.yj,
+                               info.price};
+    for (int i = 0; i < 8; ++i)
+        if (captions[i]) // "单号：" is never changed
+            m_info[i]->setText(QString::fromUtf8(captions[i]) + values[i]);
+}
+
+void TForm_main::set_desk_sub(const QString &desk_id)
+{
+    const DeskRecord r = desk_record(ctx(), desk_id);
+    if (!r.exists())
+        return;
+    if (DeskTile *t = tile(r.id))
+        t->set_record(r);
+}
+
+void TForm_main::set_desk_price(const QString &desk_id, const QString &amount)
+{
+    if (DeskTile *t = tile(desk_id))
+        t->set_amount(desk_record(ctx(), desk_id).bh, amount);
+}
+
+void TForm_main::get_tongji_info()
+{
+    const BoardSummary s = board_summary(ctx());
+    m_sum_total->setText(s.total);
+    m_sum_people->setText(s.people);
+    m_sum_settled->setText(s.settled);
+    m_sum_unsettled->setText(s.unsettled);
+    m_count[0]->setText(s.all);
+    m_count[1]->setText(s.free);
+    m_count[2]->setText(s.reserved);
+    m_count[3]->setText(s.busy);
+}
+
+void TForm_main::reload_desk()
+{
+    for (const DeskAmount &a : load_desk_amounts(ctx())) {
+        if (DeskTile *t = tile(a.id)) // one added at another counter has no tile here
+            t->set_amount(a.bh, a.price);
+    }
+}
+
+void TForm_main::sync_tick()
+{
+    if (ctx().desk_id.isEmpty())
+        guarded(ctx(), [&] { reload_desk(); });
+}

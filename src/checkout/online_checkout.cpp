@@ -1,0 +1,37 @@
+#include "checkout/online_checkout.h"
+
+#include "store/sqlite_db.h"
+
+PayRequest checkout_pay_request(AppContext &ctx,
+                                const QString &order_id,
+                                const QString &method,
+                                double payprice,
+                                double allprice)
+{
+    TSQLiteDatabase db(ctx.db_path);
+    const QString title = db.scalar(QStringLiteral("SELECT title FROM lumo_orders_detail "
+                                                   "where rootid=? order by id limit 1"),
+                                    {order_id});
+    return {method == QLatin1String("2") ? QStringLiteral("1") : QStringLiteral("0"),
+            payprice,
+            allprice,
+            title};
+}
+
+void record_checkout_ordid(AppContext &ctx, const QString &order_id, const QString &ordid)
+{
+    TSQLiteDatabase db(ctx.db_path);
+    db.ExecSQL(QStringLiteral("UPDATE lumo_orders set ordid=? where id=?"), {ordid, order_id});
+}
+
+bool order_still_open(AppContext &ctx, const QString &order_id)
+{
+    TSQLiteDatabase db(ctx.db_path);
+    return db.scalar(QStringLiteral("SELECT iscal FROM lumo_orders where id=? limit 1"), {order_id})
+           == QLatin1String("0");
+}
+
+QString settled_meanwhile_message()
+{
+    return QStringLiteral("这笔在线支付对应的订单已经结算过，未再次结算，请核对是否需要退款");
+}

@@ -1,0 +1,137 @@
+#include "checkout/recharge.h"
+
+#include "app/helpers.h"
+#include "store/sqlite_db.h"
+
+namespace {
+
+const QString Title = QStringLiteral("会员充值");
+
+QVariant paytype_value(const QString &paytype)
+{
+    const QString t = paytype.trimmed();
+    return is_int_text(t) ? QVariant(int_value(t)) : QVariant(t);
+}
+
+bool member_exists(TSQLiteDatabase &db, const QString &uid)
+{
+    return db.GetTable(QStringLiteral("SELECT id,mobile FROM lumo_member where id=? limit 1"),
+                       {uid})
+               .Count()
+           > 0;
+}
+
+} // namespace
+
+RechargeMember read_recharge_member(const AppContext &ctx, const QString &uid)
+{
+    RechargeMember m;
+    if (uid.isEmpty())
+        return m;
+    TSQLiteDatabase db(ctx.db_path);
+    const TSQLiteTable t = db.GetTable(
+        QStringLiteral("SELECT id,mobile,truename FROM lumo_member where id=? limit 1"), {uid});
+    if (t.Count() > 0)
+        m = {t.value("id"), t.value("mobile"), t.value("truename")};
+    return m;
+}
+
+QString recharge_amount_refusal(const QString &amount)
+{
+    const QString a = amount.trimmed();
+    if (!is_num_text(a))
+        return QStringLiteral("请输入充值金额");
+    const double v = num_value(a);
+    if (v < 0.01)
+        return QStringLiteral("充值金额最少0.01元");
+    if (v > 1000000)
+        return QStringLiteral("充值金额最多1000000元");
+    return QString();
+}
+
+QString recharge_question(const QString &amount)
+{
+    return QStringLiteral("确认要充值") + amount + QStringLiteral("元吗");
+}
+
+bool set_vip_balance(AppContext &ctx,
+                     const QString &uid,
+                     const QString &paytype,
+                     const QString &amount)
+{
+    if (uid.isEmpty())
+        return false;
+    const double a = num_value(amount.trimmed());
+    TSQLiteDatabase db(ctx.db_path);
+    bool done = false;
+    db.transaction([&] {
+        if (!member_exists(db, uid))
+            return;
+        db.ExecSQL(QStringLiteral("update lumo_member set balance=balance+? where id=?"), {a, uid});
+        db.ExecSQL(QStringLiteral("INSERT INTO lumo_orders(title,ordid,addtime,stat,paytype,"
+                                  "allprice,price,tid)VALUES(?,?,?,1,?,?,?,1)"),
+                   {Title,
+                    make_ordid(ctx.clock(), ctx.random(), QString()),
+                    unix_now_secs(ctx.clock()),
+                    paytype_value(paytype),
+                    a,
+                    a});
+        done = true;
+    });
+    return done;
+}
+
+void insert_pending_recharge(AppContext &ctx, const QString &ordid, const QString &amount)
+{
+    const double a = num_value(amount.trimmed());
+    TSQLiteDatabase db(ctx.db_path);
+    db.ExecSQL(QStringLiteral("INSERT INTO lumo_orders(title,ordid,addtime,stat,allprice,price,"
+                              "tid)VALUES(?,?,?,0,?,?,1)"),
+               {Title, ordid, unix_now_secs(ctx.clock()), a, a});
+}
+
+OnlineCredit complete_online_recharge(AppContext &ctx,
+                                      const QString &uid,
+                                      const QString &ordid,
+                                      const QString &paytype,
+                                      const QString &price)
+{
+    const QString p = price.trimmed();
+    if (!is_num_text(p))
+        return OnlineCredit::BadPrice;
+    if (uid.isEmpty())
+        return OnlineCredit::NoMember;
+    OnlineCredit result = OnlineCredit::Credited;
+    TSQLiteDatabase db(ctx.db_path);
+    db.transaction([&] {
+        if (!member_exists(db, uid)) {
+            result = OnlineCredit::NoMember;
+            return;
+        }
+        db.ExecSQL(QStringLiteral("update lumo_orders set stat=1,paytype=? where ordid=? and "
+                                  "tid=1 and stat=0"),
+                   {paytype_value(paytype), ordid});
+        if (db.scalar(QStringLiteral("SELECT changes()")).toInt() == 0) {
+            result = OnlineCredit::AlreadyCredited;
+            return;
+        }
+        db.ExecSQL(QStringLiteral("update lumo_member set balance=balance+? where id=?"),
+                   {num_value(p), uid});
+    });
+    return result;
+}
+
+QString online_credit_message(OnlineCredit result)
+{
+    switch (result) {
+    case OnlineCredit::Credited:
+        return QString();
+    case OnlineCredit::AlreadyCredited:
+        return QStringLiteral("这笔充值已经入账，不再重复充值");
+    case OnlineCredit::NoMember:
+        return QStringLiteral("充值失败");
+    case OnlineCredit::BadPrice:
+        return QStringLiteral("支付服务返回的金额无法识别，未充值，请核对后手动处理");
+    }
+    return QString();
+}

@@ -1,0 +1,157 @@
+// The ordering screen's submit and its line list with the batch buttons.
+
+#include "ordering/ui/diancan_columns.h"
+#include "ordering/ui/tform_diancan.h"
+
+#include "app/ui/box_prompts.h"
+#include "app/ui/toast.h"
+#include "ordering/diancan.h"
+#include "ordering/ui/dish_tile.h"
+#include "ordering/ui/tform_caipin_zuofa.h"
+#include "ordering/ui/tform_gaijia.h"
+
+#include <QCheckBox>
+#include <QTableWidget>
+
+using namespace diancan_list;
+
+namespace {
+const QColor ReturnedText(153, 153, 153);
+} // namespace
+
+// ---- submit ----
+
+void TForm_diancan::submit_click()
+{
+    if (m_tiles.isEmpty())
+        return;
+    QVector<CartItem> items;
+    for (const DishTile *t : std::as_const(m_tiles)) {
+        const TileRecord &r = t->record();
+        if (r.isSelected())
+            items.append(
+                {r.id, r.title, r.price, r.quantity, r.stock, r.zfid, r.zfidstr, r.remark});
+    }
+    guarded(ctx(), [&] {
+        const SubmitResult res = submit_cart(ctx(), m_desk_id, items);
+        switch (res.kind) {
+        case SubmitResult::DeskNotOpen:
+            ctx().prompts().information(DeskNotOpenText);
+            return;
+        case SubmitResult::NothingSelected:
+            toast(NothingSelectedText);
+            return;
+        case SubmitResult::Cancelled:
+            return;
+        case SubmitResult::Done:
+            break;
+        }
+        if (!res.order_id.isEmpty() && res.order_id != NoOrderId)
+            m_order_id = res.order_id;
+        load_desk_ord_1();
+        emit desk_changed(m_desk_id);
+    });
+}
+
+// ---- line list ----
+
+void TForm_diancan::load_desk_ord_1()
+{
+    guarded(ctx(), [&] {
+        const QSignalBlocker quiet(m_list);
+        m_list->setRowCount(0);
+        m_all->setChecked(false);
+        const QVector<OrderLineView> rows = read_order_lines(ctx(), m_desk_id);
+        m_list->setRowCount(int(rows.size()));
+        QFont struck = m_list->font();
+        struck.setStrikeOut(true);
+        for (int r = 0; r < rows.size(); ++r) {
+            const OrderLineView &v = rows[r];
+            const QString cells[ColumnCount] = {v.number,
+                                                v.id,
+                                                v.title,
+                                                v.zfidstr,
+                                                v.oneprice,
+                                                v.quantity,
+                                                v.amount,
+                                                v.stat,
+                                                v.remark};
+            for (int c = 0; c < ColumnCount; ++c) {
+                auto *item = new QTableWidgetItem(cells[c]);
+                if (c == ColNumber) {
+                    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+                    item->setCheckState(Qt::Unchecked);
+                }
+                // A returned line stays listed, greyed and struck out up to its price.
+                if (v.returned && c <= ColPrice) {
+                    item->setForeground(ReturnedText);
+                    item->setFont(struck);
+                }
+                m_list->setItem(r, c, item);
+            }
+        }
+    });
+}
+
+void TForm_diancan::all_click(bool checked)
+{
+    if (m_desk_id.isEmpty())
+        return;
+    const QSignalBlocker quiet(m_list);
+    for (int r = 0; r < m_list->rowCount(); ++r)
+        m_list->item(r, ColNumber)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+void TForm_diancan::line_item_changed(QTableWidgetItem *item)
+{
+    if (item->column() != ColNumber)
+        return;
+    bool all = m_list->rowCount() > 0;
+    for (int r = 0; all && r < m_list->rowCount(); ++r)
+        all = m_list->item(r, ColNumber)->checkState() == Qt::Checked;
+    m_all->setChecked(all);
+}
+
+QString TForm_diancan::checked_line_ids() const
+{
+    QStringList ids;
+    for (int r = 0; r < m_list->rowCount(); ++r) {
+        if (m_list->item(r, ColNumber)->checkState() == Qt::Checked)
+            ids << m_list->item(r, ColId)->text().trimmed();
+    }
+    return ids.join(QLatin1Char(','));
+}
+
+void TForm_diancan::batch_click(LineOp op)
+{
+    const QString ids = checked_line_ids();
+    if (ids.isEmpty()) {
+        toast(NoLineCheckedText);
+        return;
+    }
+    const BatchTexts texts = batch_texts(op);
+    if (!ctx().prompts().confirm(texts.confirm))
+        return;
+    guarded(ctx(), [&] {
+        batch_lines(ctx(), op, ids);
+        load_desk_ord_1();
+        // The operation recomputed the stored totals; the board follows them.
+        emit desk_changed(m_desk_id);
+        toast(texts.done);
+    });
+}
+
+void TForm_diancan::gaijia_click()
+{
+    const QString ids = checked_line_ids();
+    if (ids.isEmpty()) {
+        toast(NoLineCheckedText);
+        return;
+    }
+    m_forms.gaijia->open_with(m_desk_id, m_order_id, ids);
+}
+
+void TForm_diancan::zuofa_click()
+{
+    m_forms.caipin_zuofa->open_with(m_desk_id, m_order_id);
+}
