@@ -105,7 +105,7 @@ private slots:
         f.ctx.desk_id = "1";
         TForm_diancan *order = f.forms->diancan;
         order->resize(1152, 720);
-        order->open_centred();
+        order->open_with("1", QString());
         MasterdataFixture::type(order, "edit_keyword", "gbjd");
         QVERIFY(shownDishes(order).isEmpty());
 
@@ -297,11 +297,11 @@ private slots:
         f.ctx.desk_id = "4";
         TForm_diancan *order = f.forms->diancan;
         order->resize(1152, 720);
-        order->open_centred();
+        order->open_with("4", QString());
         QCOMPARE(shownDishes(order), (QStringList{"宫保鸡丁", "拍黄瓜", "水煮鱼"}));
         QVERIFY(order->findChild<QWidget *>("box_caipin_class_2"));
         GuiProgram::click(order->tile("2"));
-        f.forms->caipin_zuofa->open_for_current();
+        f.forms->caipin_zuofa->open_with("4", QString());
         QStringList methods;
         for (QCheckBox *c : f.forms->caipin_zuofa->findChildren<QCheckBox *>())
             methods << c->text();
