@@ -56,6 +56,9 @@ public:
     void set_desk_info();
     void get_tongji_info();
     void reload_desk();
+    // After the settings were saved: first board page with the new page size, and
+    // the sync timer with its new interval and switch.
+    void apply_settings();
     // Changes the table's state; "0" clears it (消台).
     void set_desk_stat(const QString &desk_id, const QString &stat);
 

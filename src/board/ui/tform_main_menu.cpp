@@ -30,6 +30,10 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 using namespace main_ui;
@@ -333,6 +337,17 @@ void TForm_main::ClickChongzhi()
 void TForm_main::ClickSetting()
 {
     m_forms.system->open_centred();
+}
+
+void TForm_main::apply_settings()
+{
+    m_page = 1;
+    m_page_count = ::page_count(int(m_tile_ids.size()), ctx().settings.desk_perpage);
+    set_desk_lat();
+    if (ctx().settings.is_time_tb == 1)
+        m_sync_timer->start(std::clamp(ctx().settings.time_tb, 1, INT_MAX / 1000) * 1000);
+    else
+        m_sync_timer->stop();
 }
 
 void TForm_main::ClickModify()
