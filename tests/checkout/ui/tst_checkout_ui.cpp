@@ -9,11 +9,15 @@
 #include "ordering/ui/tform_gaijia.h"
 #include "store/sqlite_db.h"
 #include "support/fixtures.h"
+#include "support/paysim_process.h"
 #include "support/ui/guikit.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -407,13 +411,51 @@ private slots:
 
     void onlineMethodsHandOver()
     {
+        // Without the service's address nothing is sent and nothing settled.
         Restaurant r;
         r.seat_and_order(1, {"1"});
         r.open_checkout();
         GuiProgram::click(find(r.cancel, "pay_radio_1"));
         r.settle();
-        QCOMPARE(r.toast(), QString("在线支付暂未开通，请选择其他支付方式"));
+        QCOMPARE(r.toast(), QString("请在系统设置中设置支付服务地址"));
         QCOMPARE(r.p.scalar("SELECT iscal FROM lumo_orders"), QString("0"));
+    }
+
+    // A WeChat payment through the stand-in service: the bill is locked while its code
+    // is out, and the guest's payment settles the order shown and frees the table.
+    void onlinePaymentSettlesTheShownOrder()
+    {
+        PaySimProcess sim;
+        QVERIFY(sim.started());
+        Restaurant r;
+        r.p.ctx.settings.payservice_url = sim.base;
+        r.seat_and_order(1, {"1", "3"});
+        r.open_checkout();
+        GuiProgram::click(find(r.cancel, "pay_radio_1"));
+        r.settle();
+        QTRY_VERIFY(find(r.cancel, "qr_panel")->isVisible());
+        QVERIFY(!find(r.cancel, "Button_settle")->isEnabled());
+        QVERIFY(!r.edit("Edit_jianmian")->isEnabled());
+        // The board moving on meanwhile changes nothing about which order is paid.
+        GuiProgram::click(find(r.main, "desklist_groupbox_2"));
+
+        const QJsonArray sent = QJsonDocument::fromJson(sim.get("/payments").toUtf8())
+                                    .object()
+                                    .value("payments")
+                                    .toArray();
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent.at(0).toObject().value("price").toString(), QString("3200"));
+        const int id = sent.at(0).toObject().value("id").toInt();
+        QVERIFY(sim.open_link(QString("%1/pay?id=%2").arg(sim.base).arg(id)));
+
+        QTRY_COMPARE_WITH_TIMEOUT(
+            r.p.scalar("SELECT iscal||'|'||paytype||'|'||printf('%.2f',price) FROM "
+                       "lumo_orders"),
+            QString("1|1|32.00"),
+            5000);
+        QTRY_VERIFY(!r.cancel->isVisible());
+        QCOMPARE(r.p.scalar("SELECT stat FROM lumo_desk WHERE id=1"), QString("0"));
+        QCOMPARE(r.p.scalar("SELECT count(*) FROM lumo_orders_detail WHERE iscal=0"), QString("0"));
     }
 
     void defaultPaymentTakesEffectAtNextOpening()
