@@ -6,6 +6,7 @@
 #include "board/ui/tform_main.h"
 #include "checkout/checkout.h"
 #include "ordering/diancan.h"
+#include "ordering/ui/line_rows.h"
 #include "ordering/ui/tform_gaijia.h"
 
 #include <QCheckBox>
@@ -18,8 +19,6 @@
 #include <QTableWidget>
 
 namespace {
-
-const QColor ReturnedText(153, 153, 153);
 
 enum Column {
     ColNumber,
@@ -205,33 +204,22 @@ void TForm_cancel::getlist()
     const QVector<CheckoutLine> rows = read_checkout_lines(ctx(), m_order_id);
     m_shown_lines = line_keys(rows);
     m_list->setRowCount(int(rows.size()));
-    QFont struck = m_list->font();
-    struck.setStrikeOut(true);
     for (int r = 0; r < rows.size(); ++r) {
         const CheckoutLine &l = rows[r];
-        const QString cells[ColumnCount] = {l.number,
-                                            l.id,
-                                            l.title,
-                                            l.zfidstr,
-                                            l.oneprice,
-                                            l.quantity,
-                                            l.amount,
-                                            l.zk,
-                                            l.stat,
-                                            l.remark};
-        for (int c = 0; c < ColumnCount; ++c) {
-            auto *item = new QTableWidgetItem(cells[c]);
-            if (c == ColNumber) {
-                item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-                item->setCheckState(Qt::Unchecked);
-            }
-            // A returned line stays listed, grey and struck out up to its price.
-            if (l.returned && c <= ColPrice) {
-                item->setForeground(ReturnedText);
-                item->setFont(struck);
-            }
-            m_list->setItem(r, c, item);
-        }
+        set_line_row(m_list,
+                     r,
+                     {l.number,
+                      l.id,
+                      l.title,
+                      l.zfidstr,
+                      l.oneprice,
+                      l.quantity,
+                      l.amount,
+                      l.zk,
+                      l.stat,
+                      l.remark},
+                     l.returned,
+                     ColPrice);
     }
 }
 

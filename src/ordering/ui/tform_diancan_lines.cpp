@@ -7,6 +7,7 @@
 #include "app/ui/toast.h"
 #include "ordering/diancan.h"
 #include "ordering/ui/dish_tile.h"
+#include "ordering/ui/line_rows.h"
 #include "ordering/ui/tform_caipin_zuofa.h"
 #include "ordering/ui/tform_gaijia.h"
 
@@ -15,9 +16,7 @@
 
 using namespace diancan_list;
 
-namespace {
-const QColor ReturnedText(153, 153, 153);
-} // namespace
+namespace {} // namespace
 
 // ---- submit ----
 
@@ -63,32 +62,21 @@ void TForm_diancan::load_desk_ord_1()
         m_all->setChecked(false);
         const QVector<OrderLineView> rows = read_order_lines(ctx(), m_desk_id);
         m_list->setRowCount(int(rows.size()));
-        QFont struck = m_list->font();
-        struck.setStrikeOut(true);
         for (int r = 0; r < rows.size(); ++r) {
             const OrderLineView &v = rows[r];
-            const QString cells[ColumnCount] = {v.number,
-                                                v.id,
-                                                v.title,
-                                                v.zfidstr,
-                                                v.oneprice,
-                                                v.quantity,
-                                                v.amount,
-                                                v.stat,
-                                                v.remark};
-            for (int c = 0; c < ColumnCount; ++c) {
-                auto *item = new QTableWidgetItem(cells[c]);
-                if (c == ColNumber) {
-                    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-                    item->setCheckState(Qt::Unchecked);
-                }
-                // A returned line stays listed, greyed and struck out up to its price.
-                if (v.returned && c <= ColPrice) {
-                    item->setForeground(ReturnedText);
-                    item->setFont(struck);
-                }
-                m_list->setItem(r, c, item);
-            }
+            set_line_row(m_list,
+                         r,
+                         {v.number,
+                          v.id,
+                          v.title,
+                          v.zfidstr,
+                          v.oneprice,
+                          v.quantity,
+                          v.amount,
+                          v.stat,
+                          v.remark},
+                         v.returned,
+                         ColPrice);
         }
     });
 }
