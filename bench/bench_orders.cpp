@@ -1,0 +1,285 @@
+// The orders list and the members search on a large restaurant's data: a year of
+// orders (120,000 dining orders and recharges, some of tables since deleted) and
+// 20,000 members. Times through the real windows what the owner does: the orders
+// list's first and last page, a search by order number, the lines of a clicked
+// order, and a member search by mobile number and by name; also the core reads
+// alone.
+//
+// Usage: bench_orders [program-folder]
+//   Without a folder the data is built in a temporary one. A folder that
+//   bench_scale filled (bench_scale FOLDER) is used with its orders as they are;
+//   the members are added when it has none.
+
+#include "app/helpers.h"
+#include "app/startup.h"
+#include "app/ui/forms.h"
+#include "bench_support.h"
+#include "masterdata/list_page.h"
+#include "masterdata/member_rules.h"
+#include "masterdata/ui/tform_member.h"
+#include "reports/orders_list.h"
+#include "reports/ui/tform_orders.h"
+#include "store/sqlite_db.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int Tables = 500;
+constexpr int Orders = 120000;
+constexpr int Members = 20000;
+constexpr int Runs = 30;
+
+const char *const Surnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "周", "吴"};
+const char *const Given[] = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "洋", "勇"};
+
+QString ordid_of(int i)
+{
+    return QStringLiteral("2024%1").arg(i, 10, 10, QChar('0'));
+}
+
+void add_orders(TSQLiteDatabase &db, qint64 now)
+{
+    db.transaction([&] {
+        for (int k = 1; k <= Tables; ++k)
+            db.ExecSQL("INSERT INTO lumo_desk(id,title,bh,sort,cid) VALUES(?,?,?,?,1)",
+                       {k, QStringLiteral("桌位%1").arg(k), QStringLiteral("%1").arg(k), k});
+        const qint64 start = now - 365 * 86400;
+        for (int i = 1; i <= Orders; ++i) {
+            const bool recharge = i % 25 == 0;
+            // Tables above the last one were deleted since.
+            const int desk = recharge ? 0 : 1 + i % (Tables + 20);
+            const double amount = 20 + i % 400;
+            db.ExecSQL("INSERT INTO lumo_orders(id,title,ordid,deskid,allprice,price,stat,yj,tid,"
+                       "iscal,nums,paytype,balance,addtime,paytime) "
+                       "VALUES(?,?,?,?,?,?,?,'0',?,?,?,?,0,?,?)",
+                       {i,
+                        recharge ? QStringLiteral("会员充值") : QStringLiteral("订单名称"),
+                        ordid_of(i),
+                        desk,
+                        amount,
+                        amount,
+                        recharge || i % 7 ? 1 : 3,
+                        recharge ? 1 : 0,
+                        recharge ? 0 : 1,
+                        recharge ? 0 : 1 + i % 8,
+                        5 + i % 2,
+                        start + qint64(i) * 262,
+                        start + qint64(i) * 262 + 3600});
+            // Lines for the newest and the oldest orders, the ones the pages show.
+            if (!recharge && (i <= 40 || i > Orders - 40))
+                for (int l = 0; l < 12; ++l)
+                    db.ExecSQL("INSERT INTO lumo_orders_detail(title,oneprice,quantity,price,"
+                               "rootid,stat,addtime) VALUES(?,?,?,?,?,0,?)",
+                               {QStringLiteral("菜品%1").arg(l), 18.5, 2, 37, i, now});
+        }
+    });
+}
+
+void add_members(TSQLiteDatabase &db, qint64 now)
+{
+    db.transaction([&] {
+        for (int i = 1; i <= Members; ++i)
+            db.ExecSQL("INSERT INTO lumo_member(mobile,truename,stat,zekou,balance,addtime,uptime) "
+                       "VALUES(?,?,?,?,?,?,?)",
+                       {QStringLiteral("138%1").arg(i, 8, 10, QChar('0')),
+                        QString::fromUtf8(Surnames[i % 10])
+                            + QString::fromUtf8(Given[(i / 10) % 10]) + QString::number(i),
+                        i % 50 == 0 ? 4 : 0,
+                        850 + i % 150,
+                        i % 500,
+                        now - i * 600,
+                        now - i * 600});
+    });
+}
+
+struct Row
+{
+    QString name;
+    int runs;
+    double median;
+    double max;
+    double cpu_median; // this thread's processor time: what the work costs on a busy machine
+    double target;
+};
+std::vector<Row> g_rows;
+
+double thread_cpu_ms()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+// One untimed warm-up, then `runs` timed calls; prepare runs untimed before each.
+void measure(const QString &name,
+             double target,
+             const std::function<void()> &work,
+             const std::function<void()> &prepare = {})
+{
+    std::vector<double> ms, cpu;
+    for (int i = 0; i <= Runs; ++i) {
+        if (prepare)
+            prepare();
+        QApplication::processEvents();
+        QElapsedTimer t;
+        const double c0 = thread_cpu_ms();
+        t.start();
+        work();
+        const double elapsed = t.nsecsElapsed() / 1e6;
+        const double used = thread_cpu_ms() - c0;
+        if (i > 0) {
+            ms.push_back(elapsed);
+            cpu.push_back(used);
+        }
+    }
+    std::sort(ms.begin(), ms.end());
+    std::sort(cpu.begin(), cpu.end());
+    g_rows.push_back({name, Runs, ms[ms.size() / 2], ms.back(), cpu[cpu.size() / 2], target});
+}
+
+void print_plan(TSQLiteDatabase &db, const QString &sql, const SqlParams &params)
+{
+    std::printf("  %s\n", qPrintable(sql));
+    TSQLiteTable t = db.GetTable(QStringLiteral("EXPLAIN QUERY PLAN ") + sql, params);
+    for (; !t.isEof(); t.Next())
+        std::printf("    -> %s\n", qPrintable(t.value(QStringLiteral("detail"))));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir temp;
+    const QString folder
+        = argc > 1 ? QDir(QString::fromLocal8Bit(argv[1])).absolutePath() : temp.path();
+    QDir().mkpath(folder);
+
+    AppContext ctx;
+    ctx.setPrompts(std::make_shared<BenchPrompts>(true));
+    start_core(ctx, folder);
+    const qint64 now = unix_now_secs(ctx.clock());
+    {
+        TSQLiteDatabase db(ctx.db_path);
+        if (db.scalar("SELECT count(*) FROM lumo_orders").toInt() == 0)
+            add_orders(db, now);
+        if (db.scalar("SELECT count(*) FROM lumo_member").toInt() == 0)
+            add_members(db, now);
+        std::printf("%s orders (%s recharges, %s of deleted tables), %s members\n",
+                    qPrintable(db.scalar("SELECT count(*) FROM lumo_orders")),
+                    qPrintable(db.scalar("SELECT count(*) FROM lumo_orders WHERE tid=1")),
+                    qPrintable(db.scalar("SELECT count(*) FROM lumo_orders WHERE tid=0 AND "
+                                         "deskid NOT IN(SELECT id FROM lumo_desk)")),
+                    qPrintable(db.scalar("SELECT count(*) FROM lumo_member")));
+    }
+
+    std::unique_ptr<Forms> forms = create_forms(ctx, folder);
+    TForm_orders *orders = forms->orders;
+    orders->resize(1728, 860);
+    orders->show();
+    QApplication::processEvents();
+    auto *nums = orders->findChild<QLabel *>("page_nums");
+    auto *page = orders->findChild<QLabel *>("page_page");
+    std::printf("orders list: %s, %s\n", qPrintable(nums->text()), qPrintable(page->text()));
+
+    // Each paging handler, then the event loop's layout and painting.
+    auto run = [&](auto handler) {
+        (orders->*handler)();
+        QApplication::processEvents();
+    };
+    measure(
+        "orders: 首页 (from page 2)",
+        16,
+        [&] { run(&TForm_orders::btn_firstClick); },
+        [&] { orders->btn_nextClick(); });
+    measure(
+        "orders: 尾页 (from page 1)",
+        50,
+        [&] { run(&TForm_orders::btn_lastClick); },
+        [&] { orders->btn_firstClick(); });
+    std::printf("last page: %s, first row %s\n",
+                qPrintable(page->text()),
+                qPrintable(orders->list()->item(0, TForm_orders::ColNumber)->text()));
+    auto *keyword = orders->findChild<QLineEdit *>("lab_keyword");
+    const QString wanted = ordid_of(Orders / 2);
+    keyword->setText(wanted);
+    measure("orders: 查询 one order number", 16, [&] { run(&TForm_orders::btn_searchClick); });
+    keyword->clear();
+    orders->btn_searchClick();
+    measure("orders: click a row, its lines listed", 16, [&] {
+        QTableWidget *t = orders->list();
+        emit t->cellClicked(3, TForm_orders::ColTitle);
+        QApplication::processEvents();
+    });
+
+    const int last = list_page_count(read_orders_page(ctx, QString(), 1).records, OrdersPageSize);
+    measure(
+        "  core: read_orders_page, first page", 16, [&] { read_orders_page(ctx, QString(), 1); });
+    measure(
+        "  core: read_orders_page, last page", 50, [&] { read_orders_page(ctx, QString(), last); });
+
+    // The members screen: a search by mobile number and by part of a name.
+    TForm_member *member = forms->member;
+    member->show();
+    QApplication::processEvents();
+    auto *mkeyword = member->findChild<QLineEdit *>("lab_keyword");
+    auto search = [&] {
+        member->btn_searchClick();
+        QApplication::processEvents();
+    };
+    mkeyword->setText(QStringLiteral("13800012345"));
+    measure("members: 查询 a mobile number", 16, search);
+    std::printf("mobile: %s\n", qPrintable(member->findChild<QLabel *>("page_nums")->text()));
+    mkeyword->setText(QStringLiteral("王伟"));
+    measure("members: 查询 part of a name", 16, search);
+    std::printf("name: %s\n", qPrintable(member->findChild<QLabel *>("page_nums")->text()));
+    mkeyword->setText(QStringLiteral("没有这个人"));
+    measure("members: 查询 a name nobody has", 16, search);
+    const ListQuery mq = member_list_query();
+    measure("  core: member page, name search", 16, [&] {
+        read_list_page(ctx, mq, QStringLiteral("王伟"), 1, 15);
+    });
+
+    std::printf("\nquery plans:\n");
+    {
+        TSQLiteDatabase db(ctx.db_path);
+        const ListQuery q = orders_list_query();
+        print_plan(db,
+                   q.select + QChar(' ') + q.order_by + QStringLiteral(" LIMIT ? OFFSET ?"),
+                   {OrdersPageSize, (last - 1) * OrdersPageSize});
+    }
+
+    std::printf("\n%-42s %5s %10s %10s %10s %8s\n",
+                "operation",
+                "runs",
+                "median ms",
+                "max ms",
+                "cpu ms",
+                "target");
+    for (const Row &r : g_rows)
+        std::printf("%-42s %5d %10.2f %10.2f %10.2f %8.0f  %s\n",
+                    qPrintable(r.name),
+                    r.runs,
+                    r.median,
+                    r.max,
+                    r.cpu_median,
+                    r.target,
+                    r.max < r.target ? "met" : (r.median < r.target ? "median met" : "MISSED"));
+    forms.reset();
+    return 0;
+}
