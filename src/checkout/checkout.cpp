@@ -126,9 +126,12 @@ MemberInfo get_member_info(const AppContext &ctx, const QString &mobile)
 {
     MemberInfo m;
     TSQLiteDatabase db(ctx.db_path);
+    // The number is bound as text and the column holds text, so "013800138000" or
+    // "13800138000.0" never meet 13800138000 as numbers would. A member deleted on the
+    // members screen (stat 4) keeps its row but is no longer a member here.
     const TSQLiteTable t = db.GetTable(
         QStringLiteral("SELECT id,mobile,truename,zekou,balance,addtime FROM lumo_member "
-                       "where mobile=? limit 1"),
+                       "where mobile=? AND stat=0 limit 1"),
         {mobile});
     if (t.Count() == 0)
         return m;

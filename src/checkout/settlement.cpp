@@ -34,8 +34,9 @@ void settle_in(AppContext &ctx, TSQLiteDatabase &db, const SettleRequest &req, S
     double balance = 0;
     bool member = false;
     if (!req.member_id.isEmpty()) {
-        const TSQLiteTable m = db.GetTable(
-            QStringLiteral("SELECT balance FROM lumo_member where id=?"), {req.member_id});
+        const TSQLiteTable m
+            = db.GetTable(QStringLiteral("SELECT balance FROM lumo_member where id=? AND stat=0"),
+                          {req.member_id});
         member = m.Count() > 0;
         balance = member ? num_value(m.FieldAsString(0).trimmed()) : 0.0;
     }

@@ -225,6 +225,38 @@ private slots:
         QVERIFY(!get_member_info(p.ctx, "13700137000").found);
     }
 
+    // Numbers are compared as the texts they are: what reads as the same number
+    // but is typed otherwise is another member, and a deleted member is none.
+    void memberLookupComparesTexts_data()
+    {
+        QTest::addColumn<QString>("stored"); // the value as an SQL literal
+        QTest::addColumn<int>("stat");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("as typed") << "'13800138000'" << 0 << "13800138000" << true;
+        QTest::newRow("stored as a number") << "13800138000" << 0 << "13800138000" << true;
+        QTest::newRow("leading zero typed") << "13800138000" << 0 << "013800138000" << false;
+        QTest::newRow("decimal typed") << "13800138000" << 0 << "13800138000.0" << false;
+        QTest::newRow("leading zero stored") << "'01380013800'" << 0 << "1380013800" << false;
+        QTest::newRow("deleted member") << "'13800138000'" << 4 << "13800138000" << false;
+    }
+    void memberLookupComparesTexts()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, stat);
+        QFETCH(QString, typed);
+        QFETCH(bool, found);
+        TestProgram p;
+        p.exec(QStringLiteral(
+                   "INSERT INTO lumo_member(id,mobile,truename,stat) VALUES(7,%1,'李四',%2)")
+                   .arg(stored)
+                   .arg(stat));
+        const MemberInfo m = get_member_info(p.ctx, typed);
+        QCOMPARE(m.found, found);
+        if (found)
+            QCOMPARE(m.id, QString("7"));
+    }
+
     void payMethodList()
     {
         const QJsonArray json = QJsonDocument::fromJson(pay_methods_json()).array();

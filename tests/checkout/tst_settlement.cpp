@@ -165,6 +165,8 @@ private slots:
             << "spent" << int(SettleResult::BalanceShort) << "扣除的金额超过账户余额";
         QTest::newRow("member deleted meanwhile")
             << "member gone" << int(SettleResult::MemberGone) << "查找的会员信息不存在";
+        QTest::newRow("member deleted on the members screen meanwhile")
+            << "member retired" << int(SettleResult::MemberGone) << "查找的会员信息不存在";
         QTest::newRow("settled at another counter")
             << "settled" << int(SettleResult::OrderGone) << "此订单已结算或已删除，无法结算";
         QTest::newRow("order deleted")
@@ -198,6 +200,8 @@ private slots:
             other.ExecSQL("UPDATE lumo_member SET balance=49.99 WHERE id=7");
         } else if (situation == "member gone") {
             other.ExecSQL("DELETE FROM lumo_member WHERE id=7");
+        } else if (situation == "member retired") {
+            other.ExecSQL("UPDATE lumo_member SET stat=4 WHERE id=7");
         } else if (situation == "settled") {
             // Settled there, and the table opened again for the next party.
             other.ExecSQL("UPDATE lumo_orders SET iscal=1,paytype=6,price=100 WHERE id=3");
