@@ -23,11 +23,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <functional>
-#include <vector>
 
 namespace {
 
@@ -67,50 +63,6 @@ void generate(const QString &db_path)
     });
 }
 
-struct Row
-{
-    QString name;
-    int runs;
-    double median;
-    double max;
-    double cpu_median; // this thread's processor time: what the work costs on a busy machine
-};
-
-double thread_cpu_ms()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-std::vector<Row> g_rows;
-
-// One untimed warm-up, then `runs` timed calls; prepare runs untimed before each.
-void measure(const QString &name,
-             int runs,
-             const std::function<void()> &work,
-             const std::function<void()> &prepare = {})
-{
-    std::vector<double> ms, cpu;
-    for (int i = 0; i <= runs; ++i) {
-        if (prepare)
-            prepare();
-        QApplication::processEvents();
-        QElapsedTimer t;
-        const double c0 = thread_cpu_ms();
-        t.start();
-        work();
-        const double elapsed = t.nsecsElapsed() / 1e6;
-        const double used = thread_cpu_ms() - c0;
-        if (i > 0) {
-            ms.push_back(elapsed);
-            cpu.push_back(used);
-        }
-    }
-    std::sort(ms.begin(), ms.end());
-    std::sort(cpu.begin(), cpu.end());
-    g_rows.push_back({name, runs, ms[ms.size() / 2], ms.back(), cpu[cpu.size() / 2]});
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -140,52 +92,70 @@ int main(int argc, char **argv)
     };
     auto *keyword = screen->findChild<QLineEdit *>("lab_keyword");
     constexpr int Runs = 30;
+    BenchTable table;
     auto to_page = [&](int page) {
         screen->btn_firstClick();
         for (int p = 1; p < page; ++p)
             screen->btn_nextClick();
     };
 
-    measure(
-        "首页 (from page 2)", Runs, [&] { run(&ListScreen::btn_firstClick); }, [&] { to_page(2); });
-    measure(
+    table.measure(
+        "首页 (from page 2)",
+        Runs,
+        Target,
+        [&] { run(&ListScreen::btn_firstClick); },
+        [&] { to_page(2); });
+    table.measure(
         "下一页 (page 1 to 2)",
         Runs,
+        Target,
         [&] { run(&ListScreen::btn_nextClick); },
         [&] { to_page(1); });
-    measure(
-        "上一页 (page 3 to 2)", Runs, [&] { run(&ListScreen::btn_preClick); }, [&] { to_page(3); });
-    measure(
+    table.measure(
+        "上一页 (page 3 to 2)",
+        Runs,
+        Target,
+        [&] { run(&ListScreen::btn_preClick); },
+        [&] { to_page(3); });
+    table.measure(
         "尾页 (page 1 to 250)",
         Runs,
+        Target,
         [&] { run(&ListScreen::btn_lastClick); },
         [&] { to_page(1); });
     if (screen->current_page() != 250)
         std::fprintf(stderr, "warning: last page is %d\n", screen->current_page());
     keyword->setText(QStringLiteral("鸡丁"));
-    measure("查询 鸡丁 (500 matches)", Runs, [&] { run(&ListScreen::btn_searchClick); });
+    table.measure(
+        "查询 鸡丁 (500 matches)", Runs, Target, [&] { run(&ListScreen::btn_searchClick); });
     std::printf("鸡丁: %s\n", qPrintable(nums->text()));
-    measure(
-        "下一页 within 鸡丁", Runs, [&] { run(&ListScreen::btn_nextClick); }, [&] { to_page(1); });
+    table.measure(
+        "下一页 within 鸡丁",
+        Runs,
+        Target,
+        [&] { run(&ListScreen::btn_nextClick); },
+        [&] { to_page(1); });
     keyword->setText(QStringLiteral("4999"));
-    measure("查询 4999 (1 match)", Runs, [&] { run(&ListScreen::btn_searchClick); });
+    table.measure("查询 4999 (1 match)", Runs, Target, [&] { run(&ListScreen::btn_searchClick); });
     keyword->setText(QStringLiteral("没有"));
-    measure("查询 without matches", Runs, [&] { run(&ListScreen::btn_searchClick); });
+    table.measure("查询 without matches", Runs, Target, [&] { run(&ListScreen::btn_searchClick); });
     keyword->clear();
     screen->btn_searchClick();
 
-    measure(
+    table.measure(
         "  of it getlist() alone, page 125",
         Runs,
+        Target,
         [&] { screen->getlist(); },
         [&] { to_page(125); });
-    measure("  of it painting the list", Runs, [&] { screen->list()->viewport()->repaint(); });
+    table.measure(
+        "  of it painting the list", Runs, Target, [&] { screen->list()->viewport()->repaint(); });
 
     const ListQuery q = dish_list_query();
-    measure("core: read_list_page, page 125", Runs, [&] {
+    table.measure("core: read_list_page, page 125", Runs, Target, [&] {
         read_list_page(ctx, q, QString(), 125, 20);
     });
-    measure("core: read_list_page, keyword 鸡丁", Runs, [&] {
+    table.measure("core: read_list_page, keyword 鸡丁", Runs, Target, [&] {
         read_list_page(ctx, q, QStringLiteral("鸡丁"), 1, 20);
     });
 
@@ -197,28 +167,13 @@ int main(int argc, char **argv)
     form.sort = QStringLiteral("2500");
     form.category_id = QStringLiteral("1");
     form.methods = {{QString(), QStringLiteral("微辣")}, {QString(), QStringLiteral("免葱")}};
-    measure("core: save_dish with two methods (edit)", Runs, [&] {
+    table.measure("core: save_dish with two methods (edit)", Runs, Target, [&] {
         const SaveOutcome r = save_dish(ctx, form);
         if (!r.saved)
             std::fprintf(stderr, "save failed: %s\n", qPrintable(r.message));
     });
 
-    std::printf("\n%-44s %5s %10s %10s %10s %10s\n",
-                "operation",
-                "runs",
-                "median ms",
-                "max ms",
-                "cpu ms",
-                "target");
-    for (const Row &r : g_rows)
-        std::printf("%-44s %5d %10.2f %10.2f %10.2f %10.0f  %s\n",
-                    qPrintable(r.name),
-                    r.runs,
-                    r.median,
-                    r.max,
-                    r.cpu_median,
-                    Target,
-                    r.max < Target ? "met" : (r.median < Target ? "median met" : "MISSED"));
+    table.print();
     forms.reset();
     return 0;
 }

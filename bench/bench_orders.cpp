@@ -23,17 +23,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <functional>
-#include <vector>
 
 namespace {
 
@@ -41,6 +36,8 @@ constexpr int Tables = 500;
 constexpr int Orders = 120000;
 constexpr int Members = 20000;
 constexpr int Runs = 30;
+constexpr double PageTarget = 16;
+constexpr double LastPageTarget = 50;
 
 const char *const Surnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "周", "吴"};
 const char *const Given[] = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "洋", "勇"};
@@ -105,59 +102,6 @@ void add_members(TSQLiteDatabase &db, qint64 now)
     });
 }
 
-struct Row
-{
-    QString name;
-    int runs;
-    double median;
-    double max;
-    double cpu_median; // this thread's processor time: what the work costs on a busy machine
-    double target;
-};
-std::vector<Row> g_rows;
-
-double thread_cpu_ms()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-// One untimed warm-up, then `runs` timed calls; prepare runs untimed before each.
-void measure(const QString &name,
-             double target,
-             const std::function<void()> &work,
-             const std::function<void()> &prepare = {})
-{
-    std::vector<double> ms, cpu;
-    for (int i = 0; i <= Runs; ++i) {
-        if (prepare)
-            prepare();
-        QApplication::processEvents();
-        QElapsedTimer t;
-        const double c0 = thread_cpu_ms();
-        t.start();
-        work();
-        const double elapsed = t.nsecsElapsed() / 1e6;
-        const double used = thread_cpu_ms() - c0;
-        if (i > 0) {
-            ms.push_back(elapsed);
-            cpu.push_back(used);
-        }
-    }
-    std::sort(ms.begin(), ms.end());
-    std::sort(cpu.begin(), cpu.end());
-    g_rows.push_back({name, Runs, ms[ms.size() / 2], ms.back(), cpu[cpu.size() / 2], target});
-}
-
-void print_plan(TSQLiteDatabase &db, const QString &sql, const SqlParams &params)
-{
-    std::printf("  %s\n", qPrintable(sql));
-    TSQLiteTable t = db.GetTable(QStringLiteral("EXPLAIN QUERY PLAN ") + sql, params);
-    for (; !t.isEof(); t.Next())
-        std::printf("    -> %s\n", qPrintable(t.value(QStringLiteral("detail"))));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -188,6 +132,7 @@ int main(int argc, char **argv)
                     qPrintable(db.scalar("SELECT count(*) FROM lumo_member")));
     }
 
+    BenchTable table;
     std::unique_ptr<Forms> forms = create_forms(ctx, folder);
     TForm_orders *orders = forms->orders;
     orders->resize(1728, 860);
@@ -202,14 +147,16 @@ int main(int argc, char **argv)
         (orders->*handler)();
         QApplication::processEvents();
     };
-    measure(
+    table.measure(
         "orders: 首页 (from page 2)",
-        16,
+        Runs,
+        PageTarget,
         [&] { run(&TForm_orders::btn_firstClick); },
         [&] { orders->btn_nextClick(); });
-    measure(
+    table.measure(
         "orders: 尾页 (from page 1)",
-        50,
+        Runs,
+        LastPageTarget,
         [&] { run(&TForm_orders::btn_lastClick); },
         [&] { orders->btn_firstClick(); });
     std::printf("last page: %s, first row %s\n",
@@ -218,20 +165,24 @@ int main(int argc, char **argv)
     auto *keyword = orders->findChild<QLineEdit *>("lab_keyword");
     const QString wanted = ordid_of(Orders / 2);
     keyword->setText(wanted);
-    measure("orders: 查询 one order number", 16, [&] { run(&TForm_orders::btn_searchClick); });
+    table.measure("orders: 查询 one order number", Runs, PageTarget, [&] {
+        run(&TForm_orders::btn_searchClick);
+    });
     keyword->clear();
     orders->btn_searchClick();
-    measure("orders: click a row, its lines listed", 16, [&] {
+    table.measure("orders: click a row, its lines listed", Runs, PageTarget, [&] {
         QTableWidget *t = orders->list();
         emit t->cellClicked(3, TForm_orders::ColTitle);
         QApplication::processEvents();
     });
 
     const int last = list_page_count(read_orders_page(ctx, QString(), 1).records, OrdersPageSize);
-    measure(
-        "  core: read_orders_page, first page", 16, [&] { read_orders_page(ctx, QString(), 1); });
-    measure(
-        "  core: read_orders_page, last page", 50, [&] { read_orders_page(ctx, QString(), last); });
+    table.measure("  core: read_orders_page, first page", Runs, PageTarget, [&] {
+        read_orders_page(ctx, QString(), 1);
+    });
+    table.measure("  core: read_orders_page, last page", Runs, LastPageTarget, [&] {
+        read_orders_page(ctx, QString(), last);
+    });
 
     // The members screen: a search by mobile number and by part of a name.
     TForm_member *member = forms->member;
@@ -243,43 +194,19 @@ int main(int argc, char **argv)
         QApplication::processEvents();
     };
     mkeyword->setText(QStringLiteral("13800012345"));
-    measure("members: 查询 a mobile number", 16, search);
+    table.measure("members: 查询 a mobile number", Runs, PageTarget, search);
     std::printf("mobile: %s\n", qPrintable(member->findChild<QLabel *>("page_nums")->text()));
     mkeyword->setText(QStringLiteral("王伟"));
-    measure("members: 查询 part of a name", 16, search);
+    table.measure("members: 查询 part of a name", Runs, PageTarget, search);
     std::printf("name: %s\n", qPrintable(member->findChild<QLabel *>("page_nums")->text()));
     mkeyword->setText(QStringLiteral("没有这个人"));
-    measure("members: 查询 a name nobody has", 16, search);
+    table.measure("members: 查询 a name nobody has", Runs, PageTarget, search);
     const ListQuery mq = member_list_query();
-    measure("  core: member page, name search", 16, [&] {
+    table.measure("  core: member page, name search", Runs, PageTarget, [&] {
         read_list_page(ctx, mq, QStringLiteral("王伟"), 1, 15);
     });
 
-    std::printf("\nquery plans:\n");
-    {
-        TSQLiteDatabase db(ctx.db_path);
-        const ListQuery q = orders_list_query();
-        print_plan(db,
-                   q.select + QChar(' ') + q.order_by + QStringLiteral(" LIMIT ? OFFSET ?"),
-                   {OrdersPageSize, (last - 1) * OrdersPageSize});
-    }
-
-    std::printf("\n%-42s %5s %10s %10s %10s %8s\n",
-                "operation",
-                "runs",
-                "median ms",
-                "max ms",
-                "cpu ms",
-                "target");
-    for (const Row &r : g_rows)
-        std::printf("%-42s %5d %10.2f %10.2f %10.2f %8.0f  %s\n",
-                    qPrintable(r.name),
-                    r.runs,
-                    r.median,
-                    r.max,
-                    r.cpu_median,
-                    r.target,
-                    r.max < r.target ? "met" : (r.median < r.target ? "median met" : "MISSED"));
+    table.print();
     forms.reset();
     return 0;
 }

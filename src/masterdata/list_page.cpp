@@ -30,6 +30,22 @@ int list_row_number(int page, int page_size, int position)
     return (page - 1) * page_size + position + 1;
 }
 
+int page_after(PageMove move, int page, int pages)
+{
+    switch (move) {
+    case PageMove::First:
+    case PageMove::Search:
+        return 1;
+    case PageMove::Previous:
+        return page > 1 ? page - 1 : 0;
+    case PageMove::Next:
+        return page < pages ? page + 1 : 0;
+    case PageMove::Last:
+        return list_last_page(pages);
+    }
+    return 0;
+}
+
 PageBarState page_bar_state(int p, int n, int r)
 {
     PageBarState s;

@@ -24,6 +24,12 @@ int list_last_page(int pages);
 // Row number shown in a list's first column; numbering continues across pages.
 int list_row_number(int page, int page_size, int position);
 
+// The paging bar's buttons and "查询".
+enum class PageMove { First, Previous, Next, Last, Search };
+// The page a button leads to from page of pages, or 0 when it does nothing
+// ("上一页" on page 1, "下一页" on the last page). The others always reload.
+int page_after(PageMove move, int page, int pages);
+
 // One paging button after set_page_bar: disabled, enabled or left as it was.
 enum class BarButton { Off, On, Keep };
 struct PageBarState

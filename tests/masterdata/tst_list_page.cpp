@@ -68,6 +68,34 @@ private slots:
         QCOMPARE(list_row_number(3, 20, 4), 45);
     }
 
+    void pagingButtons_data()
+    {
+        QTest::addColumn<int>("move");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("after"); // 0: the button does nothing
+        const int first = int(PageMove::First), pre = int(PageMove::Previous),
+                  next = int(PageMove::Next), last = int(PageMove::Last),
+                  search = int(PageMove::Search);
+        QTest::newRow("首页") << first << 3 << 3 << 1;
+        QTest::newRow("上一页 back one") << pre << 3 << 3 << 2;
+        QTest::newRow("上一页 on page 1") << pre << 1 << 3 << 0;
+        QTest::newRow("上一页 beyond the last page") << pre << 3 << 2 << 2;
+        QTest::newRow("下一页 on one") << next << 2 << 3 << 3;
+        QTest::newRow("下一页 on the last page") << next << 3 << 3 << 0;
+        QTest::newRow("下一页 beyond the last page") << next << 3 << 2 << 0;
+        QTest::newRow("尾页") << last << 1 << 3 << 3;
+        QTest::newRow("尾页 without records") << last << 1 << 0 << 1;
+        QTest::newRow("查询") << search << 3 << 3 << 1;
+    }
+    void pagingButtons()
+    {
+        QFETCH(int, move);
+        QFETCH(int, page);
+        QFETCH(int, pages);
+        QTEST(page_after(PageMove(move), page, pages), "after");
+    }
+
     void keyword_data()
     {
         QTest::addColumn<QString>("typed");

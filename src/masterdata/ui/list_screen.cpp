@@ -284,38 +284,38 @@ QColor ListScreen::row_text_colour(int) const
     return Qt::black;
 }
 
+void ListScreen::turn_page(PageMove move)
+{
+    const int page = page_after(move, m_page, m_rows.pages);
+    if (page == 0)
+        return;
+    m_page = page;
+    guarded(ctx(), [&] { getlist(); });
+}
+
 void ListScreen::btn_firstClick()
 {
-    m_page = 1;
-    guarded(ctx(), [&] { getlist(); });
+    turn_page(PageMove::First);
 }
 
 void ListScreen::btn_preClick()
 {
-    if (m_page <= 1)
-        return;
-    --m_page;
-    guarded(ctx(), [&] { getlist(); });
+    turn_page(PageMove::Previous);
 }
 
 void ListScreen::btn_nextClick()
 {
-    if (m_page >= m_rows.pages)
-        return;
-    ++m_page;
-    guarded(ctx(), [&] { getlist(); });
+    turn_page(PageMove::Next);
 }
 
 void ListScreen::btn_lastClick()
 {
-    m_page = list_last_page(m_rows.pages);
-    guarded(ctx(), [&] { getlist(); });
+    turn_page(PageMove::Last);
 }
 
 void ListScreen::btn_searchClick()
 {
-    m_page = 1;
-    guarded(ctx(), [&] { getlist(); });
+    turn_page(PageMove::Search);
 }
 
 QLineEdit *ListScreen::add_field(const QString &label, const QString &name, int y)

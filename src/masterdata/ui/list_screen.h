@@ -165,6 +165,7 @@ private:
     void build_list();
     void fill_rows();
     void FlClick(int row, int column);
+    void turn_page(PageMove move);
     void ListView1DblClick(int row, int column);
     QString row_id(int row) const;
 

@@ -254,8 +254,12 @@ void TForm_orders::fill_rows()
                                             o.balance,
                                             QString(),
                                             QString()};
-        for (int c = 0; c < ColumnCount; ++c)
-            m_list->setItem(r, c, new QTableWidgetItem(cells[c]));
+        for (int c = 0; c < ColumnCount; ++c) {
+            auto *item = new QTableWidgetItem(cells[c]);
+            // A long order number is cut in its column; the whole one shows on hover.
+            item->setToolTip(cells[c]);
+            m_list->setItem(r, c, item);
+        }
     }
 }
 
@@ -295,36 +299,36 @@ void TForm_orders::follow_change()
         guarded(ctx(), [&] { getlist(); });
 }
 
+void TForm_orders::turn_page(PageMove move)
+{
+    const int page = page_after(move, m_page, m_rows.pages);
+    if (page == 0)
+        return;
+    m_page = page;
+    guarded(ctx(), [&] { getlist(); });
+}
+
 void TForm_orders::btn_firstClick()
 {
-    m_page = 1;
-    guarded(ctx(), [&] { getlist(); });
+    turn_page(PageMove::First);
 }
 
 void TForm_orders::btn_preClick()
 {
-    if (m_page <= 1)
-        return;
-    --m_page;
-    guarded(ctx(), [&] { getlist(); });
+    turn_page(PageMove::Previous);
 }
 
 void TForm_orders::btn_nextClick()
 {
-    if (m_page >= m_rows.pages)
-        return;
-    ++m_page;
-    guarded(ctx(), [&] { getlist(); });
+    turn_page(PageMove::Next);
 }
 
 void TForm_orders::btn_lastClick()
 {
-    m_page = list_last_page(m_rows.pages);
-    guarded(ctx(), [&] { getlist(); });
+    turn_page(PageMove::Last);
 }
 
 void TForm_orders::btn_searchClick()
 {
-    m_page = 1;
-    guarded(ctx(), [&] { getlist(); });
+    turn_page(PageMove::Search);
 }

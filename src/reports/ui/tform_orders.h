@@ -61,6 +61,7 @@ private:
     void fill_rows();
     void list_lines();
     void FlClick(int row, int column);
+    void turn_page(PageMove move);
     void lay_out();
 
     QTableWidget *m_list = nullptr;  // ListView1
