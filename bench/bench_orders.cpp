@@ -94,7 +94,7 @@ void add_members(TSQLiteDatabase &db, qint64 now)
                        {QStringLiteral("138%1").arg(i, 8, 10, QChar('0')),
                         QString::fromUtf8(Surnames[i % 10])
                             + QString::fromUtf8(Given[(i / 10) % 10]) + QString::number(i),
-                        i % 50 == 0 ? 4 : 0,
+                        i % 50 == 7 ? 4 : 0,
                         850 + i % 150,
                         i % 500,
                         now - i * 600,

@@ -108,9 +108,15 @@ ListPage read_list_page(const AppContext &ctx,
 
     SqlParams params = cond.params;
     params << out.page_size << std::max(0, page - 1) * qint64(out.page_size);
-    TSQLiteTable t = db.GetTable(query.select + QChar(' ') + cond.sql + QChar(' ') + query.order_by
-                                     + QStringLiteral(" LIMIT ? OFFSET ?"),
-                                 params);
+    const QString picked
+        = cond.sql + QChar(' ') + query.order_by + QStringLiteral(" LIMIT ? OFFSET ?");
+    const QString sql = query.ids_from.isEmpty()
+                            ? query.select + QChar(' ') + picked
+                            : query.select + QStringLiteral(" WHERE ") + query.id_column
+                                  + QStringLiteral(" IN (SELECT ") + query.id_column
+                                  + QStringLiteral(" FROM ") + query.ids_from + QChar(' ') + picked
+                                  + QStringLiteral(") ") + query.order_by;
+    TSQLiteTable t = db.GetTable(sql, params);
     out.columns = t.m_columns;
     out.rows.reserve(t.Count());
     for (; !t.isEof(); t.Next()) {

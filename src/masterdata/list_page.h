@@ -61,6 +61,12 @@ struct ListQuery
     QString order_by; // "ORDER BY A1.sort ASC"
     // The condition for a keyword already cleaned by list_keyword (may be empty).
     std::function<SqlCondition(const QString &keyword)> condition;
+    // When set ("lumo_orders AS A1"), a page first picks its ids from this table
+    // alone, with the condition and the order, and joins only those rows, so a deep
+    // page skips the rows before it without joining them. The condition may then
+    // name only this table's columns.
+    QString ids_from;
+    QString id_column = QStringLiteral("id"); // "A1.id"
 };
 // The common keyword condition: column LIKE %keyword%, nothing without a keyword.
 std::function<SqlCondition(const QString &keyword)> like_condition(const QString &column);

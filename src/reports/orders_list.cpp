@@ -12,6 +12,9 @@ ListQuery orders_list_query()
         "A1.price,A1.stat,A1.iscal,A1.paytype,A1.yj,A1.fwy,A1.nums,A2.bh AS deskno "
         "FROM lumo_orders AS A1 LEFT JOIN lumo_desk AS A2 ON A1.deskid=A2.id");
     q.order_by = QStringLiteral("ORDER BY A1.id DESC");
+    // The last of 6,000 pages would otherwise join every order before it.
+    q.ids_from = QStringLiteral("lumo_orders AS A1");
+    q.id_column = QStringLiteral("A1.id");
     q.condition = [](const QString &keyword) {
         if (keyword.isEmpty())
             return SqlCondition{};
