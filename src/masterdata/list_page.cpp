@@ -106,16 +106,24 @@ ListPage read_list_page(const AppContext &ctx,
     out.records = int(db.scalar(query.count + QChar(' ') + cond.sql, cond.params).toLongLong());
     out.pages = list_page_count(out.records, out.page_size);
 
+    qint64 limit = out.page_size;
+    qint64 offset = std::max(0, page - 1) * limit;
+    const bool backwards
+        = !query.order_by_reversed.isEmpty() && offset > out.records / 2 && offset < out.records;
+    if (backwards) {
+        limit = std::min(limit, out.records - offset);
+        offset = out.records - offset - limit;
+    }
+    const QString &order_by = backwards ? query.order_by_reversed : query.order_by;
     SqlParams params = cond.params;
-    params << out.page_size << std::max(0, page - 1) * qint64(out.page_size);
-    const QString picked
-        = cond.sql + QChar(' ') + query.order_by + QStringLiteral(" LIMIT ? OFFSET ?");
+    params << limit << offset;
+    const QString picked = cond.sql + QChar(' ') + order_by + QStringLiteral(" LIMIT ? OFFSET ?");
     const QString sql = query.ids_from.isEmpty()
                             ? query.select + QChar(' ') + picked
                             : query.select + QStringLiteral(" WHERE ") + query.id_column
                                   + QStringLiteral(" IN (SELECT ") + query.id_column
                                   + QStringLiteral(" FROM ") + query.ids_from + QChar(' ') + picked
-                                  + QStringLiteral(") ") + query.order_by;
+                                  + QStringLiteral(") ") + order_by;
     TSQLiteTable t = db.GetTable(sql, params);
     out.columns = t.m_columns;
     out.rows.reserve(t.Count());
@@ -126,6 +134,8 @@ ListPage read_list_page(const AppContext &ctx,
             cells << t.FieldAsString(c);
         out.rows << cells;
     }
+    if (backwards)
+        std::reverse(out.rows.begin(), out.rows.end());
     return out;
 }
 

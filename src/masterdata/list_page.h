@@ -67,6 +67,10 @@ struct ListQuery
     // name only this table's columns.
     QString ids_from;
     QString id_column = QStringLiteral("id"); // "A1.id"
+    // order_by backwards, for an order on a unique column ("ORDER BY A1.id ASC"):
+    // a page in the back half is then read from the far end and turned round, so
+    // the last page costs what the first does.
+    QString order_by_reversed;
 };
 // The common keyword condition: column LIKE %keyword%, nothing without a keyword.
 std::function<SqlCondition(const QString &keyword)> like_condition(const QString &column);

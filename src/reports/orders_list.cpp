@@ -12,9 +12,11 @@ ListQuery orders_list_query()
         "A1.price,A1.stat,A1.iscal,A1.paytype,A1.yj,A1.fwy,A1.nums,A2.bh AS deskno "
         "FROM lumo_orders AS A1 LEFT JOIN lumo_desk AS A2 ON A1.deskid=A2.id");
     q.order_by = QStringLiteral("ORDER BY A1.id DESC");
-    // The last of 6,000 pages would otherwise join every order before it.
+    // Deep pages of a year's orders: pick the page's ids alone before joining, and
+    // read the back half from the oldest end.
     q.ids_from = QStringLiteral("lumo_orders AS A1");
     q.id_column = QStringLiteral("A1.id");
+    q.order_by_reversed = QStringLiteral("ORDER BY A1.id ASC");
     q.condition = [](const QString &keyword) {
         if (keyword.isEmpty())
             return SqlCondition{};

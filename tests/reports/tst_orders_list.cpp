@@ -40,6 +40,8 @@ private slots:
             << 45 << 2 << 3 << QStringList{"21", "40"} << QStringList{"第25单", "第6单"};
         QTest::newRow("45: last page")
             << 45 << 3 << 3 << QStringList{"41", "45"} << QStringList{"第5单", "第1单"};
+        QTest::newRow("70: a full page of the back half")
+            << 70 << 3 << 4 << QStringList{"41", "60"} << QStringList{"第30单", "第11单"};
         QTest::newRow("beyond the last page") << 45 << 4 << 3 << QStringList{} << QStringList{};
     }
     void paging()
