@@ -65,6 +65,12 @@ TransferResult transfer_desk(AppContext &ctx, const QString &source, const QStri
             r.message = QStringLiteral("目标桌号不存在，可能已删除");
             return;
         }
+        // The confirmation may have stayed up while another counter settled the table:
+        // moving a freed table would open the target with nobody and no bill on it.
+        if (desk_stat_code(from.value(QStringLiteral("stat"))) == QLatin1String("0")) {
+            r.message = TransferFreedText;
+            return;
+        }
         // The list is a snapshot; another counter may have taken the target since.
         if (desk_stat_code(target.value(QStringLiteral("stat"))) != QLatin1String("0")) {
             r.outcome = TransferResult::Blocked;
