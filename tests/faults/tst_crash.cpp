@@ -38,7 +38,7 @@ private slots:
             FaultDriver driver(p.ctx.db_path,
                                {QStringLiteral("crash"), path, QString::number(seed + quint32(k))});
             QVERIFY2(driver.waitReady(), qPrintable(driver.err));
-            QThread::msleep(rng.bounded(1, 60));
+            QThread::msleep(rng.bounded(1, 200));
             // Still at work: it never stops by itself, so an end here is a failure of its own.
             QVERIFY2(
                 driver.process.state() == QProcess::Running,
