@@ -10,6 +10,7 @@
 // PATH: open, submit, transfer, price, settle, recharge. Prints "ready" once the file is
 // open, then (crash) one "." per finished operation or (counter) one line per operation.
 #include "app/context.h"
+#include "board/clearing.h"
 #include "board/desk_state.h"
 #include "board/transfer.h"
 #include "checkout/checkout.h"
@@ -228,6 +229,16 @@ public:
                 items.append(item(1 + int(rng.bounded(dish_count())), QStringLiteral("加急")));
             submit(pick(open_), items);
         } else if (path == QLatin1String("transfer")) {
+            // Cleared tables keep an empty open order for their next party: transfers
+            // must land on those too.
+            if (rng.bounded(3) == 0 && !free_desks().isEmpty()) {
+                const QString desk = pick(free_desks());
+                ctx.settings.cwf = QStringLiteral("0.00");
+                open(desk);
+                ctx.settings.cwf = QStringLiteral("2.00");
+                clear_desk(ctx, desk);
+                return;
+            }
             const QString from = table_with_lines();
             QStringList free = free_desks();
             if (free.isEmpty()) {

@@ -12,7 +12,8 @@
 void seed_fault_fixture(const TestProgram &p, int desks, int dishes);
 
 // Every rule a write must never leave broken, checked on the file as it is now; one
-// text per breach, none when the file is sound.
+// text per breach, none when the file is sound. A free table may keep an open order
+// without lines: clearing leaves it for the next party.
 QStringList check_invariants(const QString &db_path);
 
 // The helper program that drives the write paths (tests/faults/fault_driver.cpp).
