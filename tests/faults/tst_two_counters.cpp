@@ -1,6 +1,7 @@
 // Two counters on one database file: two helper programs order, re-price, recharge,
 // transfer and settle at the same time; nothing may be lost or doubled, and the
 // busy timeout must absorb every lock.
+#include "board/clearing.h"
 #include "board/desk_state.h"
 #include "board/transfer.h"
 #include "ordering/diancan.h"
@@ -66,15 +67,16 @@ public:
     std::function<void()> meanwhile;
 };
 
-// Table 1 open for two with 2 x dish 1; returns its order.
-QString seated(TestProgram &p)
+// Table 1 open for two, with 2 x dish 1 unless told otherwise; returns its order.
+QString seated(TestProgram &p, bool with_line = true)
 {
     p.ctx.desk_id = "1";
     DeskStateForm open;
     open.stat = 1;
     open.nums = "2";
-    if (!save_desk_state(p.ctx, "1", open).saved)
-        return {};
+    const DeskStateResult r = save_desk_state(p.ctx, "1", open);
+    if (!r.saved || !with_line)
+        return r.order_id;
     return submit_cart(p.ctx, "1", {{"1", "菜品1", "9.50", "2", "0", "", "", ""}}).order_id;
 }
 
@@ -166,44 +168,57 @@ private slots:
         QCOMPARE(check_invariants(p.ctx.db_path), QStringList());
     }
 
-    // The other counter settles the table while this one's confirmation box is up:
-    // answering OK afterwards must not write into the paid bill or move a freed table.
-    void otherCounterSettlesDuringTheConfirmation_data()
+    // The other counter settles or clears the table while this one's confirmation box
+    // is up: answering OK afterwards must not write into the paid bill, onto a free
+    // table, or move a freed table.
+    void otherCounterActsDuringTheConfirmation_data()
     {
         QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("other");
         QTest::addColumn<QString>("message");
-        QTest::newRow("submit") << "submit" << OrderSettledText;
-        QTest::newRow("transfer") << "transfer" << TransferFreedText;
+        QTest::newRow("submit, settled meanwhile") << "submit"
+                                                   << "settle" << OrderSettledText;
+        QTest::newRow("submit, cleared meanwhile") << "submit"
+                                                   << "clear" << DeskNotOpenText;
+        QTest::newRow("transfer, settled meanwhile") << "transfer"
+                                                     << "settle" << TransferFreedText;
     }
-    void otherCounterSettlesDuringTheConfirmation()
+    void otherCounterActsDuringTheConfirmation()
     {
         QFETCH(QString, action);
+        QFETCH(QString, other);
         QFETCH(QString, message);
         TestProgram p;
         seed_fault_fixture(p, 2, 3);
-        const QString order = seated(p);
+        const QString order = seated(p, other == "settle");
         QVERIFY(!order.isEmpty());
         auto prompts = std::make_shared<MeanwhilePrompts>();
         p.ctx.setPrompts(prompts);
-        QString other;
+        QString done;
         QString lines;
         prompts->meanwhile = [&] {
-            QFile(p.path("go")).open(QIODevice::WriteOnly);
-            FaultDriver cashier(p.ctx.db_path, {"settle", order, p.path("go")});
-            cashier.finish(20000);
-            other = cashier.out.section('\n', 1, 1);
-            lines = dump(p, "lumo_orders_detail"); // the paid bill as the cashier left it
+            if (other == "settle") {
+                QFile(p.path("go")).open(QIODevice::WriteOnly);
+                FaultDriver cashier(p.ctx.db_path, {"settle", order, p.path("go")});
+                cashier.finish(20000);
+                done = cashier.out.section('\n', 1, 1);
+            } else {
+                AppContext cashier = p.ctx; // the same file, another counter's screens
+                done = clear_desk(cashier, "1");
+            }
+            lines = dump(p, "lumo_orders_detail"); // as the other counter left them
         };
         QString said;
         if (action == "submit") {
             const SubmitResult r
                 = submit_cart(p.ctx, "1", {{"2", "菜品2", "10.50", "1", "0", "", "", ""}});
-            QCOMPARE(r.kind, SubmitResult::OrderSettled);
-            said = OrderSettledText;
+            said = r.kind == SubmitResult::OrderSettled  ? OrderSettledText
+                   : r.kind == SubmitResult::DeskNotOpen ? DeskNotOpenText
+                                                         : QString("kind %1").arg(int(r.kind));
         } else {
             said = transfer_desk(p.ctx, "1", "2").message;
         }
-        QCOMPARE(other, QString("result 1 结算成功"));
+        QCOMPARE(done, other == "settle" ? QString("result 1 结算成功") : QString("消台成功"));
         QCOMPARE(said, message);
         QCOMPARE(dump(p, "lumo_orders_detail"), lines);
         QCOMPARE(p.scalar("SELECT group_concat(stat) FROM lumo_desk"), QString("0,0"));
