@@ -5,6 +5,7 @@
 // targets. bench/run_counter.sh runs it together with the start-up pair.
 //
 // Usage: bench_counter FOLDER            times the actions on FOLDER's data
+//        (BENCH_ONLY and BENCH_REPEAT narrow and lengthen it for a profile)
 //        bench_counter --generate FOLDER fills an empty program folder with the
 //                                        large data set and 5,000 dishes
 
@@ -68,6 +69,16 @@ void measure(const QString &name,
              const std::function<void()> &work,
              const std::function<void()> &prepare = {})
 {
+    // For a profile: BENCH_ONLY=part of a name times only those actions (the others
+    // run once, untimed, for the state they leave), BENCH_REPEAT=n runs each n times as often.
+    static const QString only = qEnvironmentVariable("BENCH_ONLY");
+    if (!only.isEmpty() && !name.contains(only)) {
+        if (prepare)
+            prepare();
+        work();
+        return;
+    }
+    runs *= std::max(1, qEnvironmentVariableIntValue("BENCH_REPEAT"));
     Row row;
     row.name = name;
     row.target_median = target_median;

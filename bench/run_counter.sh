@@ -13,7 +13,7 @@ DATA=${2:-/tmp/mivo-bench-data}
 PAIRS=${PAIRS:-7}
 B=$BUILD/bench
 
-if [ ! -f "$DATA/tavira.db" ] || [ "$(stat -c %s "$DATA/tavira.db")" -lt 100000000 ]; then
+if [ ! -f "$DATA/tavira.db" ] || [ "$(stat -c %s "$DATA/tavira.db")" -lt 20000000 ]; then
     rm -rf "$DATA"
     mkdir -p "$DATA"
     "$B/bench_counter" --generate "$DATA"
@@ -21,7 +21,8 @@ fi
 # The program finds its data beside itself.
 cp "$B/bench_startup" "$DATA/"
 
-# A private X server when there is one, else the offscreen platform.
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+# The start-up pair on a private X server when there is one, else offscreen.
 if command -v Xvfb >/dev/null; then
     n=90
     while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
@@ -61,11 +62,14 @@ echo "  connections opened: $(echo "$out" | value opens), statements: $(echo "$o
     "the same statements on one kept connection (floor): $(echo "$out" | value floor_ms) ms"
 if command -v strace >/dev/null; then
     trace=$(mktemp)
-    (cd "$DATA" && BENCH_T0=0 strace -f -e trace=openat -o "$trace" ./bench_startup >/dev/null)
+    (cd "$DATA" && BENCH_T0=0 BENCH_NO_FLOOR=1 strace -f -e trace=openat -o "$trace" ./bench_startup >/dev/null)
     echo "  info.ini opened $(grep -c 'info.ini"' "$trace") times, tavira.db opened $(grep -c 'tavira.db"' "$trace") times (strace)"
     rm -f "$trace"
 fi
 rss=$(cd "$DATA" && BENCH_T0=0 BENCH_ORDERING=1 ./bench_startup | value peak_rss_kb)
 awk -v k="$rss" 'BEGIN {printf "peak RSS, large data set, ordering screen open with 5,000 dishes: %.1f MB (target 120: %s)\n", k / 1024, k / 1024 <= 120 ? "met" : "MISSED"}'
 echo
-"$B/bench_counter" "$DATA"
+# The quick actions paint into the offscreen platform's backing store: the painting
+# counts, not the copying to a display.
+echo "quick actions, platform offscreen:"
+QT_QPA_PLATFORM=offscreen "$B/bench_counter" "$DATA" 2> >(grep -v 'does not support raise' >&2)

@@ -3,6 +3,7 @@
 #include "app/helpers.h"
 #include "app/ini.h"
 #include "staff/accounts.h"
+#include "staff/login.h"
 #include "store/schema.h"
 #include "store/sqlite_db.h"
 
@@ -88,4 +89,6 @@ void start_core(AppContext &ctx, const QString &program_folder)
         }
     }
     admin_init(ctx);
+    // The remembered login from the same reading: the file is read once at start-up.
+    check_local_login(ctx, ini);
 }

@@ -49,8 +49,12 @@ void check_local_login(AppContext &ctx)
 {
     if (!ctx.account.username.isEmpty())
         return;
-    const IniFile ini(ctx.paths.ini);
-    if (!ini.exists())
+    check_local_login(ctx, IniFile(ctx.paths.ini));
+}
+
+void check_local_login(AppContext &ctx, const IniFile &ini)
+{
+    if (!ctx.account.username.isEmpty() || !ini.exists())
         return;
     ctx.account.username = ini.readString("Memberinfo", "member_username");
     ctx.account.digest = ini.readString("Memberinfo", "member_password");

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class IniFile;
+
 // What a login attempt tells the user; ok only for "登录成功".
 struct LoginResult
 {
@@ -18,6 +20,8 @@ LoginResult login(AppContext &ctx, const QString &name_field, const QString &pas
 // Loads the remembered login into the signed-in account when nobody is signed in
 // and the configuration file exists. The user id is left to check_login.
 void check_local_login(AppContext &ctx);
+// The same from a file already read.
+void check_local_login(AppContext &ctx, const IniFile &ini);
 
 // Forgets the remembered login and clears the signed-in account.
 void logout(AppContext &ctx);

@@ -1,4 +1,5 @@
 #include "store/sqlite_db.h"
+#include "store/keep_connection.h"
 
 #include <sqlite3.h>
 
@@ -72,6 +73,15 @@ void prepare(sqlite3 *db, const QString &sql, const SqlParams &params, sqlite3_s
     }
     bind_all(db, *stmt, sql, params);
 }
+
+// The connection of the running KeepConnection scopes of this thread.
+struct Kept
+{
+    int depth = 0;
+    QString path;
+    sqlite3 *db = nullptr;
+};
+thread_local Kept t_kept;
 
 struct Stmt
 {
@@ -245,8 +255,26 @@ bool TSQLiteTable::FieldIsNull(int index) const
 
 // ---- TSQLiteDatabase ----
 
+KeepConnection::KeepConnection()
+{
+    ++t_kept.depth;
+}
+
+KeepConnection::~KeepConnection()
+{
+    if (--t_kept.depth > 0 || !t_kept.db)
+        return;
+    sqlite3_close_v2(t_kept.db);
+    t_kept.db = nullptr;
+    t_kept.path.clear();
+}
+
 TSQLiteDatabase::TSQLiteDatabase(const QString &path)
 {
+    if (t_kept.db && t_kept.path == path) {
+        m_db = t_kept.db;
+        return;
+    }
     const QByteArray utf8 = path.toUtf8();
     const int rc = sqlite3_open_v2(
         utf8.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -259,13 +287,19 @@ TSQLiteDatabase::TSQLiteDatabase(const QString &path)
     }
     // Another counter may hold the write lock for a moment: wait instead of failing.
     sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    if (t_kept.depth > 0 && !t_kept.db) {
+        t_kept.db = m_db;
+        t_kept.path = path;
+    }
 }
 
 TSQLiteDatabase::~TSQLiteDatabase()
 {
     if (m_inTransaction)
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close_v2(m_db);
+    // A kept connection is closed by its keeper.
+    if (m_db != t_kept.db)
+        sqlite3_close_v2(m_db);
 }
 
 void TSQLiteDatabase::ExecSQL(const QString &sql, const SqlParams &params)

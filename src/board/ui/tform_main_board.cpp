@@ -7,6 +7,7 @@
 
 #include "board/ui/desk_tile.h"
 #include "board/ui/order_line_delegate.h"
+#include "store/keep_connection.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -231,6 +232,8 @@ void TForm_main::cn_nextClick()
 
 void TForm_main::ClickDesklist(const QString &desk_id)
 {
+    // The tile, the order panel and its header read through one connection.
+    const KeepConnection keep;
     guarded(ctx(), [&] {
         if (desk_id == m_last_clicked) {
             if (DeskTile *t = tile(desk_id); t && t->selected()) {
@@ -262,6 +265,7 @@ void TForm_main::select_desk(const QString &desk_id)
 
 void TForm_main::on_desk_changed(const QString &desk_id)
 {
+    const KeepConnection keep;
     guarded(ctx(), [&] {
         set_desk_sub(desk_id);
         // Unlike a plain refresh, a change takes the status colour along.
