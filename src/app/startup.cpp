@@ -3,6 +3,7 @@
 #include "app/helpers.h"
 #include "app/ini.h"
 #include "staff/accounts.h"
+#include "store/db_check.h"
 #include "store/schema.h"
 #include "store/sqlite_db.h"
 
@@ -75,6 +76,8 @@ void start_core(AppContext &ctx, const QString &program_folder)
     ctx.desk_id.clear();
     ctx.desk_bh.clear();
 
+    // A damaged, locked or read-only file stops here, before the schema step writes.
+    check_database(ctx.db_path);
     ensure_schema(ctx.db_path);
 
     ctx.account.clear();

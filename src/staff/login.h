@@ -9,6 +9,8 @@ struct LoginResult
 {
     bool ok = false;
     QString message;
+    // Signed in, but the configuration file did not take the remembered login.
+    bool remembered = true;
 };
 
 // Checks the login name and password against lumo_admin. On success the account is
@@ -19,5 +21,6 @@ LoginResult login(AppContext &ctx, const QString &name_field, const QString &pas
 // and the configuration file exists. The user id is left to check_login.
 void check_local_login(AppContext &ctx);
 
-// Forgets the remembered login and clears the signed-in account.
-void logout(AppContext &ctx);
+// Forgets the remembered login and clears the signed-in account; false when the
+// configuration file could not be written, so the next start would sign in again.
+bool logout(AppContext &ctx);
