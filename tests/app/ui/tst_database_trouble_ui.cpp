@@ -146,6 +146,27 @@ private slots:
         QVERIFY(tile("2")->selected());
         QVERIFY(!tile("1")->selected());
     }
+
+    // The configuration file takes no writes: the login box signs in for this run and
+    // says that the next start will ask again.
+    void loginThatCannotBeRemembered()
+    {
+        GuiProgram p;
+        TForm_main *main = p.forms->main;
+        main->set_board_size(QSize(1400, 900));
+        main->show();
+        ReadOnlyPath read_only(p.ctx.paths.ini);
+        if (!read_only.ok())
+            QSKIP("this system cannot make a file read-only for this process");
+        main->findChild<QLineEdit *>("login_name")->setText("admin");
+        main->findChild<QLineEdit *>("login_password")->setText(AdminInitialPassword);
+        GuiProgram::click(main->findChild<QPushButton *>("login_button"));
+        QCOMPARE(p.ctx.account.username, QString("admin"));
+        QCOMPARE(p.prompts->warnings.size(), 1);
+        QVERIFY2(p.prompts->warnings.first().contains("无法记住登录"),
+                 qPrintable(p.prompts->warnings.first()));
+        QVERIFY(p.prompts->warnings.first().contains(QDir::toNativeSeparators(p.ctx.paths.ini)));
+    }
 };
 
 int main(int argc, char **argv)
