@@ -263,35 +263,20 @@ QVector<Field> fields()
       << Field{"employee password", Rule::Password, "lumo_admin", staff(2)};
 
     // The table-state dialog; every field on a table of its own.
+    const auto state = [](const char *desk, QString DeskStateForm::*field, const char *column) {
+        return [=](TestProgram &p, const QString &typed) {
+            DeskStateForm form = open_form();
+            form.*field = typed;
+            return desk_state(p, desk, form, column);
+        };
+    };
     f << Field{"guest name",
                Rule::Text,
                "lumo_desk",
-               [](TestProgram &p, const QString &typed) {
-                   DeskStateForm form = open_form();
-                   form.ydtruename = typed;
-                   return desk_state(p, "2", form, "ydtruename");
-               }}
-      << Field{"waiter",
-               Rule::Text,
-               "lumo_desk",
-               [](TestProgram &p, const QString &typed) {
-                   DeskStateForm form = open_form();
-                   form.fwy = typed;
-                   return desk_state(p, "3", form, "fwy");
-               }}
-      << Field{"deposit",
-               Rule::Number,
-               "lumo_desk",
-               [](TestProgram &p, const QString &typed) {
-                   DeskStateForm form = open_form();
-                   form.yj = typed;
-                   return desk_state(p, "4", form, "yj");
-               }}
-      << Field{"guests", Rule::Number, "lumo_desk", [](TestProgram &p, const QString &typed) {
-                   DeskStateForm form = open_form();
-                   form.nums = typed;
-                   return desk_state(p, "5", form, "nums");
-               }};
+               state("2", &DeskStateForm::ydtruename, "ydtruename")}
+      << Field{"waiter", Rule::Text, "lumo_desk", state("3", &DeskStateForm::fwy, "fwy")}
+      << Field{"deposit", Rule::Number, "lumo_desk", state("4", &DeskStateForm::yj, "yj")}
+      << Field{"guests", Rule::Number, "lumo_desk", state("5", &DeskStateForm::nums, "nums")};
 
     // Ordering: the remark of a cart line and of a price change.
     f << Field{"cart remark",

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -77,13 +78,15 @@ private slots:
         // Shown, the window has its menu bar.
         forms->main->set_board_size(QSize(1400, 900));
         forms->main->show();
-        QVERIFY(forms->main->findChild<QFrame *>("menu_box_1"));
+        QVERIFY(!forms->main->findChildren<QFrame *>(QRegularExpression("^menu_box_[0-9]+$"))
+                     .isEmpty());
     }
 
     // The cashier chooses to quit: no window is left to show.
     void quitAtStart()
     {
         TestProgram p(false);
+        QDir().mkpath(p.path("config"));
         IniFile(p.ctx.paths.ini).writeString("Data", "path", p.path("gone/tavira.db"));
         auto forms = create_forms(p.ctx, p.dir.path());
         QCOMPARE(p.prompts->retries.size(), 1);
