@@ -11,6 +11,8 @@ struct LoginResult
 {
     bool ok = false;
     QString message;
+    // Signed in, but the configuration file did not take the remembered login.
+    bool remembered = true;
 };
 
 // Checks the login name and password against lumo_admin. On success the account is
@@ -23,5 +25,6 @@ void check_local_login(AppContext &ctx);
 // The same from a file already read.
 void check_local_login(AppContext &ctx, const IniFile &ini);
 
-// Forgets the remembered login and clears the signed-in account.
-void logout(AppContext &ctx);
+// Forgets the remembered login and clears the signed-in account; false when the
+// configuration file could not be written, so the next start would sign in again.
+bool logout(AppContext &ctx);

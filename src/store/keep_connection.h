@@ -13,4 +13,9 @@ public:
     ~KeepConnection();
     KeepConnection(const KeepConnection &) = delete;
     KeepConnection &operator=(const KeepConnection &) = delete;
+
+    // Closes the kept connection while the keepers stay, so the next use opens the
+    // file afresh (a start that failed and is tried again may face a replaced file).
+    // Only when no database object of this thread is alive.
+    static void reopen();
 };

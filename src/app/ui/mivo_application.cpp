@@ -18,7 +18,7 @@ bool MivoApplication::notify(QObject *receiver, QEvent *event)
         return QApplication::notify(receiver, event);
     } catch (const ESQLiteException &e) {
         if (m_ctx)
-            m_ctx->prompts().error(e.message());
+            m_ctx->prompts().error(store_failure_text(e));
     }
     return false;
 }
@@ -37,6 +37,9 @@ int start_program(int argc, char **argv)
         // The start-up's reads share one connection.
         const KeepConnection keep;
         forms = create_forms(ctx, QCoreApplication::applicationDirPath());
+        // The cashier chose to quit when the database could not be used.
+        if (!forms->main->started())
+            return 1;
         forms->main->show();
     }
     // Closing the main window ends the program at once.
