@@ -57,7 +57,9 @@ int filter_stat(KitchenFilter filter)
     return -1;
 }
 
-PrintOutcome deliver(AppContext &ctx,
+} // namespace
+
+PrintOutcome deliver_print(AppContext &ctx,
                      const ComposedPrint &c,
                      const QString &printer,
                      int rows_per_page,
@@ -76,8 +78,6 @@ PrintOutcome deliver(AppContext &ctx,
                           layout_length(pitch, 0.45),
                           layout_length(top, 0.06));
 }
-
-} // namespace
 
 double layout_length(const QString &text, double def)
 {
@@ -200,7 +200,7 @@ PrintOutcome print_receipt(AppContext &ctx,
                            const QString &order_id)
 {
     const Settings &s = ctx.settings;
-    return deliver(ctx,
+    return deliver_print(ctx,
                    compose_receipt(ctx, shopname, desk_bh, desk_id, order_id),
                    s.kdprintname,
                    s.kdprintnums,
@@ -216,7 +216,7 @@ PrintOutcome print_kitchen_ticket(AppContext &ctx,
                                   KitchenFilter filter)
 {
     const Settings &s = ctx.settings;
-    return deliver(ctx,
+    return deliver_print(ctx,
                    compose_kitchen_ticket(ctx, shopname, desk_bh, desk_id, order_id, filter),
                    s.cdprintname,
                    s.cdprintnums,
