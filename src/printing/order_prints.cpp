@@ -60,11 +60,11 @@ int filter_stat(KitchenFilter filter)
 } // namespace
 
 PrintOutcome deliver_print(AppContext &ctx,
-                     const ComposedPrint &c,
-                     const QString &printer,
-                     int rows_per_page,
-                     const QString &top,
-                     const QString &pitch)
+                           const ComposedPrint &c,
+                           const QString &printer,
+                           int rows_per_page,
+                           const QString &top,
+                           const QString &pitch)
 {
     if (!c.message.isEmpty()) {
         ctx.prompts().warning(c.message);
@@ -201,11 +201,11 @@ PrintOutcome print_receipt(AppContext &ctx,
 {
     const Settings &s = ctx.settings;
     return deliver_print(ctx,
-                   compose_receipt(ctx, shopname, desk_bh, desk_id, order_id),
-                   s.kdprintname,
-                   s.kdprintnums,
-                   s.kdtop,
-                   s.kdhj);
+                         compose_receipt(ctx, shopname, desk_bh, desk_id, order_id),
+                         s.kdprintname,
+                         s.kdprintnums,
+                         s.kdtop,
+                         s.kdhj);
 }
 
 PrintOutcome print_kitchen_ticket(AppContext &ctx,
@@ -217,9 +217,9 @@ PrintOutcome print_kitchen_ticket(AppContext &ctx,
 {
     const Settings &s = ctx.settings;
     return deliver_print(ctx,
-                   compose_kitchen_ticket(ctx, shopname, desk_bh, desk_id, order_id, filter),
-                   s.cdprintname,
-                   s.cdprintnums,
-                   s.cdtop,
-                   s.cdhj);
+                         compose_kitchen_ticket(ctx, shopname, desk_bh, desk_id, order_id, filter),
+                         s.cdprintname,
+                         s.cdprintnums,
+                         s.cdtop,
+                         s.cdhj);
 }

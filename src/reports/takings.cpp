@@ -23,8 +23,8 @@ qint64 start_of(const QDate &day)
 }
 
 // Settled dining orders paid in the period; the (iscal, paytime) index finds them.
-const QString SettledIn = QStringLiteral(
-    "A1.iscal=1 AND A1.paytime>=? AND A1.paytime<? AND A1.tid=0");
+const QString SettledIn
+    = QStringLiteral("A1.iscal=1 AND A1.paytime>=? AND A1.paytime<? AND A1.tid=0");
 
 // What a bill was lowered by: amount less what was paid in money and from the
 // balance, to the cent (a negative reduction makes it negative).

@@ -81,9 +81,9 @@ struct TakingsReport
     QVector<PayTakings> recharges; // paid member recharges, by pay type
     double recharge_total = 0;
 
-    QVector<DishSales> dishes;          // most sold first
-    QVector<CategorySales> categories;  // highest amount first
-    QVector<OpenTable> open_tables;     // by board order
+    QVector<DishSales> dishes;         // most sold first
+    QVector<CategorySales> categories; // highest amount first
+    QVector<OpenTable> open_tables;    // by board order
     double open_total = 0;
 };
 

@@ -109,10 +109,8 @@ ComposedPrint compose_takings_print(const TakingsReport &r,
 PrintOutcome print_takings(AppContext &ctx, const TakingsReport &r)
 {
     const Settings &s = ctx.settings;
-    const ComposedPrint c = compose_takings_print(r,
-                                                  s.shopname,
-                                                  s.kdstr,
-                                                  format_time(unix_now(ctx.clock())));
+    const ComposedPrint c
+        = compose_takings_print(r, s.shopname, s.kdstr, format_time(unix_now(ctx.clock())));
     return deliver_print(ctx, c, s.kdprintname, s.kdprintnums, s.kdtop, s.kdhj);
 }
 

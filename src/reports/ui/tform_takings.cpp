@@ -114,18 +114,20 @@ TForm_takings::TForm_takings(Forms &forms, QWidget *parent)
     big.setBold(true);
     m_period->setFont(big);
 
-    m_figures = make_table(this,
-                           QStringLiteral("takings_figures"),
-                           {QStringLiteral("项目"), QStringLiteral("笔数"), QStringLiteral("金额")});
+    m_figures
+        = make_table(this,
+                     QStringLiteral("takings_figures"),
+                     {QStringLiteral("项目"), QStringLiteral("笔数"), QStringLiteral("金额")});
     m_dishes = make_table(this,
                           QStringLiteral("takings_dishes"),
                           {QStringLiteral("菜品"),
                            QStringLiteral("分类"),
                            QStringLiteral("数量"),
                            QStringLiteral("金额")});
-    m_categories = make_table(this,
-                              QStringLiteral("takings_categories"),
-                              {QStringLiteral("分类"), QStringLiteral("数量"), QStringLiteral("金额")});
+    m_categories
+        = make_table(this,
+                     QStringLiteral("takings_categories"),
+                     {QStringLiteral("分类"), QStringLiteral("数量"), QStringLiteral("金额")});
 
     auto *right = new QVBoxLayout;
     right->addWidget(new QLabel(QStringLiteral("菜品销售（销量从高到低）"), this));
@@ -227,10 +229,8 @@ void TForm_takings::export_csv()
     const QString path = m_export_path ? m_export_path() : QString();
     if (path.isEmpty())
         return;
-    const QString error = write_takings_csv(path,
-                                            m_report,
-                                            ctx().settings.shopname,
-                                            format_time(unix_now(ctx().clock())));
+    const QString error = write_takings_csv(
+        path, m_report, ctx().settings.shopname, format_time(unix_now(ctx().clock())));
     if (error.isEmpty())
         toast(QStringLiteral("导出成功"));
     else

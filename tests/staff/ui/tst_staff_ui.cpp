@@ -53,7 +53,8 @@ public:
     }
 };
 
-const QList<int> AdminEntries = {11, 21, 31, 41, 42, 51, 54, 52, 53, 61, 71, 72, 81, 91, 111, 121, 101};
+const QList<int> AdminEntries
+    = {11, 21, 31, 41, 42, 51, 54, 52, 53, 61, 71, 72, 81, 91, 111, 121, 101};
 
 } // namespace
 
