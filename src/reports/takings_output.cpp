@@ -29,19 +29,21 @@ QString csv_text(QString text)
 QVector<FigureRow> figure_rows(const TakingsReport &r)
 {
     QVector<FigureRow> rows;
+    QString unit;
     const auto money = [&](const QString &label, double v, const QString &count = QString()) {
-        rows.append({label, count, format_money(v), false});
+        rows.append({label, count, count.isEmpty() ? QString() : unit, format_money(v), false});
     };
     const auto heading = [&](const QString &label, const QString &count = QString()) {
-        rows.append({label, count, QString(), true});
+        rows.append({label, count, QString(), QString(), true});
     };
     heading(QStringLiteral("营业概况"));
-    rows.append({QStringLiteral("订单数"), QString(), count_text(r.orders), false});
-    rows.append({QStringLiteral("用餐人数"), QString(), count_text(r.guests), false});
+    rows.append({QStringLiteral("订单数"), QString(), QString(), count_text(r.orders), false});
+    rows.append({QStringLiteral("用餐人数"), QString(), QString(), count_text(r.guests), false});
     money(QStringLiteral("单均消费"), r.per_order);
     money(QStringLiteral("人均消费"), r.per_guest);
 
     heading(QStringLiteral("收款方式"), QStringLiteral("笔数"));
+    unit = QStringLiteral("笔");
     for (const PayTakings &t : r.takings)
         money(t.name, t.amount, count_text(t.count));
     money(QStringLiteral("会员余额"), r.balance, count_text(r.balance_orders));
@@ -51,9 +53,11 @@ QVector<FigureRow> figure_rows(const TakingsReport &r)
     money(QStringLiteral("折前金额"), r.allprice);
     money(QStringLiteral("折扣减免"), r.discounts);
     money(QStringLiteral("加收金额"), r.surcharges);
+    unit = QStringLiteral("项");
     money(QStringLiteral("退菜"), r.returned_value, count_text(r.returned_lines));
 
     heading(QStringLiteral("会员充值"), QStringLiteral("笔数"));
+    unit = QStringLiteral("笔");
     qint64 recharges = 0;
     for (const PayTakings &t : r.recharges) {
         money(t.name, t.amount, count_text(t.count));
@@ -62,9 +66,13 @@ QVector<FigureRow> figure_rows(const TakingsReport &r)
     money(QStringLiteral("充值合计"), r.recharge_total, count_text(recharges));
 
     heading(QStringLiteral("未结账桌台"), QStringLiteral("人数"));
-    for (const OpenTable &t : r.open_tables)
-        money(t.bh.isEmpty() ? t.title : t.bh, t.amount, count_text(t.guests));
-    money(QStringLiteral("在台合计"), r.open_total, count_text(r.open_tables.size()));
+    unit = QStringLiteral("人");
+    qint64 eating = 0;
+    for (const OpenTable &t : r.open_tables) {
+        money(t.title.isEmpty() ? t.bh : t.title, t.amount, count_text(t.guests));
+        eating += t.guests;
+    }
+    money(QStringLiteral("在台合计"), r.open_total, count_text(eating));
     return rows;
 }
 
@@ -93,15 +101,22 @@ ComposedPrint compose_takings_print(const TakingsReport &r,
     // The two ends on lines of their own: together they are wider than the paper.
     row(QStringLiteral("起：") + second_text(r.period.from), QString(), QString(), false);
     row(QStringLiteral("止：") + second_text(r.period.to - 1), QString(), QString(), false);
-    for (const FigureRow &f : figure_rows(r))
-        row(f.label, f.count, f.value, f.heading);
+    // Counts go with their label: three digits would run into the amounts.
+    for (const FigureRow &f : figure_rows(r)) {
+        const QString count
+            = f.heading || f.count.isEmpty() ? QString() : QChar(' ') + f.count + f.unit;
+        row(f.label + count, QString(), f.value, f.heading);
+    }
 
     row(QStringLiteral("菜品销售"), QStringLiteral("份"), QStringLiteral("金额"), true);
     for (const DishSales &d : r.dishes)
         row(d.title, count_text(d.quantity), format_money(d.amount), false);
-    row(QStringLiteral("分类销售"), QStringLiteral("份"), QStringLiteral("金额"), true);
+    row(QStringLiteral("分类销售"), QString(), QStringLiteral("金额"), true);
     for (const CategorySales &k : r.categories)
-        row(k.title, count_text(k.quantity), format_money(k.amount), false);
+        row(k.title + QChar(' ') + count_text(k.quantity) + QStringLiteral("份"),
+            QString(),
+            format_money(k.amount),
+            false);
     row(QStringLiteral("打印时间：") + printed_at, QString(), QString(), false);
     return c;
 }

@@ -14,7 +14,8 @@
 struct FigureRow
 {
     QString label;
-    QString count; // orders or lines where it matters, else empty
+    QString count; // orders, lines or guests where it matters, else empty
+    QString unit;  // of the count on paper: "笔", "项", "人"
     QString value; // empty on a heading
     bool heading = false;
 };
@@ -24,9 +25,9 @@ struct FigureRow
 // open tables.
 QVector<FigureRow> figure_rows(const TakingsReport &r);
 
-// The report on the receipt printer's paper: labels at the first receipt column,
-// counts at the second, amounts at the third. Stops with the receipt's layout
-// message when the positions are not three.
+// The report on the receipt printer's paper: labels (with their counts) at the first
+// receipt column, amounts at the third; dishes as on a receipt, quantity at the second. Stops with
+// the receipt's layout message when the positions are not three.
 ComposedPrint compose_takings_print(const TakingsReport &r,
                                     const QString &shopname,
                                     const QString &receipt_positions,

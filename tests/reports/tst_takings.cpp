@@ -317,11 +317,16 @@ void TstTakings::print_and_csv()
                           "0 40 营业统计",
                           "0 76 起：2024-03-05 00:00:00",
                           "0 112 止：2024-03-05 23:59:59"}));
-    QCOMPARE(printed_row(*device, "现金"), QStringLiteral("0:现金 247:4 295:155.00"));
-    QCOMPARE(printed_row(*device, "会员余额"), QStringLiteral("0:会员余额 247:2 295:80.00"));
-    QCOMPARE(printed_row(*device, "实收合计"), QStringLiteral("0:实收合计 247:9 295:391.00"));
-    QCOMPARE(printed_row(*device, "鱼"), QStringLiteral("0:鱼 247:10 295:300.00"));
+    QCOMPARE(printed_row(*device, "现金 4笔"), QStringLiteral("0:现金 4笔 295:155.00"));
+    QCOMPARE(printed_row(*device, "会员余额 2笔"), QStringLiteral("0:会员余额 2笔 295:80.00"));
+    QCOMPARE(printed_row(*device, "实收合计 9笔"), QStringLiteral("0:实收合计 9笔 295:391.00"));
+    QCOMPARE(printed_row(*device, "折扣减免"), QStringLiteral("0:折扣减免 295:10.00"));
+    QCOMPARE(printed_row(*device, "退菜 1项"), QStringLiteral("0:退菜 1项 295:20.00"));
+    QCOMPARE(printed_row(*device, "桌位03 3人"), QStringLiteral("0:桌位03 3人 295:40.00"));
+    // Dishes as on a receipt: quantity in the second column.
     QCOMPARE(printed_row(*device, "菜品销售"), QStringLiteral("0:菜品销售 247:份 295:金额"));
+    QCOMPARE(printed_row(*device, "鱼"), QStringLiteral("0:鱼 247:10 295:300.00"));
+    QCOMPARE(printed_row(*device, "热菜 10份"), QStringLiteral("0:热菜 10份 295:300.00"));
     QVERIFY(page.last().endsWith(QStringLiteral("打印时间：2024-03-05 22:30")));
 
     // Positions that are not three stop with the receipt's layout message.

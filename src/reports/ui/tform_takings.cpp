@@ -21,6 +21,7 @@ QTableWidget *make_table(QWidget *parent, const QString &name, const QStringList
     t->setObjectName(name);
     t->setHorizontalHeaderLabels(titles);
     t->verticalHeader()->hide();
+    t->verticalHeader()->setDefaultSectionSize(24);
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -57,7 +58,7 @@ TForm_takings::TForm_takings(Forms &forms, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("营业统计"));
     setObjectName(QStringLiteral("TForm_takings"));
-    resize(1000, 680);
+    resize(1200, 900);
 
     auto *bar = new QHBoxLayout;
     const auto button = [&](const QString &name, const QString &text) {
