@@ -165,12 +165,23 @@ class TstTakings : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void named_periods_data();
     void named_periods();
     void fixture_day();
     void next_day_and_empty_period();
     void print_and_csv();
+
+private:
+    // The fixture day, filled once; the tests only read it.
+    std::unique_ptr<Day> m_day;
 };
+
+void TstTakings::initTestCase()
+{
+    m_day = std::make_unique<Day>();
+    fill(*m_day);
+}
 
 void TstTakings::named_periods_data()
 {
@@ -216,10 +227,7 @@ void TstTakings::named_periods()
 
 void TstTakings::fixture_day()
 {
-    Day d;
-    fill(d);
-    if (QTest::currentTestFailed())
-        return;
+    Day &d = *m_day;
     const Period today = named_period(PeriodKind::Today, secs(2024, 3, 5, 18, 0, 0));
     const TakingsReport r = takings_report(d.p.ctx.db_path, today);
 
@@ -264,10 +272,7 @@ void TstTakings::fixture_day()
 
 void TstTakings::next_day_and_empty_period()
 {
-    Day d;
-    fill(d);
-    if (QTest::currentTestFailed())
-        return;
+    Day &d = *m_day;
     // The next day holds only the order settled at its first second.
     const TakingsReport next = takings_report(
         d.p.ctx.db_path, named_period(PeriodKind::Today, secs(2024, 3, 6, 9, 0, 0)));
@@ -295,10 +300,7 @@ void TstTakings::next_day_and_empty_period()
 
 void TstTakings::print_and_csv()
 {
-    Day d;
-    fill(d);
-    if (QTest::currentTestFailed())
-        return;
+    Day &d = *m_day;
     const TakingsReport r = takings_report(
         d.p.ctx.db_path, named_period(PeriodKind::Today, secs(2024, 3, 5, 18, 0, 0)));
 
