@@ -21,6 +21,7 @@ int main(int argc, char *argv[])
         {"refuse", "Refuse to create payments: status 0 with this message.", "message"},
         {"paytype", "Pay type to report for paid payments (default 1 WeChat, 2 Alipay).", "n"},
         {"price", "Price in yuan to report for paid payments (default the amount).", "yuan"},
+        {"paid-unknown", "Report payments it does not know as paid (price 0.00)."},
     });
     cli.process(app);
 
@@ -31,6 +32,7 @@ int main(int argc, char *argv[])
     faults.refuse = cli.value("refuse");
     faults.paytype = cli.value("paytype");
     faults.price = cli.value("price");
+    faults.paid_unknown = cli.isSet("paid-unknown");
 
     PaySim sim(faults);
     const QHostAddress address(cli.value("host"));
