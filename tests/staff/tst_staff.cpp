@@ -160,7 +160,7 @@ private slots:
         QCOMPARE(ids(rows), expected);
         QCOMPARE(p.ctx.account.role, role);
         if (role == 9) {
-            const MenuRow &setting = rows[13];
+            const MenuRow &setting = rows[14];
             QCOMPARE(setting.title, QString("系统设置"));
             QCOMPARE(setting.isright, 1);
             QCOMPARE(setting.icon, 13);
