@@ -17,11 +17,12 @@
 #include "board/ui/tform_main.h"
 #include "checkout/settlement.h"
 #include "checkout/ui/tform_cancel.h"
-#include "large_data.h"
 #include "ordering/orders.h"
 #include "ordering/ui/dish_tile.h"
 #include "ordering/ui/tform_diancan.h"
 #include "store/sqlite_db.h"
+
+#include "scale_data.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,7 +42,7 @@
 
 namespace {
 
-using namespace large_data;
+using namespace scale_data;
 
 // ---- timing ----
 
@@ -251,12 +252,16 @@ int main(int argc, char **argv)
             if (!held.contains(QString::number(i)))
                 chosen << QString::number(i);
     }
+    // Each dish is found by its number in the title, as a waiter would, and pressed.
+    auto *keyword = screen->findChild<QLineEdit *>("edit_keyword");
     for (int k = 0; k < chosen.size(); ++k) {
+        keyword->setText(chosen[k]);
         press(screen->tile(chosen[k]));
         if (k % 2)
             screen->apply_choices(
                 chosen[k], "2", QString::number(2 * chosen[k].toInt() - 1), "微辣", QString());
     }
+    keyword->clear();
     auto *submit = screen->findChild<QPushButton *>("btn_submit");
     qint64 max_line = 0;
     const auto mark = [&] {
@@ -288,7 +293,7 @@ int main(int argc, char **argv)
         });
     QVector<CartItem> cart;
     for (const QString &id : std::as_const(chosen)) {
-        const TileRecord &r = screen->tile(id)->record();
+        const TileRecord &r = *screen->dish(id);
         cart.append({r.id, r.title, r.price, r.quantity, r.stock, r.zfid, r.zfidstr, r.remark});
     }
     measure(

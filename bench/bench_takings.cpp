@@ -7,7 +7,7 @@
 #include "app/helpers.h"
 #include "app/startup.h"
 #include "bench_support.h"
-#include "large_data.h"
+#include "scale_data.h"
 #include "reports/takings.h"
 #include "store/sqlite_db.h"
 
@@ -75,7 +75,7 @@ int main(int argc, char **argv)
     if (QFileInfo(ctx.db_path).size() < 1000000) {
         QElapsedTimer gen;
         gen.start();
-        large_data::generate(ctx.db_path, now);
+        scale_data::generate(ctx.db_path, now);
         std::printf("generated in %.1f s\n", gen.nsecsElapsed() / 1e9);
     }
     {

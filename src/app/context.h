@@ -33,6 +33,12 @@ public:
     virtual void warning(const QString &text) = 0;
     // The standard error box for a failed database operation.
     virtual void error(const QString &text) = 0;
+    // A failure that may pass ("重试") or not ("退出"); true to try again.
+    virtual bool retry(const QString &text)
+    {
+        error(text);
+        return false;
+    }
 };
 
 struct Paths

@@ -194,9 +194,16 @@ bool is_user_name(const QString &text)
 
 QString strip_quotes(const QString &text)
 {
-    QString t = text.trimmed();
+    // Control characters (a pasted line break, tab or NUL) have no place in any
+    // field; blanks that stood between quotes are trimmed too, so a text of
+    // quotes and blanks is empty.
+    QString t;
+    t.reserve(text.size());
+    for (const QChar c : text)
+        if (c.category() != QChar::Other_Control)
+            t += c;
     t.remove(QChar('\''));
-    return t;
+    return t.trimmed();
 }
 
 QStringList split_text(const QString &text, const QString &separator)

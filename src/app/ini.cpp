@@ -67,11 +67,6 @@ IniText read_text(const QString &path)
     return out;
 }
 
-QStringList read_lines(const QString &path)
-{
-    return read_text(path).lines;
-}
-
 QByteArray encode(const IniText &ini)
 {
     const QString eol = ini.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
@@ -117,10 +112,17 @@ bool IniFile::exists() const
     return QFile::exists(m_path);
 }
 
+const QStringList &IniFile::lines() const
+{
+    if (!m_lines)
+        m_lines = read_text(m_path).lines;
+    return *m_lines;
+}
+
 QString IniFile::readString(const QString &section, const QString &key, const QString &def) const
 {
     bool inSection = false;
-    for (const QString &line : read_lines(m_path)) {
+    for (const QString &line : lines()) {
         QString name;
         if (is_section(line, &name)) {
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
@@ -176,6 +178,7 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
         lines.insert(lastInSection + 1, entry);
     }
 write:
+    m_lines.reset();
     QSaveFile f(m_path);
     if (!f.open(QIODevice::WriteOnly))
         return false;

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-// info.ini: [section] headers and key=value lines. Every read or write opens and
-// closes the file; nothing is cached. Section and key names match case-insensitively.
+#include <optional>
+
+// info.ini: [section] headers and key=value lines. An IniFile reads the file at its
+// first read and answers later reads from those lines (so keep one only as long as
+// the file may be taken as unchanged); every write reads the file afresh, writes it
+// and drops the lines read. Section and key names match case-insensitively.
 // A new file is UTF-8. A file that is not valid UTF-8, or gives Chinese only when
 // read as GBK, is GBK (older installations) and is written back as GBK, with the
 // line ends it had.
@@ -24,5 +29,8 @@ public:
     const QString &path() const { return m_path; }
 
 private:
+    const QStringList &lines() const;
+
     QString m_path;
+    mutable std::optional<QStringList> m_lines;
 };

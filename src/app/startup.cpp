@@ -3,6 +3,8 @@
 #include "app/helpers.h"
 #include "app/ini.h"
 #include "staff/accounts.h"
+#include "staff/login.h"
+#include "store/db_check.h"
 #include "store/schema.h"
 #include "store/sqlite_db.h"
 
@@ -75,6 +77,8 @@ void start_core(AppContext &ctx, const QString &program_folder)
     ctx.desk_id.clear();
     ctx.desk_bh.clear();
 
+    // A damaged, locked or read-only file stops here, before the schema step writes.
+    check_database(ctx.db_path);
     ensure_schema(ctx.db_path);
 
     ctx.account.clear();
@@ -88,4 +92,6 @@ void start_core(AppContext &ctx, const QString &program_folder)
         }
     }
     admin_init(ctx);
+    // The remembered login from the same reading: the file is read once at start-up.
+    check_local_login(ctx, ini);
 }

@@ -117,7 +117,7 @@ SettleResult settle_order(AppContext &ctx, const SettleRequest &request)
     } catch (const ESQLiteException &e) {
         r.outcome = SettleResult::Failed;
         r.message = SettleFailedText;
-        r.error = e.message();
+        r.error = store_failure_text(e);
     }
     return r;
 }

@@ -37,7 +37,7 @@ struct SettleResult
     };
     Outcome outcome = Failed;
     QString message;  // the toast: "结算成功" or why nothing was written
-    QString error;    // the store's own text after a store failure
+    QString error;    // after a store failure: what the cashier reads (store_failure_text)
     QString desk_id;  // the table the order belonged to
     QString paytype;  // as stored
     double price = 0; // as stored

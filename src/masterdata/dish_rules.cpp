@@ -46,8 +46,7 @@ QVector<MethodEntry> read_dish_methods(const AppContext &ctx, const QString &dis
 
 QString clean_method_title(const QString &text)
 {
-    QString t = text;
-    t.remove(QChar('\''));
+    QString t = strip_quotes(text);
     t.remove(QChar(','));
     // Removing one "@@@" can join two halves into a new one.
     while (t.contains(QStringLiteral("@@@")))

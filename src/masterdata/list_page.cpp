@@ -7,9 +7,8 @@
 
 QString list_keyword(const QString &text)
 {
-    QString k = text;
-    k.remove(QChar('\''));
-    return k.trimmed();
+    // Cleaned as the names were when they were saved, so a pasted name finds itself.
+    return strip_quotes(text);
 }
 
 int list_page_count(int records, int page_size)
@@ -53,13 +52,26 @@ PageBarState page_bar_state(int p, int n, int r)
     return s;
 }
 
+QString like_pattern(const QString &keyword)
+{
+    QString escaped;
+    escaped.reserve(keyword.size() + 2);
+    for (const QChar c : keyword) {
+        if (c == QChar('\\') || c == QChar('%') || c == QChar('_'))
+            escaped += QChar('\\');
+        escaped += c;
+    }
+    return QChar('%') + escaped + QChar('%');
+}
+
 std::function<SqlCondition(const QString &)> like_condition(const QString &column)
 {
     return [column](const QString &keyword) {
         if (keyword.isEmpty())
             return SqlCondition{};
-        return SqlCondition{QStringLiteral("WHERE ") + column + QStringLiteral(" LIKE ?"),
-                            {QStringLiteral("%") + keyword + QStringLiteral("%")}};
+        return SqlCondition{QStringLiteral("WHERE ") + column + QStringLiteral(" LIKE ?")
+                                + LikeEscape,
+                            {like_pattern(keyword)}};
     };
 }
 

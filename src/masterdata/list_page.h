@@ -56,6 +56,10 @@ struct ListQuery
     // The condition for a keyword already cleaned by list_keyword (may be empty).
     std::function<SqlCondition(const QString &keyword)> condition;
 };
+// The LIKE pattern that finds the keyword anywhere in a text, as typed: "%", "_"
+// and the escape character itself match only themselves (with LikeEscape).
+QString like_pattern(const QString &keyword);
+inline const QString LikeEscape = QStringLiteral(" ESCAPE '\\'");
 // The common keyword condition: column LIKE %keyword%, nothing without a keyword.
 std::function<SqlCondition(const QString &keyword)> like_condition(const QString &column);
 

@@ -32,8 +32,8 @@ ListQuery member_list_query()
         // 11-character name is searched as a name.
         if (keyword.size() == 11 && all_digits(keyword))
             return SqlCondition{QStringLiteral("WHERE stat=0 AND mobile=?"), {keyword}};
-        return SqlCondition{QStringLiteral("WHERE stat=0 AND truename LIKE ?"),
-                            {"%" + keyword + "%"}};
+        return SqlCondition{QStringLiteral("WHERE stat=0 AND truename LIKE ?") + LikeEscape,
+                            {like_pattern(keyword)}};
     };
     return q;
 }
@@ -91,7 +91,7 @@ SaveOutcome save_member(AppContext &ctx, const MemberForm &form)
 {
     SaveOutcome out;
     const QString mobile = form.mobile.trimmed();
-    const QString name = form.name.trimmed();
+    const QString name = strip_quotes(form.name);
     if (mobile.isEmpty()) {
         out.message = QStringLiteral("请输入会员手机号");
         return out;

@@ -44,8 +44,8 @@ SaveOutcome save_staff(AppContext &ctx, const StaffForm &form)
         out.message = QStringLiteral("员工账号只支持字母数字和下划线");
         return out;
     }
-    const QString truename = strip_quotes(form.truename.trimmed());
-    if (form.truename.trimmed().isEmpty()) {
+    const QString truename = strip_quotes(form.truename);
+    if (truename.isEmpty()) {
         out.message = QStringLiteral("请输入员工姓名");
         return out;
     }

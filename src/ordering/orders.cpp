@@ -266,6 +266,8 @@ void write_cart(AppContext &ctx,
     if (desk.isEmpty())
         desk = ctx.desk_id;
     for (const CartItem &it : items) {
+        // A cart may come back from its saved copy: its remark is cleaned here too.
+        const QString remark = strip_quotes(it.remark);
         const qint64 quantity = int_value(it.quantity.trimmed(), 0);
         const double price = num_value(it.price.trimmed());
         const QString total = general_decimal(double(quantity) * price);
@@ -286,7 +288,7 @@ void write_cart(AppContext &ctx,
                         0,
                         submit_time,
                         order_id,
-                        it.remark});
+                        remark});
         } else {
             db.ExecSQL(QStringLiteral("UPDATE lumo_orders_detail set quantity=?,oneprice=?,"
                                       "price=?,zfid=?,zfidstr=?,remark=? where id=?"),
@@ -295,7 +297,7 @@ void write_cart(AppContext &ctx,
                         total,
                         it.zfid,
                         it.zfidstr,
-                        it.remark,
+                        remark,
                         match.value(QStringLiteral("id"))});
         }
     }

@@ -30,17 +30,18 @@ bool admin_init(AppContext &ctx)
     return true;
 }
 
-void remember_login(
+bool remember_login(
     const AppContext &ctx, qint64 uid, const QString &username, const QString &digest, int role)
 {
     const IniFile ini(ctx.paths.ini);
-    ini.writeString("Memberinfo", "member_uid", QString::number(uid));
-    ini.writeString("Memberinfo", "member_username", username);
-    ini.writeString("Memberinfo", "member_password", digest);
-    ini.writeString("Memberinfo", "member_tid", QString::number(role));
+    bool ok = ini.writeString("Memberinfo", "member_uid", QString::number(uid));
+    ok = ini.writeString("Memberinfo", "member_username", username) && ok;
+    ok = ini.writeString("Memberinfo", "member_password", digest) && ok;
+    ok = ini.writeString("Memberinfo", "member_tid", QString::number(role)) && ok;
+    return ok;
 }
 
-void forget_login(const AppContext &ctx)
+bool forget_login(const AppContext &ctx)
 {
-    remember_login(ctx, 0, QString(), QString(), 0);
+    return remember_login(ctx, 0, QString(), QString(), 0);
 }

@@ -6,7 +6,8 @@
 // the remembered login). Returns whether it seeded.
 bool admin_init(AppContext &ctx);
 
-// The four [Memberinfo] keys of the remembered login.
-void remember_login(
+// The four [Memberinfo] keys of the remembered login; false when the configuration
+// file could not be written.
+bool remember_login(
     const AppContext &ctx, qint64 uid, const QString &username, const QString &digest, int role);
-void forget_login(const AppContext &ctx);
+bool forget_login(const AppContext &ctx);

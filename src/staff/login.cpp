@@ -37,28 +37,33 @@ LoginResult login(AppContext &ctx, const QString &name_field, const QString &pas
 
     const qint64 uid = id.toLongLong();
     const int role = tid.toInt();
-    remember_login(ctx, uid, name, digest, role);
+    const bool remembered = remember_login(ctx, uid, name, digest, role);
     ctx.account.uid = uid;
     ctx.account.username = name;
     ctx.account.digest = digest;
     ctx.account.role = role;
-    return {true, QStringLiteral("登录成功")};
+    return {true, QStringLiteral("登录成功"), remembered};
 }
 
 void check_local_login(AppContext &ctx)
 {
     if (!ctx.account.username.isEmpty())
         return;
-    const IniFile ini(ctx.paths.ini);
-    if (!ini.exists())
+    check_local_login(ctx, IniFile(ctx.paths.ini));
+}
+
+void check_local_login(AppContext &ctx, const IniFile &ini)
+{
+    if (!ctx.account.username.isEmpty() || !ini.exists())
         return;
     ctx.account.username = ini.readString("Memberinfo", "member_username");
     ctx.account.digest = ini.readString("Memberinfo", "member_password");
     ctx.account.role = ini.readInt("Memberinfo", "member_tid", 0);
 }
 
-void logout(AppContext &ctx)
+bool logout(AppContext &ctx)
 {
-    forget_login(ctx);
+    const bool forgotten = forget_login(ctx);
     ctx.account.clear();
+    return forgotten;
 }

@@ -4,11 +4,15 @@
 
 #include <QString>
 
+class IniFile;
+
 // What a login attempt tells the user; ok only for "登录成功".
 struct LoginResult
 {
     bool ok = false;
     QString message;
+    // Signed in, but the configuration file did not take the remembered login.
+    bool remembered = true;
 };
 
 // Checks the login name and password against lumo_admin. On success the account is
@@ -18,6 +22,9 @@ LoginResult login(AppContext &ctx, const QString &name_field, const QString &pas
 // Loads the remembered login into the signed-in account when nobody is signed in
 // and the configuration file exists. The user id is left to check_login.
 void check_local_login(AppContext &ctx);
+// The same from a file already read.
+void check_local_login(AppContext &ctx, const IniFile &ini);
 
-// Forgets the remembered login and clears the signed-in account.
-void logout(AppContext &ctx);
+// Forgets the remembered login and clears the signed-in account; false when the
+// configuration file could not be written, so the next start would sign in again.
+bool logout(AppContext &ctx);

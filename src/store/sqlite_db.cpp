@@ -1,4 +1,5 @@
 #include "store/sqlite_db.h"
+#include "store/keep_connection.h"
 
 #include <sqlite3.h>
 
@@ -50,8 +51,8 @@ void bind_all(sqlite3 *db, sqlite3_stmt *stmt, const QString &sql, const SqlPara
         }
         if (rc != SQLITE_OK) {
             // The caller's statement guard finalizes it.
-            throw ESQLiteException(QStringLiteral("Error executing SQL")
-                                   + detail(rc, sql, errmsg(db)));
+            throw ESQLiteException(
+                QStringLiteral("Error executing SQL") + detail(rc, sql, errmsg(db)), rc);
         }
     }
 }
@@ -62,7 +63,8 @@ void prepare(sqlite3 *db, const QString &sql, const SqlParams &params, sqlite3_s
     const QByteArray utf8 = sql.toUtf8();
     const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), stmt, nullptr);
     if (rc != SQLITE_OK)
-        throw ESQLiteException(QStringLiteral("Error executing SQL") + detail(rc, sql, errmsg(db)));
+        throw ESQLiteException(QStringLiteral("Error executing SQL") + detail(rc, sql, errmsg(db)),
+                               rc);
     if (!*stmt) {
         // Only blanks or comments: nothing to run.
         throw ESQLiteException(QStringLiteral("Could not prepare SQL statement")
@@ -73,6 +75,15 @@ void prepare(sqlite3 *db, const QString &sql, const SqlParams &params, sqlite3_s
     bind_all(db, *stmt, sql, params);
 }
 
+// The connection of the running KeepConnection scopes of this thread.
+struct Kept
+{
+    int depth = 0;
+    QString path;
+    sqlite3 *db = nullptr;
+};
+thread_local Kept t_kept;
+
 struct Stmt
 {
     sqlite3_stmt *p = nullptr;
@@ -81,10 +92,41 @@ struct Stmt
 
 } // namespace
 
-ESQLiteException::ESQLiteException(const QString &message)
+ESQLiteException::ESQLiteException(const QString &message, int code)
     : std::runtime_error(message.toStdString())
     , m_message(message)
+    , m_code(code & 0xff)
 {}
+
+QString store_failure_headline(int code)
+{
+    switch (code) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("数据库正忙，请稍后再试");
+    case SQLITE_READONLY:
+        return QStringLiteral("数据库文件是只读的，无法保存，请检查数据库文件及其文件夹的写入权限");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("无法打开数据库文件，请检查数据库文件及其文件夹是否存在、能否写入");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("数据库文件已损坏，请从备份恢复");
+    case SQLITE_FULL:
+        return QStringLiteral("磁盘已满，数据没有保存");
+    case SQLITE_IOERR:
+        return QStringLiteral("读写数据库文件时出错，请检查磁盘或网络连接");
+    default:
+        return QStringLiteral("数据库操作失败");
+    }
+}
+
+QString store_failure_text(const ESQLiteException &e)
+{
+    // The store's texts separate their parts with carriage returns; a box shows lines.
+    QString detail = e.message();
+    detail.replace(QChar('\r'), QChar('\n'));
+    return store_failure_headline(e.code()) + QStringLiteral("\n\n") + detail;
+}
 
 QString sqlite_code_name(int code)
 {
@@ -245,8 +287,32 @@ bool TSQLiteTable::FieldIsNull(int index) const
 
 // ---- TSQLiteDatabase ----
 
+KeepConnection::KeepConnection()
+{
+    ++t_kept.depth;
+}
+
+KeepConnection::~KeepConnection()
+{
+    if (--t_kept.depth == 0)
+        reopen();
+}
+
+void KeepConnection::reopen()
+{
+    if (!t_kept.db)
+        return;
+    sqlite3_close_v2(t_kept.db);
+    t_kept.db = nullptr;
+    t_kept.path.clear();
+}
+
 TSQLiteDatabase::TSQLiteDatabase(const QString &path)
 {
+    if (t_kept.db && t_kept.path == path) {
+        m_db = t_kept.db;
+        return;
+    }
     const QByteArray utf8 = path.toUtf8();
     const int rc = sqlite3_open_v2(
         utf8.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -254,18 +320,24 @@ TSQLiteDatabase::TSQLiteDatabase(const QString &path)
         const QString why = m_db ? errmsg(m_db) : QStringLiteral("unknown error");
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw ESQLiteException(
-            QStringLiteral("Failed to open database \"%1\" : %2").arg(path, why));
+        throw ESQLiteException(QStringLiteral("Failed to open database \"%1\" : %2").arg(path, why),
+                               rc);
     }
     // Another counter may hold the write lock for a moment: wait instead of failing.
     sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    if (t_kept.depth > 0 && !t_kept.db) {
+        t_kept.db = m_db;
+        t_kept.path = path;
+    }
 }
 
 TSQLiteDatabase::~TSQLiteDatabase()
 {
     if (m_inTransaction)
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close_v2(m_db);
+    // A kept connection is closed by its keeper.
+    if (m_db != t_kept.db)
+        sqlite3_close_v2(m_db);
 }
 
 void TSQLiteDatabase::ExecSQL(const QString &sql, const SqlParams &params)
@@ -277,7 +349,8 @@ void TSQLiteDatabase::ExecSQL(const QString &sql, const SqlParams &params)
         // The primary code tells more than SQLITE_ERROR from step.
         const int code = sqlite3_errcode(m_db) != SQLITE_OK ? sqlite3_errcode(m_db) : rc;
         throw ESQLiteException(QStringLiteral("Error executing SQL statement")
-                               + detail(code, sql, errmsg(m_db)));
+                                   + detail(code, sql, errmsg(m_db)),
+                               code);
     }
 }
 
@@ -298,10 +371,11 @@ TSQLiteTable TSQLiteDatabase::GetTable(const QString &sql, const SqlParams &para
         if (rc == SQLITE_DONE)
             break;
         if (rc == SQLITE_BUSY)
-            throw ESQLiteException(QStringLiteral("Could not prepare SQL statement"));
+            throw ESQLiteException(QStringLiteral("Could not prepare SQL statement"), rc);
         if (rc != SQLITE_ROW)
             throw ESQLiteException(QStringLiteral("Could not retrieve data")
-                                   + detail(sqlite3_errcode(m_db), sql, errmsg(m_db)));
+                                       + detail(sqlite3_errcode(m_db), sql, errmsg(m_db)),
+                                   sqlite3_errcode(m_db));
         QVector<TSQLiteTable::Cell> row(columns);
         for (int i = 0; i < columns; ++i) {
             TSQLiteTable::Cell &c = row[i];

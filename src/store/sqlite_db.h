@@ -9,16 +9,28 @@
 
 struct sqlite3;
 
-// The only exception of the store layer; its text is shown to the user as it is.
+// The only exception of the store layer. Its text is the technical detail; the user
+// sees it below what store_failure_text says in Chinese.
 class ESQLiteException : public std::runtime_error
 {
 public:
-    explicit ESQLiteException(const QString &message);
+    explicit ESQLiteException(const QString &message, int code = 0);
     const QString &message() const { return m_message; }
+    // SQLite's primary result code (5 busy, 8 read-only, 26 not a database, ...);
+    // 0 when the store layer itself refused.
+    int code() const { return m_code; }
 
 private:
     QString m_message;
+    int m_code = 0;
 };
+
+// What a cashier reads about a store failure: one Chinese line saying what happened
+// and what to do ("数据库正忙，请稍后再试" when another counter holds the lock), then,
+// after a blank line, the technical detail.
+QString store_failure_text(const ESQLiteException &e);
+// The Chinese line alone.
+QString store_failure_headline(int code);
 
 // Values bound to the ? placeholders of a statement, in order. A QString binds
 // as text, integral types as integers, double as real, a null QVariant as NULL.

@@ -60,6 +60,7 @@ private slots:
         const QString path = file("sub.ini");
         IniFile ini(path);
         QVERIFY(ini.writeString("Memberinfo", "member_username", "admin"));
+        QCOMPARE(ini.readString("Memberinfo", "member_username"), QString("admin"));
         QVERIFY(ini.writeString("Memberinfo", "member_password", ""));
         QVERIFY(ini.writeString("Shopinfo", "shopname", "川味小馆"));
         QVERIFY(ini.writeString("Memberinfo", "member_username", "li"));
@@ -68,6 +69,8 @@ private slots:
                  QByteArray("[Memberinfo]\nmember_username=li\nmember_password=\n\n"
                             "[Shopinfo]\nshopname=川味小馆\n\n"
                             "[Print]\nkdstr=0.0,3.1,3.7\n"));
+        // A read after a write sees it.
+        QCOMPARE(ini.readString("Memberinfo", "member_username"), QString("li"));
         QCOMPARE(ini.readString("Memberinfo", "member_password", "x"), QString(""));
         QCOMPARE(ini.readString("Print", "kdstr"), QString("0.0,3.1,3.7"));
     }

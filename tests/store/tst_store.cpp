@@ -1,3 +1,4 @@
+#include "store/keep_connection.h"
 #include "store/sqlite_db.h"
 
 #include <QTemporaryDir>
@@ -216,6 +217,33 @@ private slots:
         QCOMPARE(d.scalar("SELECT count(*) FROM t"), QString("0"));
         d.ExecSQL("INSERT INTO t(name) VALUES('x')");
         QCOMPARE(d.GetLastInsertRowID(), 1);
+    }
+
+    // Inside a keeper the steps of an action share one connection, nested keepers
+    // too; a failed open leaves nothing kept; without a keeper each has its own.
+    void keeperSharesOneConnection()
+    {
+        {
+            const KeepConnection keep;
+            QVERIFY_THROWS_EXCEPTION(ESQLiteException,
+                                     TSQLiteDatabase(m_dir.filePath("missing/x.db")));
+            TSQLiteDatabase a(db());
+            a.ExecSQL("INSERT INTO t(name) VALUES('x')");
+            {
+                const KeepConnection inner;
+                TSQLiteDatabase b(db());
+                QCOMPARE(b.handle(), a.handle());
+            }
+            TSQLiteDatabase c(db());
+            QCOMPARE(c.handle(), a.handle());
+            QCOMPARE(c.scalar("SELECT count(*) FROM t"), QString("1"));
+            TSQLiteDatabase other(m_dir.filePath("other.db"));
+            QVERIFY(other.handle() != a.handle());
+        }
+        TSQLiteDatabase d(db());
+        TSQLiteDatabase e(db());
+        QVERIFY(d.handle() != e.handle());
+        QCOMPARE(e.scalar("SELECT name FROM t"), QString("x"));
     }
 
     void tableExistsIgnoresCase()

@@ -30,6 +30,12 @@ void ScriptedPrompts::error(const QString &text)
     errors << text;
 }
 
+bool ScriptedPrompts::retry(const QString &text)
+{
+    retries << text;
+    return on_retry && on_retry(text);
+}
+
 int FixedRandom::bounded(int bound)
 {
     if (values.empty() || bound <= 0)

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <deque>
+#include <functional>
 
 // Answers confirmation boxes from a queue (OK when the queue is empty unless told
 // otherwise) and records every box that was asked for.
@@ -16,6 +17,8 @@ public:
     void information(const QString &text) override;
     void warning(const QString &text) override;
     void error(const QString &text) override;
+    // Asks on_retry when set; otherwise "退出".
+    bool retry(const QString &text) override;
 
     void queue(bool answer) { answers.push_back(answer); }
 
@@ -25,6 +28,8 @@ public:
     QStringList infos;
     QStringList warnings;
     QStringList errors;
+    QStringList retries;
+    std::function<bool(const QString &)> on_retry;
 };
 
 // A clock that stands still until moved.

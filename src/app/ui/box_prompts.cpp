@@ -25,6 +25,20 @@ int show_box(QMessageBox::Icon icon,
     return box->exec();
 }
 
+// A failure box: the message large, its technical detail below it.
+std::unique_ptr<QMessageBox> failure_box(const QString &text, QMessageBox::StandardButtons buttons)
+{
+    const qsizetype split = text.indexOf(QStringLiteral("\n\n"));
+    auto box = make_message_box(QMessageBox::Critical,
+                                QStringLiteral("错误"),
+                                split < 0 ? text : text.left(split),
+                                buttons,
+                                owner());
+    if (split >= 0)
+        box->setInformativeText(text.mid(split + 2));
+    return box;
+}
+
 } // namespace
 
 bool load_qt_chinese(QCoreApplication &app)
@@ -89,5 +103,14 @@ void BoxPrompts::warning(const QString &text)
 
 void BoxPrompts::error(const QString &text)
 {
-    show_box(QMessageBox::Critical, QStringLiteral("错误"), text, QMessageBox::Ok);
+    failure_box(text, QMessageBox::Ok)->exec();
+}
+
+bool BoxPrompts::retry(const QString &text)
+{
+    const auto box = failure_box(text, QMessageBox::Retry | QMessageBox::Close);
+    box->button(QMessageBox::Retry)->setText(QStringLiteral("重试"));
+    box->button(QMessageBox::Close)->setText(QStringLiteral("退出"));
+    box->setDefaultButton(QMessageBox::Retry);
+    return box->exec() == QMessageBox::Retry;
 }

@@ -27,7 +27,10 @@ public:
     bool confirm(const QString &text) override;
     void information(const QString &text) override;
     void warning(const QString &text) override;
+    // The first paragraph is the message, what follows a blank line its detail.
     void error(const QString &text) override;
+    // Buttons "重试" and "退出".
+    bool retry(const QString &text) override;
 };
 
 // Runs an event handler's work; a store failure is shown in the error box and
@@ -42,7 +45,7 @@ template<class F> bool guarded(AppContext &ctx, F &&work)
         work();
         return true;
     } catch (const ESQLiteException &e) {
-        ctx.prompts().error(e.message());
+        ctx.prompts().error(store_failure_text(e));
     }
     return false;
 }

@@ -5,6 +5,7 @@
 #include "app/ui/forms.h"
 #include "board/ui/tform_main.h"
 #include "printing/ui/qt_print_device.h"
+#include "store/keep_connection.h"
 #include "store/sqlite_db.h"
 
 MivoApplication::MivoApplication(int &argc, char **argv)
@@ -17,7 +18,7 @@ bool MivoApplication::notify(QObject *receiver, QEvent *event)
         return QApplication::notify(receiver, event);
     } catch (const ESQLiteException &e) {
         if (m_ctx)
-            m_ctx->prompts().error(e.message());
+            m_ctx->prompts().error(store_failure_text(e));
     }
     return false;
 }
@@ -31,8 +32,16 @@ int start_program(int argc, char **argv)
     ctx.setPrompts(std::make_shared<BoxPrompts>());
     ctx.setPrintDevice(std::make_shared<QtPrintDevice>());
     app.setContext(&ctx);
-    auto forms = create_forms(ctx, QCoreApplication::applicationDirPath());
-    forms->main->show();
+    std::unique_ptr<Forms> forms;
+    {
+        // The start-up's reads share one connection.
+        const KeepConnection keep;
+        forms = create_forms(ctx, QCoreApplication::applicationDirPath());
+        // The cashier chose to quit when the database could not be used.
+        if (!forms->main->started())
+            return 1;
+        forms->main->show();
+    }
     // Closing the main window ends the program at once.
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
     const int rc = MivoApplication::exec();

@@ -64,6 +64,12 @@ void DeskTile::set_record(const DeskRecord &r)
 
 void DeskTile::set_amount(const QString &bh, const QString &price)
 {
+    // The sync timer sets every tile's amount; most have not changed.
+    if (m_amount_set && bh == m_amount_bh && price == m_amount_price)
+        return;
+    m_amount_set = true;
+    m_amount_bh = bh;
+    m_amount_price = price;
     m_label[4]->setText(tile_amount_text(bh, price));
 }
 

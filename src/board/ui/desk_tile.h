@@ -38,5 +38,9 @@ private:
 
     DeskRecord m_record;
     bool m_selected = false;
+    // What the amount text was made of.
+    bool m_amount_set = false;
+    QString m_amount_bh;
+    QString m_amount_price;
     QLabel *m_label[5] = {};
 };

@@ -9,9 +9,11 @@
 
 #include "app/demo_data.h"
 #include "app/helpers.h"
+#include "app/start_failure.h"
 #include "app/startup.h"
 #include "board/ui/order_line_delegate.h"
 #include "ordering/ui/tform_diancan.h"
+#include "store/keep_connection.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -51,12 +53,32 @@ TForm_main::TForm_main(Forms &forms, const QString &program_folder)
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     resize(1280, 800);
-    m_started = guarded(ctx(), [&] { start_core(ctx(), program_folder); });
+    m_started = start(program_folder);
 
     m_sync_timer = new QTimer(this);
     m_sync_timer->setObjectName(QStringLiteral("Timertb"));
     connect(m_sync_timer, &QTimer::timeout, this, &TForm_main::sync_tick);
     build_regions();
+}
+
+bool TForm_main::start(const QString &program_folder)
+{
+    // A database that cannot be used is named with what to do; the cashier tries
+    // again or quits, and no window is shown that cannot work.
+    for (;;) {
+        try {
+            start_core(ctx(), program_folder);
+            break;
+        } catch (const ESQLiteException &e) {
+            // The next try opens the file afresh: it may have been replaced meanwhile.
+            KeepConnection::reopen();
+            if (!ctx().prompts().retry(start_failure_text(ctx(), e)))
+                return false;
+        }
+    }
+    if (const QString problem = config_write_problem(ctx().paths); !problem.isEmpty())
+        ctx().prompts().warning(problem);
+    return true;
 }
 
 void TForm_main::toast(const QString &text, int seconds)

@@ -35,7 +35,7 @@ public:
     // Width and height recorded at the first showing.
     int W() const { return m_w; }
     int H() const { return m_h; }
-    // False when a store failure stopped the start-up steps.
+    // False when the database could not be used at start and the cashier chose to quit.
     bool started() const { return m_started; }
 
     // Before the first showing: take this size as W and H instead of maximising.
@@ -122,6 +122,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The start-up steps, asking to try again while the database cannot be used.
+    bool start(const QString &program_folder);
     void first_show();
     void offer_demo_data();
     void build_regions();
@@ -136,6 +138,9 @@ private:
     void make_tile(const DeskRecord &r, int index);
     DeskTile *tile(const QString &desk_id) const;
     void select_desk(const QString &desk_id);
+    // The order panel and its header from what was read.
+    void show_desk_ord(const QVector<PanelLine> &lines, const DeskInfo &info);
+    void show_desk_info(const DeskInfo &info);
     // The table and its open order that a dialog opened now acts on.
     QString open_order_of_selected() const;
     void show_login_box();

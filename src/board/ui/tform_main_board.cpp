@@ -7,6 +7,7 @@
 
 #include "board/ui/desk_tile.h"
 #include "board/ui/order_line_delegate.h"
+#include "store/keep_connection.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -231,6 +232,8 @@ void TForm_main::cn_nextClick()
 
 void TForm_main::ClickDesklist(const QString &desk_id)
 {
+    // The tile, the order panel and its header read through one connection.
+    const KeepConnection keep;
     guarded(ctx(), [&] {
         if (desk_id == m_last_clicked) {
             if (DeskTile *t = tile(desk_id); t && t->selected()) {
@@ -249,19 +252,24 @@ void TForm_main::ClickDesklist(const QString &desk_id)
 
 void TForm_main::select_desk(const QString &desk_id)
 {
+    // Everything is read before anything changes: a read that fails (another counter
+    // holds the lock) leaves the selection, the panel and the current table as they were.
+    const QString bh = desk_record(ctx(), desk_id).bh;
+    const QVector<PanelLine> lines = panel_lines(ctx(), desk_id);
+    const DeskInfo info = desk_info(ctx(), desk_id);
     if (DeskTile *old = tile(m_last_clicked))
         old->set_selected(false);
-    m_order_list->clear();
     m_last_clicked = desk_id;
     ctx().desk_id = desk_id;
-    ctx().desk_bh = desk_record(ctx(), desk_id).bh;
+    ctx().desk_bh = bh;
     if (DeskTile *t = tile(desk_id))
         t->set_selected(true);
-    load_desk_ord();
+    show_desk_ord(lines, info);
 }
 
 void TForm_main::on_desk_changed(const QString &desk_id)
 {
+    const KeepConnection keep;
     guarded(ctx(), [&] {
         set_desk_sub(desk_id);
         // Unlike a plain refresh, a change takes the status colour along.
@@ -289,8 +297,13 @@ void TForm_main::on_desk_transferred(const QString &from_id, const QString &to_i
 
 void TForm_main::load_desk_ord()
 {
-    m_order_list->clear();
     const QVector<PanelLine> lines = panel_lines(ctx(), ctx().desk_id);
+    show_desk_ord(lines, ctx().desk_id.isEmpty() ? DeskInfo{} : desk_info(ctx(), ctx().desk_id));
+}
+
+void TForm_main::show_desk_ord(const QVector<PanelLine> &lines, const DeskInfo &info)
+{
+    m_order_list->clear();
     QList<QTreeWidgetItem *> items;
     items.reserve(lines.size());
     for (const PanelLine &l : lines) {
@@ -300,10 +313,15 @@ void TForm_main::load_desk_ord()
         items << item;
     }
     m_order_list->addTopLevelItems(items);
-    set_desk_info();
+    show_desk_info(info);
 }
 
 void TForm_main::set_desk_info()
+{
+    show_desk_info(ctx().desk_id.isEmpty() ? DeskInfo{} : desk_info(ctx(), ctx().desk_id));
+}
+
+void TForm_main::show_desk_info(const DeskInfo &info)
 {
     static const char *captions[8] = {"桌位编号：",
                                       nullptr,
@@ -319,7 +337,6 @@ void TForm_main::set_desk_info()
                 m_info[i]->setText(QString::fromUtf8(captions[i]));
         return;
     }
-    const DeskInfo info = desk_info(ctx(), ctx().desk_id);
     if (!info.found)
         return;
     const QString values[8] = {info.bh,

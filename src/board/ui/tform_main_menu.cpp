@@ -7,6 +7,7 @@
 
 #include "app/demo_data.h"
 #include "app/helpers.h"
+#include "app/start_failure.h"
 #include "board/clearing.h"
 #include "board/ui/tform_desk_zhuantai.h"
 #include "board/ui/tform_desk_zt.h"
@@ -133,6 +134,8 @@ void TForm_main::login()
         toast(r.message, 3);
         hide_login_box();
         createmenu();
+        if (!r.remembered)
+            ctx().prompts().warning(login_not_remembered_text(ctx().paths));
     });
 }
 
@@ -141,7 +144,9 @@ void TForm_main::ClickLogout()
     if (!ctx().prompts().confirm(QStringLiteral("确认要退出登录吗")))
         return;
     guarded(ctx(), [&] {
-        logout(ctx());
+        const QString who = ctx().account.username;
+        if (!logout(ctx()))
+            ctx().prompts().warning(logout_not_remembered_text(ctx().paths, who));
         // Nobody may sign back in with what the last person typed.
         m_login_name->clear();
         m_login_password->clear();

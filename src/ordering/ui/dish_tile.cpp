@@ -99,30 +99,60 @@ void ClickFrame::mousePressEvent(QMouseEvent *event)
     QFrame::mousePressEvent(event);
 }
 
-DishTile::DishTile(QWidget *parent, const TileRecord &record)
+DishTile::DishTile(QWidget *parent)
     : ClickFrame(parent)
-    , m_record(record)
 {
     using namespace dish_grid;
-    setObjectName(QStringLiteral("box_caipin_") + record.id);
     resize(TileWidth, TileHeight);
     setColour(Normal);
-    m_title.setText(record.title);
     m_title.setTextFormat(Qt::PlainText);
-    m_price.setText(format_num(record.price, 2));
     m_price.setTextFormat(Qt::PlainText);
-    m_quantity
-        = tile_text(this, record.quantity, QRect(5, 42, 55, 16), Qt::AlignLeft | Qt::AlignVCenter);
-    m_quantity->setObjectName(QStringLiteral("caipin_static3_") + record.id);
+    m_quantity = tile_text(this, QString(), QRect(5, 42, 55, 16), Qt::AlignLeft | Qt::AlignVCenter);
     m_methods
-        = tile_text(this, record.zfidstr, QRect(55, 42, 60, 20), Qt::AlignRight | Qt::AlignVCenter);
-    m_methods->setObjectName(QStringLiteral("caipin_static4_") + record.id);
+        = tile_text(this, QString(), QRect(55, 42, 60, 20), Qt::AlignRight | Qt::AlignVCenter);
     m_methods->setFont(small_font());
     m_marker = new QLabel(this);
-    m_marker->setObjectName(QStringLiteral("box_bz_") + record.id);
     m_marker->setPixmap(marker_pixmap());
     m_marker->setGeometry(TileWidth - 26, MarkerHidden, 24, 24);
+}
+
+DishTile::DishTile(QWidget *parent, const TileRecord &record)
+    : DishTile(parent)
+{
+    setRecord(record);
+}
+
+void DishTile::setRecord(const TileRecord &record)
+{
+    if (record.id != m_record.id) {
+        setObjectName(QStringLiteral("box_caipin_") + record.id);
+        m_quantity->setObjectName(QStringLiteral("caipin_static3_") + record.id);
+        m_methods->setObjectName(QStringLiteral("caipin_static4_") + record.id);
+        m_marker->setObjectName(QStringLiteral("box_bz_") + record.id);
+    }
+    if (record.title != m_record.title)
+        m_title.setText(record.title);
+    if (record.price != m_record.price || m_price.text().isEmpty())
+        m_price.setText(format_num(record.price, 2));
+    m_record = record;
+    m_quantity->setText(record.quantity);
+    m_methods->setText(record.zfidstr);
     showRemark(!record.remark.isEmpty());
+    setColour(record.isSelected() ? Selected : Normal);
+    update();
+}
+
+void DishTile::clearRecord()
+{
+    for (QObject *o : {static_cast<QObject *>(this),
+                       static_cast<QObject *>(m_quantity),
+                       static_cast<QObject *>(m_methods),
+                       static_cast<QObject *>(m_marker)})
+        o->setObjectName(QString());
+    m_record = TileRecord();
+    m_record.id.clear();
+    m_title.setText(QString());
+    m_price.setText(QString());
 }
 
 void DishTile::paintEvent(QPaintEvent *event)

@@ -34,7 +34,8 @@ private:
 
 // One dish on the ordering screen: "box_caipin_" + id with its title, price,
 // quantity ("caipin_static3_"), method names ("caipin_static4_") and remark marker
-// ("box_bz_"). It carries the tile record.
+// ("box_bz_"). It carries the tile record. The screen keeps tiles for one page
+// only and gives them the dishes of the page it shows.
 class DishTile : public ClickFrame
 {
     Q_OBJECT
@@ -44,7 +45,14 @@ public:
     static constexpr int MarkerShown = -3;
     static constexpr int MarkerHidden = -50;
 
+    // A tile for no dish yet: no names, no texts.
+    explicit DishTile(QWidget *parent);
     DishTile(QWidget *parent, const TileRecord &record);
+
+    // Shows this dish with its choices: names, texts, colour and marker follow it.
+    void setRecord(const TileRecord &record);
+    // Back to no dish (an unused tile of the page keeps no dish's names).
+    void clearRecord();
 
     const TileRecord &record() const { return m_record; }
     QString recordText() const { return m_record.encode(); }

@@ -5,7 +5,6 @@
 #include "app/ui/box_prompts.h"
 #include "ordering/diancan.h"
 #include "ordering/dish_grid.h"
-#include "ordering/ui/dish_tile.h"
 #include "ordering/ui/tform_diancan.h"
 
 #include <QCheckBox>
@@ -90,8 +89,8 @@ void TForm_caipin_zuofa::load()
 {
     if (m_dish_id.isEmpty())
         return;
-    const DishTile *tile = m_forms.diancan ? m_forms.diancan->tile(m_dish_id) : nullptr;
-    if (!tile) {
+    const TileRecord *dish = m_forms.diancan ? m_forms.diancan->dish(m_dish_id) : nullptr;
+    if (!dish) {
         // The dish's tile was rebuilt away; there is nothing left to set.
         m_dish_id.clear();
         return;
@@ -100,7 +99,7 @@ void TForm_caipin_zuofa::load()
         m_desk_label->setText(QStringLiteral("桌号：")
                               + (m_desk_id.isEmpty() ? QString() : read_desk_bh(ctx(), m_desk_id)));
         m_dish_label->setText(QStringLiteral("菜品名称：") + read_dish_title(ctx(), m_dish_id));
-        const TileRecord &rec = tile->record();
+        const TileRecord &rec = *dish;
         m_quantity->setText(rec.quantity);
 
         delete m_group;
@@ -135,7 +134,7 @@ void TForm_caipin_zuofa::load()
 
 void TForm_caipin_zuofa::save_click()
 {
-    if (m_dish_id.isEmpty() || !m_forms.diancan || !m_forms.diancan->tile(m_dish_id)) {
+    if (m_dish_id.isEmpty() || !m_forms.diancan || !m_forms.diancan->dish(m_dish_id)) {
         toast(QStringLiteral("请选择一个菜品设置"));
         return;
     }

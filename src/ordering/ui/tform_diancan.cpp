@@ -7,6 +7,7 @@
 #include "ordering/ui/dish_tile.h"
 #include "ordering/ui/tform_caipin_zuofa.h"
 #include "ordering/ui/tform_gaijia.h"
+#include "store/keep_connection.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -170,6 +171,8 @@ void TForm_diancan::prepare()
     layout_panes();
     m_page = 1;
     m_columns = grid_columns(m_dish_rect.width());
+    // Lines, header, categories and dishes read through one connection.
+    const KeepConnection keep;
     guarded(ctx(), [&] {
         load_desk_ord_1();
         m_header->setText(QStringLiteral("桌号：") + read_desk_bh(ctx(), m_desk_id));
@@ -328,7 +331,7 @@ void TForm_diancan::load_caipin_class()
                                                                         : ClassNormal);
         m_strip_area->setWidget(m_strip);
         place_strip();
-        if (!known && m_built && !m_tiles.isEmpty())
+        if (!known && m_built && !m_dishes.isEmpty())
             set_caipin_lat();
     });
 }
@@ -349,19 +352,18 @@ void TForm_diancan::load_caipin()
     guarded(ctx(), [&] {
         const QVector<DishRow> rows = read_dishes(ctx());
 
-        m_tiles.clear();
+        m_dishes.clear();
+        m_dish_index.clear();
         m_tile_by_id.clear();
-        delete m_dish_area;
-        m_dish_area = new QWidget(this);
-        m_dish_area->setObjectName(QStringLiteral("caipin_area"));
-        m_dish_area->setGeometry(m_dish_rect);
-        m_dish_area->show();
+        for (DishTile *t : std::as_const(m_page_tiles)) {
+            t->hide();
+            t->clearRecord();
+        }
 
         if (m_current_class == QLatin1String("0"))
             m_current_class.clear();
-        m_tiles.reserve(rows.size());
-        QStringList ids;
-        ids.reserve(rows.size());
+        m_dishes.reserve(rows.size());
+        m_dish_index.reserve(rows.size());
         for (const DishRow &d : rows) {
             TileRecord rec;
             rec.id = d.id;
@@ -370,15 +372,9 @@ void TForm_diancan::load_caipin()
             rec.title = d.title;
             rec.price = d.price;
             rec.titleen = d.titleen;
-            auto *tile = new DishTile(m_dish_area, rec);
-            // Hidden until a layout pass shows it.
-            tile->hide();
-            connect(tile, &ClickFrame::clicked, this, [this, tile] { toggle_dish(tile); });
-            m_tiles << tile;
-            m_tile_by_id.insert(d.id, tile);
-            ids << d.id;
+            m_dish_index.insert(d.id, int(m_dishes.size()));
+            m_dishes.append(rec);
         }
-        m_dish_ids = ids.join(QStringLiteral("@@@"));
         if (m_built)
             set_caipin_lat();
     });
@@ -390,62 +386,83 @@ void TForm_diancan::set_caipin_lat()
     const int perPage = page_size();
 
     QVector<int> matching;
-    matching.reserve(m_tiles.size());
-    for (int i = 0; i < m_tiles.size(); ++i) {
-        if (tile_matches(m_tiles[i]->record(), keyword, m_current_class))
+    matching.reserve(m_dishes.size());
+    for (int i = 0; i < m_dishes.size(); ++i) {
+        if (tile_matches(m_dishes[i], keyword, m_current_class))
             matching << i;
     }
     const int n = int(matching.size());
     m_page_count = grid_page_count(n, perPage);
     if (n == 0) {
-        for (DishTile *t : std::as_const(m_tiles)) {
-            if (!t->isHidden())
-                t->hide();
-        }
+        show_page({});
         return;
     }
-
     const PageSpan span = grid_page_span(n, m_page, perPage);
-    QVector<bool> shown(m_tiles.size(), false);
-    for (int k = span.first; k < span.last; ++k)
-        shown[matching[k]] = true;
-    // Hide first, so the tiles that move never overlap old ones on screen.
-    for (int i = 0; i < m_tiles.size(); ++i) {
-        if (!shown[i] && !m_tiles[i]->isHidden())
-            m_tiles[i]->hide();
-    }
-    for (int k = span.first; k < span.last; ++k) {
-        DishTile *t = m_tiles[matching[k]];
-        const QPoint pos = grid_tile_position(k - span.first, m_columns);
-        if (t->pos() != pos)
-            t->move(pos);
-        if (t->isHidden()) {
-            // Shown tiles go to the end of the area's children: painting a tile looks
-            // at the siblings after it, and thousands of hidden ones made every
-            // repaint of the page slow.
-            t->raise();
-            t->show();
-        }
-    }
+    show_page(matching.mid(span.first, span.last - span.first));
     m_prev->setEnabled(grid_prev_enabled(m_page));
     m_next->setEnabled(grid_next_enabled(m_page, m_page_count));
 }
 
+void TForm_diancan::show_page(const QVector<int> &dishes)
+{
+    m_tile_by_id.clear();
+    // Hide first, so the tiles that move never overlap old ones on screen.
+    for (qsizetype k = dishes.size(); k < m_page_tiles.size(); ++k) {
+        DishTile *t = m_page_tiles[k];
+        if (!t->isHidden())
+            t->hide();
+        if (!t->record().id.isEmpty())
+            t->clearRecord();
+    }
+    while (m_page_tiles.size() < dishes.size()) {
+        auto *t = new DishTile(m_dish_area);
+        t->hide();
+        connect(t, &ClickFrame::clicked, this, [this, t] { toggle_dish(t); });
+        m_page_tiles << t;
+    }
+    for (int k = 0; k < dishes.size(); ++k) {
+        DishTile *t = m_page_tiles[k];
+        const TileRecord &r = m_dishes[dishes[k]];
+        if (t->record() != r)
+            t->setRecord(r);
+        const QPoint pos = grid_tile_position(k, m_columns);
+        if (t->pos() != pos)
+            t->move(pos);
+        if (t->isHidden())
+            t->show();
+        m_tile_by_id.insert(r.id, t);
+    }
+}
+
 void TForm_diancan::reset_tiles()
 {
-    for (DishTile *t : std::as_const(m_tiles))
-        t->resetChoices();
+    for (TileRecord &r : m_dishes)
+        r.resetChoices();
+    for (DishTile *t : std::as_const(m_page_tiles)) {
+        if (!t->record().id.isEmpty())
+            t->resetChoices();
+    }
+}
+
+const TileRecord *TForm_diancan::dish(const QString &dish_id) const
+{
+    const int i = m_dish_index.value(dish_id, -1);
+    return i < 0 ? nullptr : &m_dishes[i];
 }
 
 void TForm_diancan::toggle_dish(DishTile *tile)
 {
-    if (tile->record().isSelected()) {
-        tile->setSelected(false);
+    const int i = m_dish_index.value(tile->record().id, -1);
+    if (i < 0)
+        return;
+    TileRecord &r = m_dishes[i];
+    const bool select = !r.isSelected();
+    r.selected = select ? QStringLiteral("1") : QStringLiteral("0");
+    tile->setSelected(select);
+    if (select)
+        m_current_dish = r.id;
+    else
         m_current_dish.clear();
-    } else {
-        tile->setSelected(true);
-        m_current_dish = tile->record().id;
-    }
 }
 
 bool TForm_diancan::apply_choices(const QString &dish_id,
@@ -454,10 +471,16 @@ bool TForm_diancan::apply_choices(const QString &dish_id,
                                   const QString &zfidstr,
                                   const QString &remark)
 {
-    DishTile *t = tile(dish_id);
-    if (!t)
+    const int i = m_dish_index.value(dish_id, -1);
+    if (i < 0)
         return false;
-    t->setChoices(quantity, zfid, zfidstr, remark);
+    TileRecord &r = m_dishes[i];
+    r.quantity = quantity;
+    r.zfid = zfid;
+    r.zfidstr = zfidstr;
+    r.remark = remark;
+    if (DishTile *t = tile(dish_id))
+        t->setChoices(quantity, zfid, zfidstr, remark);
     return true;
 }
 

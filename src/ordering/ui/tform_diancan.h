@@ -41,8 +41,12 @@ public:
 
     // The dish tile selected last; empty when none.
     QString current_dish() const { return m_current_dish; }
+    // The dish's tile when the dish is on the page shown; null otherwise.
     DishTile *tile(const QString &dish_id) const { return m_tile_by_id.value(dish_id); }
-    // Writes the methods dialog's choices into a tile; false when the tile is gone.
+    // The dish with the waiter's choices, on the page or not; null when the menu
+    // has no such dish (any more).
+    const TileRecord *dish(const QString &dish_id) const;
+    // Writes the methods dialog's choices into a dish; false when the dish is gone.
     bool apply_choices(const QString &dish_id,
                        const QString &quantity,
                        const QString &zfid,
@@ -66,6 +70,8 @@ private:
     void place_strip();
     // Applies keyword, category and page to the tiles and places the shown ones.
     void set_caipin_lat();
+    // Gives the page's tiles these dishes (positions in m_dishes), in order.
+    void show_page(const QVector<int> &dishes);
     void reset_tiles();
     void toggle_dish(DishTile *tile);
     void class_click(const QString &class_id);
@@ -96,11 +102,14 @@ private:
     QPushButton *m_prev = nullptr;
     QPushButton *m_next = nullptr;
 
-    QVector<DishTile *> m_tiles; // tile order
-    QHash<QString, DishTile *> m_tile_by_id;
+    // Every dish in tile order with the waiter's choices. Tiles exist for one page
+    // only: thousands of widgets made the first showing and every keystroke slow.
+    QVector<TileRecord> m_dishes;
+    QHash<QString, int> m_dish_index;        // dish id -> position in m_dishes
+    QVector<DishTile *> m_page_tiles;        // reused from page to page
+    QHash<QString, DishTile *> m_tile_by_id; // the dishes on the page
     QVector<ClickFrame *> m_class_tiles;
 
-    QString m_dish_ids; // "@@@"-joined ids of all dish tiles
     QString m_class_ids = QStringLiteral("0");
     QString m_current_class;
     QString m_current_dish;

@@ -6,7 +6,6 @@
 #include "app/ui/box_prompts.h"
 #include "app/ui/toast.h"
 #include "ordering/diancan.h"
-#include "ordering/ui/dish_tile.h"
 #include "ordering/ui/line_rows.h"
 #include "ordering/ui/tform_caipin_zuofa.h"
 #include "ordering/ui/tform_gaijia.h"
@@ -22,11 +21,10 @@ namespace {} // namespace
 
 void TForm_diancan::submit_click()
 {
-    if (m_tiles.isEmpty())
+    if (m_dishes.isEmpty())
         return;
     QVector<CartItem> items;
-    for (const DishTile *t : std::as_const(m_tiles)) {
-        const TileRecord &r = t->record();
+    for (const TileRecord &r : std::as_const(m_dishes)) {
         if (r.isSelected())
             items.append(
                 {r.id, r.title, r.price, r.quantity, r.stock, r.zfid, r.zfidstr, r.remark});

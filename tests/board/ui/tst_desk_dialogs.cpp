@@ -350,7 +350,8 @@ private slots:
         QCOMPARE(p.prompts->confirms, asked ? QStringList{"确认要转到所选餐桌吗"} : QStringList());
         if (meanwhile.startsWith("CREATE TRIGGER")) {
             QCOMPARE(p.prompts->errors.size(), 1);
-            QVERIFY(p.prompts->errors[0].startsWith("Error executing SQL statement"));
+            QVERIFY(p.prompts->errors[0].startsWith(
+                QStringLiteral("数据库操作失败\n\nError executing SQL statement")));
             QVERIFY(p.prompts->errors[0].endsWith(": x"));
         } else {
             QCOMPARE(p.prompts->errors, QStringList());

@@ -126,6 +126,54 @@ private slots:
         QCOMPARE(f.list()->rowCount(), 1);
     }
 
+    // A tile shows one dish at a time; the choices belong to the dish, wherever the
+    // page or the keyword takes it, and the submit takes dishes that are not shown.
+    void choicesFollowTheDishOffThePage()
+    {
+        OrderingFixture f;
+        for (int i = 1; i <= 40; ++i)
+            f.dish(i, QString("菜%1").arg(i), "c", "10");
+        f.method(1, 1, "微辣");
+        f.open();
+        QCOMPARE(f.screen->page_size(), 32);
+        f.clickTile(1);
+        f.press("做法");
+        GuiProgram::click(f.zuofa->findChild<QGroupBox *>("group_zuofa")->findChild<QCheckBox *>());
+        OrderingFixture::keys(f.zuofa->findChild<QLineEdit *>("edit_remark"), "少油");
+        GuiProgram::click(OrderingFixture::button(f.zuofa, "确定设置"));
+
+        // The next page's first dish stands where dish 1 stood, with nothing of its choices.
+        f.press("下一页");
+        QCOMPARE(f.shownTiles().first(), QString("33"));
+        QVERIFY(!f.tile(1));
+        DishTile *t = f.tile(33);
+        QCOMPARE(t->pos(), QPoint(6, 4));
+        QCOMPARE(t->record().selected, QString("0"));
+        QCOMPARE(t->colour(), DishTile::Normal);
+        QCOMPARE(t->titleText(), QString("菜33"));
+        QCOMPARE(t->findChild<QLabel *>("caipin_static3_33")->text(), QString("1"));
+        QCOMPARE(t->findChild<QLabel *>("caipin_static4_33")->text(), QString());
+        QCOMPARE(t->findChild<QLabel *>("box_bz_33")->y(), DishTile::MarkerHidden);
+        const QRegularExpression dishOne("^(box_caipin|caipin_static3|caipin_static4|box_bz)_1$");
+        QCOMPARE(f.screen->findChildren<QWidget *>(dishOne).size(), 0);
+
+        // The methods dialog opened for dish 1 before paging still acts on dish 1.
+        f.screen->apply_choices("1", "3", "1", "微辣", "少油");
+        f.clickTile(33);
+
+        // Back by keyword: dish 1 shows its choices again.
+        OrderingFixture::keys(f.screen->findChild<QLineEdit *>("edit_keyword"), "菜1");
+        DishTile *one = f.tile(1);
+        QCOMPARE(one->colour(), DishTile::Selected);
+        QCOMPARE(one->findChild<QLabel *>("caipin_static3_1")->text(), QString("3"));
+        QCOMPARE(one->findChild<QLabel *>("caipin_static4_1")->text(), QString("微辣"));
+        QCOMPARE(one->findChild<QLabel *>("box_bz_1")->y(), DishTile::MarkerShown);
+        QVERIFY(!f.tile(33));
+
+        f.press("一键批量落单");
+        QCOMPARE(f.lines(), (QStringList{"1|3|1|微辣|少油|0", "33|1||||0"}));
+    }
+
     void methodsDialogEdges()
     {
         OrderingFixture f;

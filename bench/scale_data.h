@@ -1,25 +1,24 @@
 #pragma once
 
-// The large restaurant the benchmarks run on: 500 tables in 20 areas, 3,000 dishes
-// in 40 categories, a year of settled orders (about 100,000) with a million order
-// lines, a third of the tables open. generate() fills a program's database with it.
+// The data of a large restaurant for the benchmarks: 500 tables in 20 areas,
+// 3,000 dishes (or as many as asked) in 40 categories, a year of settled orders
+// (about 100,000) with a million order lines, and a third of the tables open.
 
 #include "app/helpers.h"
 #include "store/sqlite_db.h"
 
 #include <QStringList>
-#include <QVariant>
 
 #include <algorithm>
 #include <random>
 #include <vector>
 
-namespace large_data {
+namespace scale_data {
 
 constexpr int Areas = 20;
 constexpr int Tables = 500;
 constexpr int Categories = 40;
-constexpr int Dishes = 3000;
+constexpr int Dishes = 3000; // the default menu size
 constexpr int SettledOrders = 100000;
 constexpr int TodayOrders = 300;
 constexpr qint64 TotalLines = 1000000;
@@ -92,15 +91,13 @@ private:
     SqlParams m_params;
 };
 
-inline const char *const Styles[]
+const char *const Styles[]
     = {"宫保", "红烧", "清蒸", "干煸", "麻辣", "糖醋", "酸辣", "鱼香", "香煎", "蒜蓉"};
-inline const char *const StyleCodes[]
-    = {"gb", "hs", "qz", "gb", "ml", "tc", "sl", "yx", "xj", "sr"};
-inline const char *const Foods[]
+const char *const StyleCodes[] = {"gb", "hs", "qz", "gb", "ml", "tc", "sl", "yx", "xj", "sr"};
+const char *const Foods[]
     = {"鸡丁", "肉片", "鲈鱼", "豆腐", "茄子", "排骨", "虾仁", "牛肉", "土豆丝", "青菜"};
-inline const char *const FoodCodes[]
-    = {"jd", "rp", "ly", "df", "qz", "pg", "xr", "nr", "tds", "qc"};
-inline const char *const Methods[] = {"微辣", "不要香菜"};
+const char *const FoodCodes[] = {"jd", "rp", "ly", "df", "qz", "pg", "xr", "nr", "tds", "qc"};
+const char *const Methods[] = {"微辣", "不要香菜"};
 
 struct Dish
 {
@@ -109,10 +106,10 @@ struct Dish
     double price;
 };
 
-inline std::vector<Dish> dish_list()
+inline std::vector<Dish> dish_list(int count)
 {
-    std::vector<Dish> out(Dishes + 1);
-    for (int i = 1; i <= Dishes; ++i) {
+    std::vector<Dish> out(size_t(count) + 1);
+    for (int i = 1; i <= count; ++i) {
         const int s = i % 10;
         const int f = (i / 10) % 10;
         out[i] = {QString::fromUtf8(Styles[s]) + QString::fromUtf8(Foods[f]) + QString::number(i),
@@ -133,7 +130,7 @@ struct LineWriter
     // Returns the line's live amount (0 for a returned line).
     double add(qint64 order, int desk, qint64 time, int stat, int iscal)
     {
-        const int dish = 1 + int(rng() % Dishes);
+        const int dish = 1 + int(rng() % (dishes.size() - 1));
         const int quantity = 1 + int(rng() % 3);
         const double price = dishes[dish].price;
         QString zfid, zfidstr;
@@ -160,42 +157,42 @@ struct LineWriter
     }
 };
 
-inline const QStringList LineColumns = {"id",
-                                        "title",
-                                        "oneprice",
-                                        "quantity",
-                                        "price",
-                                        "deskid",
-                                        "caipinid",
-                                        "zfid",
-                                        "zfidstr",
-                                        "stat",
-                                        "iscal",
-                                        "addtime",
-                                        "rootid",
-                                        "remark"};
-inline const QStringList OrderColumns = {"id",
-                                         "title",
-                                         "ordid",
-                                         "truename",
-                                         "deskid",
-                                         "allprice",
-                                         "price",
-                                         "stat",
-                                         "yj",
-                                         "fwy",
-                                         "tid",
-                                         "iscal",
-                                         "nums",
-                                         "paytype",
-                                         "addtime",
-                                         "paytime"};
+const QStringList LineColumns = {"id",
+                                 "title",
+                                 "oneprice",
+                                 "quantity",
+                                 "price",
+                                 "deskid",
+                                 "caipinid",
+                                 "zfid",
+                                 "zfidstr",
+                                 "stat",
+                                 "iscal",
+                                 "addtime",
+                                 "rootid",
+                                 "remark"};
+const QStringList OrderColumns = {"id",
+                                  "title",
+                                  "ordid",
+                                  "truename",
+                                  "deskid",
+                                  "allprice",
+                                  "price",
+                                  "stat",
+                                  "yj",
+                                  "fwy",
+                                  "tid",
+                                  "iscal",
+                                  "nums",
+                                  "paytype",
+                                  "addtime",
+                                  "paytime"};
 
 // Fills the program's database; now is the counter's clock in stored seconds.
-inline void generate(const QString &db_path, qint64 now)
+inline void generate(const QString &db_path, qint64 now, int dish_count = Dishes)
 {
     std::mt19937 rng(20240305);
-    const std::vector<Dish> dishes = dish_list();
+    const std::vector<Dish> dishes = dish_list(dish_count);
     TSQLiteDatabase db(db_path);
     // A large page cache for this one connection keeps the index pages of the
     // big tables in memory while they grow.
@@ -213,7 +210,7 @@ inline void generate(const QString &db_path, qint64 now)
                          "lumo_caipin",
                          {"id", "title", "titleen", "price", "stock", "sort", "cid", "addtime"});
         BatchInsert method(db, "lumo_caipin_zuofa", {"id", "title", "rootid"});
-        for (int i = 1; i <= Dishes; ++i) {
+        for (int i = 1; i <= dish_count; ++i) {
             dish.add({i,
                       dishes[i].title,
                       dishes[i].code,
@@ -340,4 +337,4 @@ inline void generate(const QString &db_path, qint64 now)
     });
 }
 
-} // namespace large_data
+} // namespace scale_data

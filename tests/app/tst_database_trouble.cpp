@@ -1,0 +1,169 @@
+// A database that is busy, read-only, missing or damaged: the cashier is told what is
+// wrong in Chinese with the detail below it, nothing is written, and a damaged file
+// is left exactly as it was.
+
+#include "app/ini.h"
+#include "app/start_failure.h"
+#include "app/startup.h"
+#include "staff/login.h"
+#include "store/schema.h"
+#include "store/sqlite_db.h"
+#include "support/db_trouble.h"
+#include "support/testkit.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A database of this program with a table area in it, closed again.
+void make_database(const QString &path)
+{
+    ensure_schema(path);
+    TSQLiteDatabase db(path);
+    db.ExecSQL("INSERT INTO lumo_desk_class(title,sort) VALUES('大厅',1)");
+}
+
+} // namespace
+
+class TestDatabaseTrouble : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Another counter holds the write lock longer than the busy timeout.
+    void busyWriteWritesNothing()
+    {
+        TestProgram p;
+        const QString before = p.scalar("SELECT count(*) FROM lumo_desk_class");
+        {
+            LockHolder other(p.ctx.db_path, "IMMEDIATE");
+            QVERIFY(other.held());
+            try {
+                TSQLiteDatabase db(p.ctx.db_path);
+                db.transaction([&] {
+                    db.ExecSQL("INSERT INTO lumo_desk_class(title,sort) VALUES('二楼',2)");
+                });
+                QFAIL("the write went through a held lock");
+            } catch (const ESQLiteException &e) {
+                QCOMPARE(e.code(), 5);
+                const QString text = store_failure_text(e);
+                // The Chinese line first, the technical detail below it.
+                QVERIFY2(text.startsWith(QStringLiteral("数据库正忙，请稍后再试\n\n")),
+                         qPrintable(text));
+                QVERIFY(text.contains("database is locked"));
+                QVERIFY(!text.contains(QChar('\r')));
+            }
+        }
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_desk_class"), before);
+    }
+
+    void startRefusesAnUnusableDatabase_data()
+    {
+        QTest::addColumn<QString>("trouble");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("sound") << "sound" << 0 << "";
+        QTest::newRow("no file yet") << "new" << 0 << "";
+        QTest::newRow("not a database") << "garbage" << 26 << "数据库文件已损坏";
+        QTest::newRow("damaged page") << "page" << 11 << "数据库文件已损坏";
+        QTest::newRow("folder missing") << "folder" << 14 << "找不到数据库文件所在的文件夹";
+        QTest::newRow("locked") << "locked" << 5 << "数据库正忙";
+        QTest::newRow("read-only file") << "ro-file" << 8 << "只读";
+        QTest::newRow("read-only folder") << "ro-folder" << 8 << "只读";
+    }
+    void startRefusesAnUnusableDatabase()
+    {
+        QFETCH(QString, trouble);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        TestProgram p(false);
+        QDir().mkpath(p.path("config"));
+        QDir().mkpath(p.path("data"));
+        QString db = p.path("data/tavira.db");
+        if (trouble == "folder")
+            db = p.path("share/tavira.db");
+        IniFile(p.path("config/info.ini")).writeString("Data", "path", db);
+        if (trouble != "new" && trouble != "folder")
+            make_database(db);
+        // Two backups; the newer one is named in the message about a damaged file.
+        QDir().mkpath(p.path("backup"));
+        QFile::copy(db, p.path("backup/manual_20240301_120000.db"));
+        QFile::copy(db, p.path("backup/auto_20240304_050000.db"));
+
+        std::unique_ptr<LockHolder> lock;
+        std::optional<ReadOnlyPath> read_only;
+        if (trouble == "garbage")
+            spoil_file(db, -1, QByteArray("this is a note, not a database\n").repeated(200));
+        if (trouble == "page")
+            spoil_file(db, 2 * 4096, QByteArray(100, '\xAB'));
+        if (trouble == "locked")
+            lock = std::make_unique<LockHolder>(db, "EXCLUSIVE");
+        if (trouble == "ro-file" || trouble == "ro-folder") {
+            read_only.emplace(trouble == "ro-file" ? db : p.path("data"));
+            if (!read_only->ok())
+                QSKIP("this system cannot make a path read-only for this process");
+        }
+        const QByteArray before = contents(db);
+
+        try {
+            start_core(p.ctx, p.dir.path());
+            QCOMPARE(code, 0);
+            QCOMPARE(p.scalar("SELECT count(*) FROM sqlite_master WHERE type='table'"),
+                     QString("10"));
+        } catch (const ESQLiteException &e) {
+            QVERIFY2(code != 0, qPrintable(e.message()));
+            QCOMPARE(e.code(), code);
+            const QString text = start_failure_text(p.ctx, e);
+            QVERIFY2(text.contains(said), qPrintable(text));
+            QVERIFY2(text.contains(QDir::toNativeSeparators(code == 14 ? p.path("share") : db)),
+                     qPrintable(text));
+            QCOMPARE(text.contains("auto_20240304_050000.db"), code == 11 || code == 26);
+            // The detail stays below the message.
+            QVERIFY(text.endsWith(QString(e.message()).replace('\r', '\n')));
+            // Nothing was created over the file or beside it, and nobody was signed in.
+            QCOMPARE(contents(db), before);
+            QCOMPARE(
+                QDir(QFileInfo(db).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(),
+                QFileInfo::exists(db) ? 1 : 0);
+            QVERIFY(p.ctx.account.username.isEmpty());
+        }
+    }
+
+    // The configuration file refuses writes: the sign-in works for this run, and both
+    // the sign-in and the sign-out say that the next start will not know of them.
+    void loginThatCannotBeRemembered()
+    {
+        TestProgram p;
+        QVERIFY(config_write_problem(p.ctx.paths).isEmpty());
+        p.ctx.account.clear();
+        ReadOnlyPath read_only(p.ctx.paths.ini);
+        if (!read_only.ok())
+            QSKIP("this system cannot make a file read-only for this process");
+        const QByteArray before = contents(p.ctx.paths.ini);
+
+        QVERIFY(
+            config_write_problem(p.ctx.paths).contains(QDir::toNativeSeparators(p.ctx.paths.ini)));
+        const LoginResult r = login(p.ctx, "admin", AdminInitialPassword);
+        QVERIFY(r.ok);
+        QVERIFY(!r.remembered);
+        QCOMPARE(p.ctx.account.username, QString("admin"));
+        QVERIFY(!logout(p.ctx));
+        QCOMPARE(contents(p.ctx.paths.ini), before);
+        QVERIFY(logout_not_remembered_text(p.ctx.paths, "admin").contains("admin"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabaseTrouble)
+#include "tst_database_trouble.moc"
