@@ -7,8 +7,8 @@
 #include "app/helpers.h"
 #include "app/startup.h"
 #include "bench_support.h"
-#include "scale_data.h"
 #include "reports/takings.h"
+#include "scale_data.h"
 #include "store/sqlite_db.h"
 
 #include <QCoreApplication>
