@@ -57,12 +57,14 @@ int filter_stat(KitchenFilter filter)
     return -1;
 }
 
-PrintOutcome deliver(AppContext &ctx,
-                     const ComposedPrint &c,
-                     const QString &printer,
-                     int rows_per_page,
-                     const QString &top,
-                     const QString &pitch)
+} // namespace
+
+PrintOutcome deliver_print(AppContext &ctx,
+                           const ComposedPrint &c,
+                           const QString &printer,
+                           int rows_per_page,
+                           const QString &top,
+                           const QString &pitch)
 {
     if (!c.message.isEmpty()) {
         ctx.prompts().warning(c.message);
@@ -76,8 +78,6 @@ PrintOutcome deliver(AppContext &ctx,
                           layout_length(pitch, 0.45),
                           layout_length(top, 0.06));
 }
-
-} // namespace
 
 double layout_length(const QString &text, double def)
 {
@@ -200,12 +200,12 @@ PrintOutcome print_receipt(AppContext &ctx,
                            const QString &order_id)
 {
     const Settings &s = ctx.settings;
-    return deliver(ctx,
-                   compose_receipt(ctx, shopname, desk_bh, desk_id, order_id),
-                   s.kdprintname,
-                   s.kdprintnums,
-                   s.kdtop,
-                   s.kdhj);
+    return deliver_print(ctx,
+                         compose_receipt(ctx, shopname, desk_bh, desk_id, order_id),
+                         s.kdprintname,
+                         s.kdprintnums,
+                         s.kdtop,
+                         s.kdhj);
 }
 
 PrintOutcome print_kitchen_ticket(AppContext &ctx,
@@ -216,10 +216,10 @@ PrintOutcome print_kitchen_ticket(AppContext &ctx,
                                   KitchenFilter filter)
 {
     const Settings &s = ctx.settings;
-    return deliver(ctx,
-                   compose_kitchen_ticket(ctx, shopname, desk_bh, desk_id, order_id, filter),
-                   s.cdprintname,
-                   s.cdprintnums,
-                   s.cdtop,
-                   s.cdhj);
+    return deliver_print(ctx,
+                         compose_kitchen_ticket(ctx, shopname, desk_bh, desk_id, order_id, filter),
+                         s.cdprintname,
+                         s.cdprintnums,
+                         s.cdtop,
+                         s.cdhj);
 }

@@ -56,5 +56,14 @@ PrintOutcome print_kitchen_ticket(AppContext &ctx,
                                   const QString &order_id,
                                   KitchenFilter filter);
 
+// Prints a composed document, or shows the message that stopped it; top and pitch
+// are the layout settings' texts.
+PrintOutcome deliver_print(AppContext &ctx,
+                           const ComposedPrint &c,
+                           const QString &printer,
+                           int rows_per_page,
+                           const QString &top,
+                           const QString &pitch);
+
 // A margin or pitch setting in cm; def when the text is not a number.
 double layout_length(const QString &text, double def);

@@ -39,7 +39,7 @@ QList<int> ids(const QVector<MenuRow> &rows)
 }
 
 const QList<int> StaffIds = {11, 21, 31, 41, 42, 51, 54, 52, 111, 121};
-const QList<int> AdminIds = {11, 21, 31, 41, 42, 51, 54, 52, 61, 71, 72, 81, 91, 101, 111, 121};
+const QList<int> AdminIds = {11, 21, 31, 41, 42, 51, 54, 52, 53, 61, 71, 72, 81, 91, 101, 111, 121};
 
 } // namespace
 
@@ -160,7 +160,7 @@ private slots:
         QCOMPARE(ids(rows), expected);
         QCOMPARE(p.ctx.account.role, role);
         if (role == 9) {
-            const MenuRow &setting = rows[13];
+            const MenuRow &setting = rows[14];
             QCOMPARE(setting.title, QString("系统设置"));
             QCOMPARE(setting.isright, 1);
             QCOMPARE(setting.icon, 13);
@@ -184,17 +184,17 @@ private slots:
     {
         TestProgram p;
         p.exec("INSERT INTO lumo_desk(title,bh,istest) VALUES('桌位01','01',1)");
-        const QVector<MenuRow> rows = menu_rows(p.ctx); // 15 left entries, 101 and 114 right
+        const QVector<MenuRow> rows = menu_rows(p.ctx); // 16 left entries, 101 and 114 right
         const int bar = 1580;
         QCOMPARE(menu_entry_left(rows, 0, bar), 0);
         QCOMPARE(menu_entry_left(rows, 1, bar), 79);
-        QCOMPARE(menu_entry_left(rows, 12, bar), 12 * 79);       // 员工设置
-        QCOMPARE(menu_entry_left(rows, 14, bar), 13 * 79);       // 修改资料, after 系统设置
-        QCOMPARE(menu_entry_left(rows, 13, bar), bar - 160 + 8); // 系统设置
-        QCOMPARE(menu_entry_left(rows, 16, bar), bar + 79 - 160 + 8); // 删除数据
+        QCOMPARE(menu_entry_left(rows, 13, bar), 13 * 79);       // 员工设置
+        QCOMPARE(menu_entry_left(rows, 15, bar), 14 * 79);       // 修改资料, after 系统设置
+        QCOMPARE(menu_entry_left(rows, 14, bar), bar - 160 + 8); // 系统设置
+        QCOMPARE(menu_entry_left(rows, 17, bar), bar + 79 - 160 + 8); // 删除数据
         // Only one right entry: it sits 72 pixels in from the right edge.
-        const QVector<MenuRow> admin = rows.mid(0, 16);
-        QCOMPARE(menu_entry_left(admin, 13, bar), bar - 80 + 8);
+        const QVector<MenuRow> admin = rows.mid(0, 17);
+        QCOMPARE(menu_entry_left(admin, 14, bar), bar - 80 + 8);
         QCOMPARE(menu_label_left("桌位状态"), 8);
         QCOMPARE(menu_label_left("转台"), 24);
     }

@@ -239,6 +239,18 @@ QVector<Icon> icons()
              p.drawArc(QRectF(6, 7, 20, 20), 130 * 16, 280 * 16);
              p.drawLine(QPointF(16, 4), QPointF(16, 15));
          }},
+        {16,
+         QColor("#1E8449"),
+         [](QPainter &p) {
+             // bars on a base line: the takings report
+             p.setPen(Qt::NoPen);
+             p.setBrush(Ink);
+             p.drawRoundedRect(QRectF(7, 17, 4.5, 9), 1, 1);
+             p.drawRoundedRect(QRectF(13.75, 11, 4.5, 15), 1, 1);
+             p.drawRoundedRect(QRectF(20.5, 6, 4.5, 20), 1, 1);
+             p.setPen(pen());
+             p.drawLine(QPointF(5, 27.5), QPointF(27, 27.5));
+         }},
         {18,
          QColor("#E74C3C"),
          [](QPainter &p) {

@@ -24,6 +24,7 @@
 #include "ordering/ui/tform_gaijia.h"
 #include "printing/ui/tform_chuda.h"
 #include "reports/ui/tform_orders.h"
+#include "reports/ui/tform_takings.h"
 #include "settings/ui/tform_backup.h"
 #include "settings/ui/tform_system.h"
 #include "staff/ui/tform_modify.h"
@@ -58,6 +59,7 @@ std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_fold
     forms->yuangong = new TForm_yuangong(*forms, forms->main);
     forms->down = new TForm_down(*forms, forms->main);
     forms->orders = new TForm_orders(*forms, forms->main);
+    forms->takings = new TForm_takings(*forms, forms->main);
     forms->desk_zhuantai = new TForm_desk_zhuantai(*forms, forms->main);
     forms->gaijia = new TForm_gaijia(*forms, forms->main);
     forms->chuda = new TForm_chuda(*forms, forms->main);

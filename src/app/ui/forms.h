@@ -24,6 +24,7 @@ class TForm_desk_zt;
 class TForm_yuangong;
 class TForm_down;
 class TForm_orders;
+class TForm_takings;
 class TForm_desk_zhuantai;
 class TForm_gaijia;
 class TForm_chuda;
@@ -61,6 +62,7 @@ struct Forms
     TForm_yuangong *yuangong = nullptr;
     TForm_down *down = nullptr;
     TForm_orders *orders = nullptr;
+    TForm_takings *takings = nullptr;
     TForm_desk_zhuantai *desk_zhuantai = nullptr;
     TForm_gaijia *gaijia = nullptr;
     TForm_chuda *chuda = nullptr;

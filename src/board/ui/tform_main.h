@@ -96,6 +96,7 @@ public slots:
     void ClickPrint();
     void ClickPrintCs();
     void ClickOrder();
+    void ClickTakings();
     void ClickDesk();
     void ClickCaipin();
     void ClickCaipinClass();

@@ -22,6 +22,7 @@
 #include "printing/order_prints.h"
 #include "printing/ui/tform_chuda.h"
 #include "reports/ui/tform_orders.h"
+#include "reports/ui/tform_takings.h"
 #include "settings/ui/tform_system.h"
 #include "staff/login.h"
 #include "staff/menu.h"
@@ -194,6 +195,9 @@ void TForm_main::run_menu_entry(int id)
     case 52:
         ClickOrder();
         break;
+    case 53:
+        ClickTakings();
+        break;
     case 61:
         ClickDesk();
         break;
@@ -312,6 +316,11 @@ void TForm_main::ClickPrintCs()
 void TForm_main::ClickOrder()
 {
     m_forms.orders->open_centred();
+}
+
+void TForm_main::ClickTakings()
+{
+    m_forms.takings->open_centred();
 }
 
 void TForm_main::ClickDesk()

@@ -7,6 +7,7 @@
 #include "ordering/ui/tform_diancan.h"
 #include "printing/ui/tform_chuda.h"
 #include "reports/ui/tform_orders.h"
+#include "reports/ui/tform_takings.h"
 #include "support/fixtures.h"
 #include "support/ui/guikit.h"
 
@@ -343,6 +344,8 @@ private slots:
         b.show();
         b.menu(52);
         QVERIFY(b.forms->orders->isVisible());
+        b.menu(53);
+        QVERIFY(b.forms->takings->isVisible());
 
         Board::click(b.tile("2"));
         b.menu(11);
