@@ -4,6 +4,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
@@ -21,6 +23,7 @@ int main(int argc, char *argv[])
         {"refuse", "Refuse to create payments: status 0 with this message.", "message"},
         {"paytype", "Pay type to report for paid payments (default 1 WeChat, 2 Alipay).", "n"},
         {"price", "Price in yuan to report for paid payments (default the amount).", "yuan"},
+        {"settings", "Online payment settings to start with, a JSON object.", "json"},
     });
     cli.process(app);
 
@@ -31,6 +34,7 @@ int main(int argc, char *argv[])
     faults.refuse = cli.value("refuse");
     faults.paytype = cli.value("paytype");
     faults.price = cli.value("price");
+    faults.settings = QJsonDocument::fromJson(cli.value("settings").toUtf8()).object();
 
     PaySim sim(faults);
     const QHostAddress address(cli.value("host"));
