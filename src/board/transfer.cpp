@@ -65,6 +65,12 @@ TransferResult transfer_desk(AppContext &ctx, const QString &source, const QStri
             r.message = QStringLiteral("目标桌号不存在，可能已删除");
             return;
         }
+        // The confirmation may have stayed up while another counter settled the table:
+        // moving a freed table would open the target with nobody and no bill on it.
+        if (desk_stat_code(from.value(QStringLiteral("stat"))) == QLatin1String("0")) {
+            r.message = TransferFreedText;
+            return;
+        }
         // The list is a snapshot; another counter may have taken the target since.
         if (desk_stat_code(target.value(QStringLiteral("stat"))) != QLatin1String("0")) {
             r.outcome = TransferResult::Blocked;
@@ -83,8 +89,16 @@ TransferResult transfer_desk(AppContext &ctx, const QString &source, const QStri
         db.ExecSQL(QStringLiteral("UPDATE lumo_desk SET stat=0,yj=0,price='0.00',nums=0,fwy='',"
                                   "ydtruename='',addtime=0 where id=?"),
                    {source});
+        // A target cleared without lines kept the empty open order of its last opening;
+        // it changes places with the moved bill, so the bill stays the target's only open
+        // order and the table left keeps the empty one for its next party.
+        const TSQLiteTable leftover = db.GetTable(
+            QStringLiteral("SELECT id FROM lumo_orders where deskid=? AND iscal=0"), {target_id});
         db.ExecSQL(QStringLiteral("UPDATE lumo_orders SET deskid=? where deskid=? AND iscal=0"),
                    {target_id, source});
+        for (TSQLiteTable t = leftover; !t.isEof(); t.Next())
+            db.ExecSQL(QStringLiteral("UPDATE lumo_orders SET deskid=? where id=?"),
+                       {source, t.FieldAsString(0)});
         r.outcome = TransferResult::Done;
         r.message = QStringLiteral("转台成功");
     });

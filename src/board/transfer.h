@@ -30,6 +30,10 @@ struct TransferResult
     QString message;
 };
 
+// Said when the table to move was freed (settled or cleared) at another counter meanwhile.
+inline const QString TransferFreedText
+    = QStringLiteral("当前桌位已空闲（可能已在别处结算），无需转台");
+
 // Transfers the current table (ctx.desk_id) to target_id after the confirmation
 // box: the target is opened with the current table's guest data and amount, the
 // current table is freed and its open order moves, all in one transaction.

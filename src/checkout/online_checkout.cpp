@@ -1,5 +1,7 @@
 #include "checkout/online_checkout.h"
 
+#include "app/helpers.h"
+#include "checkout/checkout.h"
 #include "store/sqlite_db.h"
 
 PayRequest checkout_pay_request(AppContext &ctx,
@@ -34,4 +36,15 @@ bool order_still_open(AppContext &ctx, const QString &order_id)
 QString settled_meanwhile_message()
 {
     return QStringLiteral("这笔在线支付对应的订单已经结算过，未再次结算，请核对是否需要退款");
+}
+
+QString paid_amount_refusal(const QString &reported_price, double asked)
+{
+    const QString price = reported_price.trimmed();
+    if (price.isEmpty())
+        return QString();
+    if (is_num_text(price) && cents_half_up(num_value(price)) == cents_half_up(asked))
+        return QString();
+    return QStringLiteral("支付服务报告已支付%1元，与应付金额%2元不符，未结算，请核对后处理")
+        .arg(price, format_money(asked));
 }

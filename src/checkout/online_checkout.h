@@ -19,3 +19,8 @@ bool order_still_open(AppContext &ctx, const QString &order_id);
 
 // Said when the service reports a payment for an order that was settled meanwhile.
 QString settled_meanwhile_message();
+
+// Empty when a paid report may settle the bill of asked yuan: it names no amount, or
+// the same one to the fen. Otherwise the warning for the cashier: the report is of
+// another payment (or of none the service knows), and nothing is settled on it.
+QString paid_amount_refusal(const QString &reported_price, double asked);

@@ -97,7 +97,8 @@ OnlineCredit complete_online_recharge(AppContext &ctx,
                                       const QString &price)
 {
     const QString p = price.trimmed();
-    if (!is_num_text(p))
+    // Nothing paid is no payment (a service reporting one it does not know says 0.00).
+    if (!is_num_text(p) || num_value(p) < 0.01)
         return OnlineCredit::BadPrice;
     if (uid.isEmpty())
         return OnlineCredit::NoMember;
@@ -108,9 +109,10 @@ OnlineCredit complete_online_recharge(AppContext &ctx,
             result = OnlineCredit::NoMember;
             return;
         }
-        db.ExecSQL(QStringLiteral("update lumo_orders set stat=1,paytype=? where ordid=? and "
-                                  "tid=1 and stat=0"),
-                   {paytype_value(paytype), ordid});
+        // The row records what is credited, so the books show the member's balance.
+        db.ExecSQL(QStringLiteral("update lumo_orders set stat=1,paytype=?,allprice=?,price=? "
+                                  "where ordid=? and tid=1 and stat=0"),
+                   {paytype_value(paytype), num_value(p), num_value(p), ordid});
         if (db.scalar(QStringLiteral("SELECT changes()")).toInt() == 0) {
             result = OnlineCredit::AlreadyCredited;
             return;

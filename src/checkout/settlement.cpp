@@ -17,10 +17,11 @@ struct Refusal
 
 void settle_in(AppContext &ctx, TSQLiteDatabase &db, const SettleRequest &req, SettleResult &r)
 {
-    // Pay types are the method ids 1-7 and the balance's 9; anything else would be
-    // an order nobody can tell how it was paid.
+    // Pay types are the method ids 1-7 and the balance's 9; anything else (an online
+    // payment's report may carry any number) would be an order nobody can tell how it
+    // was paid.
     const qint64 type = int_value(req.paytype.trimmed(), -1);
-    if (type < 1 || type > 9)
+    if (type < 1 || type > 9 || type == 8)
         throw Refusal{SettleResult::Failed, SettleFailedText};
     // Everything is read again here: another counter may have settled the order,
     // changed its lines or spent the member's balance since the checkout showed them.

@@ -119,14 +119,30 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
         return r;
     }
     db.transaction([&] {
+        // The confirmation may have stayed up while another counter settled this bill or
+        // cleared the table: its lines must not land in a paid order, nor in the next
+        // party's, nor on a free table. A bill moved to another table goes on there.
+        const TSQLiteTable o
+            = db.GetTable(QStringLiteral("SELECT iscal,deskid FROM lumo_orders where id=? limit 1"),
+                          {r.order_id});
+        if (o.Count() == 0 || o.value(QStringLiteral("iscal")) != QLatin1String("0")) {
+            r.kind = SubmitResult::OrderSettled;
+            return;
+        }
+        if (!desk_takes_orders(db.scalar(QStringLiteral("SELECT stat FROM lumo_desk where id=? "
+                                                        "limit 1"),
+                                         {o.value(QStringLiteral("deskid"))}))) {
+            r.kind = SubmitResult::DeskNotOpen;
+            return;
+        }
         write_cart(ctx, db, r.order_id, items, submit_time);
         // The total these lines made, read before anyone else can write.
         r.total = format_num(
             db.scalar(QStringLiteral("SELECT price FROM lumo_desk where id=? limit 1"), {desk})
                 .trimmed(),
             2);
+        r.kind = SubmitResult::Done;
     });
-    r.kind = SubmitResult::Done;
     return r;
 }
 

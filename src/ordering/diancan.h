@@ -68,6 +68,7 @@ struct SubmitResult
         DeskNotOpen,     // the table is neither open nor reserved: "此桌位状态不能点单"
         NothingSelected, // "请选择至少一个菜品"
         Cancelled,       // the waiter said Cancel to the confirmation
+        OrderSettled,    // settled elsewhere while the confirmation was up: OrderSettledText
     };
     Kind kind = Done;
     QString order_id; // the open order (also after NothingSelected and Cancelled)
@@ -77,6 +78,8 @@ struct SubmitResult
 inline const QString DeskNotOpenText = QStringLiteral("此桌位状态不能点单");
 inline const QString NothingSelectedText = QStringLiteral("请选择至少一个菜品");
 inline const QString ConfirmSubmitText = QStringLiteral("确认要批量添加菜品吗");
+inline const QString OrderSettledText
+    = QStringLiteral("此桌位的订单已在别处结算，菜品未落单，请核对后重新点单");
 
 // Checks the current table's status, makes sure it has an open order, asks for
 // confirmation (ctx.prompts()) and writes the items with one submit time.

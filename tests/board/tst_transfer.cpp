@@ -1,4 +1,5 @@
 #include "board/transfer.h"
+#include "ordering/orders.h"
 #include "store/sqlite_db.h"
 #include "support/fixtures.h"
 #include "support/testkit.h"
@@ -49,6 +50,22 @@ private slots:
         QCOMPARE(p.scalar("SELECT deskid FROM lumo_orders WHERE id=" + order), QString("2"));
         // The earlier party's settled bill stays with the table it was paid at.
         QCOMPARE(p.scalar("SELECT deskid FROM lumo_orders WHERE title='earlier'"), QString("1"));
+    }
+
+    // A table cleared without lines keeps its empty open order for the next party; a
+    // party moved onto it must still find its own bill there, the only open one.
+    void ontoAClearedTable()
+    {
+        TestProgram p;
+        const QString leftover = open_order(p, 2);
+        const QString order = seat_party(p);
+        p.ctx.desk_id = "1";
+        QCOMPARE(transfer_desk(p.ctx, "2").outcome, TransferResult::Done);
+        QCOMPARE(get_desk_order_id(p.ctx, "2"), order);
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders WHERE iscal=0 AND deskid=2"),
+                 QString("1"));
+        // The empty one waits on the table left, for its next party.
+        QCOMPARE(p.scalar("SELECT deskid FROM lumo_orders WHERE id=" + leftover), QString("1"));
     }
 
     void refusals_data()

@@ -138,6 +138,7 @@ private slots:
         QTest::newRow("price is no number")
             << "十元" << false << false << int(OnlineCredit::BadPrice);
         QTest::newRow("empty price") << "" << false << false << int(OnlineCredit::BadPrice);
+        QTest::newRow("nothing paid") << "0.00" << false << false << int(OnlineCredit::BadPrice);
         QTest::newRow("member deleted") << "88.8" << true << false << int(OnlineCredit::NoMember);
         QTest::newRow("store failure") << "88.8" << false << true << -1;
     }

@@ -173,6 +173,9 @@ private slots:
             << "added" << int(SettleResult::AmountChanged) << "订单金额已变化，请核对后重新结算";
         QTest::newRow("table deleted") << "no table" << int(SettleResult::Failed) << "结算失败";
         QTest::newRow("no pay type") << "no pay type" << int(SettleResult::Failed) << "结算失败";
+        // A paid report may carry any number; 8 has no name and would read "未支付".
+        QTest::newRow("pay type with no name")
+            << "pay type 8" << int(SettleResult::Failed) << "结算失败";
     }
     void refusedOrFailedWritesNothing()
     {
@@ -212,6 +215,8 @@ private slots:
                           "quantity,stat) VALUES(3,2,'酒',10,1,0)");
         } else if (situation == "no pay type") {
             r.paytype = "";
+        } else if (situation == "pay type 8") {
+            r.paytype = "8";
         } else if (situation == "no table") {
             other.ExecSQL("DELETE FROM lumo_desk WHERE id=1");
         }

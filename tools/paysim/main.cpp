@@ -23,6 +23,7 @@ int main(int argc, char *argv[])
         {"refuse", "Refuse to create payments: status 0 with this message.", "message"},
         {"paytype", "Pay type to report for paid payments (default 1 WeChat, 2 Alipay).", "n"},
         {"price", "Price in yuan to report for paid payments (default the amount).", "yuan"},
+        {"paid-unknown", "Report payments it does not know as paid (price 0.00)."},
         {"settings", "Online payment settings to start with, a JSON object.", "json"},
     });
     cli.process(app);
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
     faults.refuse = cli.value("refuse");
     faults.paytype = cli.value("paytype");
     faults.price = cli.value("price");
+    faults.paid_unknown = cli.isSet("paid-unknown");
     faults.settings = QJsonDocument::fromJson(cli.value("settings").toUtf8()).object();
 
     PaySim sim(faults);

@@ -15,13 +15,14 @@ class PaySim : public QObject
 public:
     struct Faults
     {
-        int delay_ms = 0;         // every answer of /index.php comes this late
-        bool unavailable = false; // /index.php answers 503
-        bool garbage = false;     // /index.php answers text that is no JSON
-        QString refuse;           // non-empty: creating answers status 0 with this message
-        QString paytype;          // reported pay type; empty: 1 for WeChat, 2 for Alipay
-        QString price;            // reported price in yuan; empty: the amount created
-        QJsonObject settings;     // online payment settings to start with
+        int delay_ms = 0;          // every answer of /index.php comes this late
+        bool unavailable = false;  // /index.php answers 503
+        bool garbage = false;      // /index.php answers text that is no JSON
+        QString refuse;            // non-empty: creating answers status 0 with this message
+        QString paytype;           // reported pay type; empty: 1 for WeChat, 2 for Alipay
+        QString price;             // reported price in yuan; empty: the amount created
+        bool paid_unknown = false; // a check for a payment it does not know answers "paid"
+        QJsonObject settings;      // online payment settings to start with
     };
 
     explicit PaySim(Faults faults, QObject *parent = nullptr);
@@ -44,6 +45,7 @@ private:
     QByteArray create(const QHttpServerRequest &request, const QString &isalipay);
     QByteArray check(const QUrlQuery &query);
     QByteArray pay_page(const QHttpServerRequest &request);
+    QJsonObject set_faults(const QUrlQuery &query);
     QJsonObject payments_json() const;
     QByteArray settings_answer(const QHttpServerRequest &request, const QString &a);
 

@@ -37,6 +37,7 @@ void CheckoutQr::pay_order(const QString &desk_id,
         return;
     m_desk_id = desk_id;
     m_order_id = order_id;
+    m_payprice = payprice;
     m_panel->pay(request, format_money(payprice) + QStringLiteral("元"));
 }
 
@@ -45,6 +46,12 @@ void CheckoutQr::on_paid(const CheckAnswer &answer)
     AppContext &ctx = m_forms.ctx;
     const QString desk = m_desk_id;
     const QString order = m_order_id;
+    // A report of another amount is not this payment (a confused or restarted service).
+    if (const QString refusal = paid_amount_refusal(answer.price, m_payprice); !refusal.isEmpty()) {
+        m_panel->close_panel();
+        ctx.prompts().warning(refusal);
+        return;
+    }
     bool open = false;
     if (!guarded(ctx, [&] { open = order_still_open(ctx, order); })) {
         m_panel->close_panel();

@@ -50,4 +50,5 @@ private:
     Settle m_settle;
     QString m_desk_id;
     QString m_order_id;
+    double m_payprice = 0;
 };

@@ -42,6 +42,11 @@ void TForm_diancan::submit_click()
             return;
         case SubmitResult::Cancelled:
             return;
+        case SubmitResult::OrderSettled:
+            ctx().prompts().information(OrderSettledText);
+            load_desk_ord_1();
+            emit desk_changed(m_desk_id);
+            return;
         case SubmitResult::Done:
             break;
         }
