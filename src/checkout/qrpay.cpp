@@ -45,9 +45,6 @@ FormFields create_pay_fields(double price, double allprice, const QString &title
             {QStringLiteral("title"), title}};
 }
 
-namespace {
-
-// A member's text: strings as they are, numbers as the service wrote them.
 QString member_text(const QString &raw, const QJsonObject &o, const QString &key)
 {
     const QJsonValue v = o.value(key);
@@ -77,8 +74,6 @@ bool status_is_one(const QJsonObject &o)
         return v.toDouble() == 1;
     return v.isString() && v.toString().trimmed() == QLatin1String("1");
 }
-
-} // namespace
 
 CreateAnswer read_create_answer(const QString &text)
 {

@@ -3,6 +3,7 @@
 #include "app/context.h"
 #include "checkout/http_client.h"
 
+#include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -20,6 +21,12 @@ QString pay_service_base(const Settings &settings);
 QString create_pay_url(const QString &base, const QString &isalipay);
 QString check_pay_url(const QString &base, const QString &id, const QString &ordid);
 FormFields create_pay_fields(double price, double allprice, const QString &title);
+
+// A member of an answer as text: strings as they are, numbers with the digits the
+// service wrote, so a large id survives unchanged. raw is the answer's text.
+QString member_text(const QString &raw, const QJsonObject &o, const QString &key);
+// "status" is 1, as a number or as text.
+bool status_is_one(const QJsonObject &o);
 
 struct CreateAnswer
 {

@@ -2,6 +2,8 @@
 
 #include "app/helpers.h"
 #include "app/ini.h"
+#include "settings/online_settings.h"
+#include "store/sqlite_db.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,6 +66,8 @@ SystemFields fields_for_showing(AppContext &ctx)
         f.cwf = s.cwf;
     }
     f.path = ini.readString("Data", "path");
+    f.payservice_url = ini.exists() ? ini.readString("Payservice", "url") : s.payservice_url;
+    f.service_username = ctx.service.username;
     return f;
 }
 
@@ -144,6 +148,9 @@ SettingsSaved save_system_settings(AppContext &ctx, const SystemFields &f)
     const QString path = f.path.trimmed();
     if (const QString problem = database_path_problem(path); !problem.isEmpty())
         return {problem, {}};
+    const QString payservice_url = f.payservice_url.trimmed();
+    if (const QString problem = payservice_url_problem(payservice_url); !problem.isEmpty())
+        return {problem, {}};
 
     const int kdprintnums = int(int_value(f.kdprintnums.trimmed(), 1000));
     const int cdprintnums = int(int_value(f.cdprintnums.trimmed(), 1000));
@@ -151,6 +158,12 @@ SettingsSaved save_system_settings(AppContext &ctx, const SystemFields &f)
     const QString cwf_tit = strip_quotes(f.cwf_tit.trimmed());
     const int desk_perpage = int(int_value(f.desk_perpage.trimmed(), 36));
     const int caipin_perpage = int(int_value(f.caipin_perpage.trimmed(), 81));
+
+    try {
+        save_service_account(ctx, f.service_username, f.service_password);
+    } catch (const ESQLiteException &) {
+        return {QStringLiteral("服务账号无法保存到数据库，请稍后再试"), {}};
+    }
 
     const IniFile ini(ctx.paths.ini);
     // One key at a time, in this order; a file that cannot be written stops at once.
@@ -178,6 +191,7 @@ SettingsSaved save_system_settings(AppContext &ctx, const SystemFields &f)
         {"Config", {"caipin_perpage", QString::number(caipin_perpage)}},
         {"Config", {"cwf_tit", cwf_tit}},
         {"Config", {"cwf", cwf}},
+        {"Payservice", {"url", payservice_url}},
     };
     for (const auto &[section, kv] : writes) {
         if (!ini.writeString(
@@ -202,6 +216,7 @@ SettingsSaved save_system_settings(AppContext &ctx, const SystemFields &f)
     s.shopname = f.shopname.isEmpty() ? QStringLiteral("匿名店铺") : f.shopname;
     s.shopaddress = f.shopaddress;
     s.shoptel = f.shoptel;
+    s.payservice_url = payservice_url;
 
     SettingsSaved out;
     out.saved = path.isEmpty() ? QStringLiteral("配置保存成功")

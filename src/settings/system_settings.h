@@ -31,6 +31,11 @@ struct SystemFields
     QString caipin_perpage;
     QString cwf_tit;
     QString cwf;
+    // How this program reaches the payment service: [Payservice] url, and the account
+    // of the cookie. The password is typed only to change it; empty keeps the stored one.
+    QString payservice_url;
+    QString service_username;
+    QString service_password;
 };
 
 // First entry of both printer drop-downs.

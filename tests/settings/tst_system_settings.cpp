@@ -295,14 +295,15 @@ private slots:
             if (m.hasMatch())
                 keys << m.captured(1);
         }
-        QCOMPARE(keys,
-                 QStringList({"[Shopinfo]",     "shopname",       "shopaddress", "shoptel",
-                              "is_shopaddress", "is_shoptel",     "is_paytime",  "[Print]",
-                              "cdprintname",    "cdprintnums",    "kdprintname", "kdprintnums",
-                              "kdstr",          "cdstr",          "cdtop",       "cdhj",
-                              "kdtop",          "kdhj",           "[System]",    "time_tb",
-                              "is_time_tb",     "[Data]",         "path",        "[Config]",
-                              "desk_perpage",   "caipin_perpage", "cwf_tit",     "cwf"}));
+        QCOMPARE(
+            keys,
+            QStringList(
+                {"[Shopinfo]",     "shopname",    "shopaddress", "shoptel",      "is_shopaddress",
+                 "is_shoptel",     "is_paytime",  "[Print]",     "cdprintname",  "cdprintnums",
+                 "kdprintname",    "kdprintnums", "kdstr",       "cdstr",        "cdtop",
+                 "cdhj",           "kdtop",       "kdhj",        "[System]",     "time_tb",
+                 "is_time_tb",     "[Data]",      "path",        "[Config]",     "desk_perpage",
+                 "caipin_perpage", "cwf_tit",     "cwf",         "[Payservice]", "url"}));
 
         const Settings &s = p.ctx.settings;
         QCOMPARE(s.shopname, QString("匿名店铺"));

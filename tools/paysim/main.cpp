@@ -4,6 +4,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
@@ -22,6 +24,7 @@ int main(int argc, char *argv[])
         {"paytype", "Pay type to report for paid payments (default 1 WeChat, 2 Alipay).", "n"},
         {"price", "Price in yuan to report for paid payments (default the amount).", "yuan"},
         {"paid-unknown", "Report payments it does not know as paid (price 0.00)."},
+        {"settings", "Online payment settings to start with, a JSON object.", "json"},
     });
     cli.process(app);
 
@@ -33,6 +36,7 @@ int main(int argc, char *argv[])
     faults.paytype = cli.value("paytype");
     faults.price = cli.value("price");
     faults.paid_unknown = cli.isSet("paid-unknown");
+    faults.settings = QJsonDocument::fromJson(cli.value("settings").toUtf8()).object();
 
     PaySim sim(faults);
     const QHostAddress address(cli.value("host"));

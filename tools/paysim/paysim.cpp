@@ -64,6 +64,10 @@ PaySim::PaySim(Faults faults, QObject *parent)
                              {"alipay_pubkey", ""},
                              {"wx_ispay", "0"},
                              {"alipay_ispay", "0"}};
+    for (auto it = m_faults.settings.constBegin(); it != m_faults.settings.constEnd(); ++it) {
+        if (m_settings.contains(it.key()))
+            m_settings.insert(it.key(), it.value());
+    }
 
     m_server.route(
         "/index.php", [this](const QHttpServerRequest &request, QHttpServerResponder &&responder) {
@@ -98,6 +102,9 @@ PaySim::PaySim(Faults faults, QObject *parent)
         return QHttpServerResponse("text/html; charset=utf-8", pay_page(request));
     });
     m_server.route("/payments", [this] { return QHttpServerResponse(payments_json()); });
+    m_server.route("/settings_saves", [this] {
+        return QHttpServerResponse(QJsonObject{{"saves", m_saves}});
+    });
     // The faults can change while payments are open, as a real service goes down and
     // comes back in the middle of a dinner rush.
     m_server.route("/faults", [this](const QHttpServerRequest &request) {
@@ -119,15 +126,8 @@ QByteArray PaySim::index(const QHttpServerRequest &request)
         return create(request, q.queryItemValue("isalipay"));
     if (s == "Weixinpays" && a == "check_pay_json")
         return check(q);
-    if (s == "Member" && a == "index_json")
-        return json({{"status", 1}, {"msg", "ok"}, {"data", m_settings}});
-    if (s == "Member" && a == "modify_json") {
-        for (const auto &[k, v] : form_fields(request.body())) {
-            if (m_settings.contains(k))
-                m_settings.insert(k, v);
-        }
-        return json({{"status", 1}, {"msg", QStringLiteral("保存成功")}});
-    }
+    if (s == "Member")
+        return settings_answer(request, a);
     if (s == "ApiSoft" && a == "default_json")
         return json({{"status", 1},
                      {"msg", "ok"},
@@ -141,6 +141,27 @@ QByteArray PaySim::index(const QHttpServerRequest &request)
                                   {"keda_hj", "0.45"},
                                   {"chuda_hj", "0.45"}}}});
     return json({{"status", 0}, {"msg", QStringLiteral("未知的请求")}});
+}
+
+QByteArray PaySim::settings_answer(const QHttpServerRequest &request, const QString &a)
+{
+    // The settings belong to an account: without one in the cookie nothing is told.
+    const QString cookie = QString::fromUtf8(request.value("Cookie"));
+    if (!cookie.startsWith("lumo_member_uname=") || cookie.startsWith("lumo_member_uname=;"))
+        return json({{"status", 0}, {"msg", QStringLiteral("请先登录支付服务账号")}});
+    if (a == "index_json")
+        return json({{"status", 1}, {"msg", "ok"}, {"data", m_settings}});
+    if (a != "modify_json")
+        return json({{"status", 0}, {"msg", QStringLiteral("未知的请求")}});
+    QJsonArray sent;
+    for (const auto &[k, v] : form_fields(request.body())) {
+        sent.append(QJsonArray{k, v});
+        if (m_settings.contains(k))
+            m_settings.insert(k, v);
+    }
+    m_saves.append(QJsonObject{{"cookie", cookie}, {"fields", sent}});
+    log_line(QStringLiteral("settings saved"));
+    return json({{"status", 1}, {"msg", QStringLiteral("保存成功")}});
 }
 
 QByteArray PaySim::create(const QHttpServerRequest &request, const QString &isalipay)

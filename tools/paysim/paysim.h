@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QHttpServer>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QMap>
 #include <QObject>
 
 // A stand-in for the shop's payment service: creates QR payments whose link is its
 // own page /pay?id=N (opening it marks the payment paid), answers the payment checks
-// and keeps the online payment settings in memory.
+// and keeps the online payment settings in memory (saves are listed at /settings_saves).
 class PaySim : public QObject
 {
     Q_OBJECT
@@ -21,6 +22,7 @@ public:
         QString paytype;           // reported pay type; empty: 1 for WeChat, 2 for Alipay
         QString price;             // reported price in yuan; empty: the amount created
         bool paid_unknown = false; // a check for a payment it does not know answers "paid"
+        QJsonObject settings;      // online payment settings to start with
     };
 
     explicit PaySim(Faults faults, QObject *parent = nullptr);
@@ -45,10 +47,13 @@ private:
     QByteArray pay_page(const QHttpServerRequest &request);
     QJsonObject set_faults(const QUrlQuery &query);
     QJsonObject payments_json() const;
+    QByteArray settings_answer(const QHttpServerRequest &request, const QString &a);
 
     Faults m_faults;
     QHttpServer m_server;
     QMap<int, Payment> m_payments;
     QJsonObject m_settings;
+    // Every settings save as received: the cookie and the form fields in order.
+    QJsonArray m_saves;
     int m_next_id = 1001;
 };

@@ -3,32 +3,18 @@
 #include "app/helpers.h"
 #include "app/ini.h"
 #include "app/ui/box_prompts.h"
+#include "checkout/pay_methods.h"
 #include "checkout/recharge.h"
+#include "checkout/ui/pay_box.h"
 #include "checkout/ui/qr_panel.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QShowEvent>
 
 namespace {
-
-struct Method
-{
-    const char *id;
-    const char *title;
-};
-
-// The payment methods in the order every method box lists them.
-const Method Methods[] = {{"1", "微信(在线扫码)"},
-                          {"2", "支付宝(在线扫码)"},
-                          {"3", "微信(直接结算)"},
-                          {"4", "支付宝(直接结算)"},
-                          {"5", "现金(直接结算)"},
-                          {"6", "银行卡(直接结算)"},
-                          {"7", "其它(直接结算)"}};
 
 QLabel *text_at(QWidget *parent, const QString &name, const QString &text, const QRect &r)
 {
@@ -106,32 +92,9 @@ void TForm_chongzhi::showEvent(QShowEvent *event)
 
 void TForm_chongzhi::setpaybutton()
 {
-    delete m_methods;
-    m_methods = new QGroupBox(QStringLiteral("支付方式"), this);
-    m_methods->setObjectName(QStringLiteral("group_paytype"));
-    m_methods->setGeometry(43, 127, 330, 164);
-    const QString def = ctx().settings.defaultpay;
-    int i = 0;
-    for (const Method &m : Methods) {
-        auto *b = new QRadioButton(QString::fromUtf8(m.title), m_methods);
-        b->setObjectName(QStringLiteral("paybutton_") + QLatin1String(m.id));
-        b->setProperty("payid", QString::fromLatin1(m.id));
-        b->setGeometry(i % 2 == 0 ? 15 : 175, 25 + 30 * (i / 2), 160, 17);
-        if ((def.isEmpty() && i == 2) || def == QLatin1String(m.id))
-            b->setChecked(true);
-        ++i;
-    }
-    m_methods->show();
+    m_methods = ::setpaybutton(
+        this, m_methods, QStringLiteral("支付方式"), QPoint(43, 127), ctx().settings.defaultpay);
     m_panel->raise();
-}
-
-QString TForm_chongzhi::checked_method() const
-{
-    for (const QRadioButton *b : m_methods->findChildren<QRadioButton *>()) {
-        if (b->isChecked())
-            return b->property("payid").toString();
-    }
-    return QString();
 }
 
 void TForm_chongzhi::submit_click()
@@ -150,14 +113,14 @@ void TForm_chongzhi::submit_click()
     if (ini.exists())
         ini.writeString("Chongzhi", "lastvalue", amount);
 
-    const QString method = checked_method();
+    const QString method = checked_pay_id(m_methods);
     if (method.isEmpty())
         return;
-    if (method == QLatin1String("1") || method == QLatin1String("2")) {
+    if (is_online_method(method)) {
         m_pay_uid = uid;
         m_pay_amount = amount;
         const double value = num_value(amount);
-        m_panel->pay({method == QLatin1String("1") ? QStringLiteral("0") : QStringLiteral("1"),
+        m_panel->pay({method == PayWeChatOnline ? QStringLiteral("0") : QStringLiteral("1"),
                       value,
                       value,
                       QStringLiteral("会员充值")},

@@ -36,7 +36,6 @@ protected:
 
 private:
     void setpaybutton();
-    QString checked_method() const;
     void submit_click();
     void on_paid(const CheckAnswer &answer);
     void set_busy(bool busy);

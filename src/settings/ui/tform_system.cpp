@@ -1,8 +1,11 @@
 #include "settings/ui/tform_system.h"
 
 #include "board/ui/tform_main.h"
+#include "checkout/qrpay.h"
 #include "checkout/ui/tform_defaultpay.h"
 #include "printing/print_device.h"
+#include "settings/online_settings.h"
+#include "settings/ui/online_pay_panel.h"
 #include "settings/ui/tform_backup.h"
 
 #include <QCheckBox>
@@ -144,26 +147,36 @@ TForm_system::TForm_system(Forms &forms, QWidget *parent)
     right->addWidget(fee);
     right->addStretch(1);
 
+    m_online = new OnlinePayPanel(ctx(), this);
+    connect(m_online, &OnlinePayPanel::toastRequested, this, [this](const QString &text) {
+        toast(text, 3);
+    });
+
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     QPushButton *save = button(this, QStringLiteral("保存设置"), "Button_save");
     QPushButton *pay = button(this, QStringLiteral("默认支付方式设置"), "Button_defaultpay");
     QPushButton *backup = button(this, QStringLiteral("数据库备份设置"), "Button_backup");
+    QPushButton *defaults = button(this, QStringLiteral("恢复默认设置"), "Button_defaults");
     buttons->addWidget(save);
     buttons->addWidget(pay);
+    buttons->addWidget(defaults);
     buttons->addWidget(backup);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(shop, 0, 0);
     grid->addLayout(right, 0, 1);
-    grid->addLayout(buttons, 1, 0, 1, 2);
+    grid->addWidget(m_online, 0, 2);
+    grid->addLayout(buttons, 1, 0, 1, 3);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
-    resize(900, 640);
+    grid->setColumnStretch(2, 3);
+    resize(1280, 700);
 
     connect(save, &QPushButton::clicked, this, &TForm_system::ClickSave);
     connect(pay, &QPushButton::clicked, this, &TForm_system::ClickDefaultPay);
     connect(backup, &QPushButton::clicked, this, &TForm_system::ClickBackup);
+    connect(defaults, &QPushButton::clicked, this, &TForm_system::ClickDefaults);
 }
 
 SystemFields TForm_system::fields() const
@@ -192,6 +205,9 @@ SystemFields TForm_system::fields() const
     f.caipin_perpage = m_caipin_perpage->text();
     f.cwf_tit = m_cwf_tit->text();
     f.cwf = m_cwf->text();
+    f.payservice_url = m_online->url()->text();
+    f.service_username = m_online->username()->text();
+    f.service_password = m_online->password()->text();
     return f;
 }
 
@@ -222,6 +238,10 @@ void TForm_system::set_fields(const SystemFields &f)
     m_caipin_perpage->setText(f.caipin_perpage);
     m_cwf_tit->setText(f.cwf_tit);
     m_cwf->setText(f.cwf);
+    m_online->url()->setText(f.payservice_url);
+    m_online->username()->setText(f.service_username);
+    // The stored digest is never shown; a typed password replaces it.
+    m_online->password()->clear();
 }
 
 void TForm_system::fill_printers(QComboBox *box, const QString &configured)
@@ -242,8 +262,10 @@ void TForm_system::fill_printers(QComboBox *box, const QString &configured)
 
 void TForm_system::showEvent(QShowEvent *event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         set_fields(fields_for_showing(ctx()));
+        m_online->read();
+    }
     MivoDialog::showEvent(event);
 }
 
@@ -257,6 +279,40 @@ void TForm_system::ClickSave()
     if (m_forms.main)
         m_forms.main->apply_settings();
     toast(out.saved);
+    m_online->password()->clear();
+    // The local settings stand whatever the service answers; a failed online save
+    // says so in a toast of its own.
+    m_online->send();
+}
+
+void TForm_system::ClickDefaults()
+{
+    const QString base = pay_service_base(ctx().settings);
+    if (base.isEmpty()) {
+        toast(QString::fromUtf8(NoServiceMessage));
+        return;
+    }
+    m_online->client().http_get(
+        default_print_url(base), pay_cookie(ctx().service), this, [this](const QString &body) {
+            const DefaultPrint d = read_default_print(body);
+            if (d.answer == ServiceAnswer::Unreachable) {
+                toast(QString::fromUtf8(NetworkMessage));
+                return;
+            }
+            if (d.answer == ServiceAnswer::Refused) {
+                toast(d.msg.isEmpty() ? QStringLiteral("支付服务未给出默认打印参数") : d.msg);
+                return;
+            }
+            // Into the fields only; nothing is kept until "保存设置".
+            m_kdstr->setText(d.kdstr);
+            m_cdstr->setText(d.cdstr);
+            m_kdtop->setText(d.kdtop);
+            m_cdtop->setText(d.cdtop);
+            m_kdprintnums->setText(d.kdprintnums);
+            m_cdprintnums->setText(d.cdprintnums);
+            m_kdhj->setText(d.kdhj);
+            m_cdhj->setText(d.cdhj);
+        });
 }
 
 void TForm_system::ClickDefaultPay()

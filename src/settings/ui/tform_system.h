@@ -7,9 +7,11 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class OnlinePayPanel;
 
 // The shop's settings: receipt details, printers and layouts, database path, sync
-// timer, page sizes and the tableware fee, all kept in info.ini.
+// timer, page sizes and the tableware fee, all kept in info.ini; beside them the
+// payment service's address and account and the online payment settings it keeps.
 class TForm_system : public MivoDialog
 {
     Q_OBJECT
@@ -24,6 +26,8 @@ public slots:
     void ClickSave();
     void ClickDefaultPay();
     void ClickBackup();
+    // Fetches the service's default print layout into the fields.
+    void ClickDefaults();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -54,4 +58,5 @@ private:
     QLineEdit *m_caipin_perpage = nullptr;
     QLineEdit *m_cwf_tit = nullptr;
     QLineEdit *m_cwf = nullptr;
+    OnlinePayPanel *m_online = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "checkout/ui/tform_defaultpay.h"
 #include "ordering/ui/tform_diancan.h"
 #include "ordering/ui/tform_gaijia.h"
+#include "qr_decode.h"
 #include "store/sqlite_db.h"
 #include "support/fixtures.h"
 #include "support/paysim_process.h"
@@ -436,6 +437,7 @@ private slots:
         QTRY_VERIFY(find(r.cancel, "qr_panel")->isVisible());
         QVERIFY(!find(r.cancel, "Button_settle")->isEnabled());
         QVERIFY(!r.edit("Edit_jianmian")->isEnabled());
+        keep_screenshot(r.cancel, "checkout-qr.png");
         // The board moving on meanwhile changes nothing about which order is paid.
         GuiProgram::click(find(r.main, "desklist_groupbox_2"));
 

@@ -31,7 +31,7 @@ struct Recharge
     QLineEdit *amount() const { return dlg->findChild<QLineEdit *>("edit_amount"); }
     QRadioButton *method(const QString &id) const
     {
-        return dlg->findChild<QRadioButton *>("paybutton_" + id);
+        return dlg->findChild<QRadioButton *>("pay_radio_" + id);
     }
     void submit(const QString &text, const QString &method_id = QString())
     {
@@ -39,6 +39,16 @@ struct Recharge
         if (!method_id.isEmpty())
             GuiProgram::click(method(method_id));
         GuiProgram::click(dlg->findChild<QPushButton *>("btn_submit"));
+    }
+    // Names of the checked method buttons of the box now shown.
+    QStringList checked() const
+    {
+        QStringList out;
+        for (const QRadioButton *b :
+             dlg->findChild<QGroupBox *>("paybox")->findChildren<QRadioButton *>())
+            if (b->isChecked())
+                out << b->objectName();
+        return out;
     }
     QrPanel *panel() const { return dlg->qrPanel(); }
     QString toast() const { return g.forms->toast->isShown() ? g.forms->toast->text() : QString(); }
@@ -81,7 +91,7 @@ private slots:
                  QString("充值账号：13912345678"));
         QCOMPARE(r.dlg->findChild<QLabel *>("lbl_truename")->text(), QString("李雷"));
         QCOMPARE(r.amount()->text(), QString("100.00"));
-        auto *box = r.dlg->findChild<QGroupBox *>("group_paytype");
+        auto *box = r.dlg->findChild<QGroupBox *>("paybox");
         QCOMPARE(box->title(), QString("支付方式"));
         QCOMPARE(box->geometry(), QRect(43, 127, 330, 164));
         QCOMPARE(r.method("7")->text(), QString("其它(直接结算)"));
@@ -89,6 +99,35 @@ private slots:
         QVERIFY(r.method("3")->isChecked()); // no default set
         QVERIFY(!r.panel()->isVisible());
         keep_screenshot(r.dlg, "recharge.png");
+    }
+
+    void defaultMethodAtEachOpening_data()
+    {
+        QTest::addColumn<QString>("defaultpay");
+        QTest::addColumn<QStringList>("checked");
+        QTest::newRow("cash") << "5" << QStringList{"pay_radio_5"};
+        QTest::newRow("online") << "1" << QStringList{"pay_radio_1"};
+        QTest::newRow("outside the list") << "8" << QStringList();
+    }
+    void defaultMethodAtEachOpening()
+    {
+        QFETCH(QString, defaultpay);
+        QFETCH(QStringList, checked);
+        Recharge r;
+        r.open();
+        r.g.ctx.settings.defaultpay = defaultpay;          // as the default payment dialog saves it
+        QCOMPARE(r.checked(), QStringList{"pay_radio_3"}); // the open dialog keeps its box
+        r.dlg->hide();
+        r.open();
+        QCOMPARE(r.checked(), checked);
+        QCOMPARE(r.dlg->findChildren<QGroupBox *>("paybox").size(), 1);
+        if (checked.isEmpty()) {
+            // No method chosen: nothing is credited and nothing is said.
+            r.submit("20");
+            QCOMPARE(r.balance(), QString("50"));
+            QCOMPARE(r.rows(), QString());
+            QCOMPARE(r.toast(), QString());
+        }
     }
 
     void amountLimits_data()

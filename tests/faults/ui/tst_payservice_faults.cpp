@@ -191,7 +191,7 @@ private slots:
         dlg->open_with("1");
         dlg->qrPanel()->payment().client().setReadTimeoutMs(1000);
         dlg->findChild<QLineEdit *>("edit_amount")->setText("88.8");
-        GuiProgram::click(dlg->findChild<QRadioButton *>("paybutton_1"));
+        GuiProgram::click(dlg->findChild<QRadioButton *>("pay_radio_1"));
         GuiProgram::click(dlg->findChild<QPushButton *>("btn_submit"));
         // Back at once with the request still out; the amount is locked meanwhile.
         QVERIFY(dlg->qrPanel()->payment().creating());
@@ -225,7 +225,7 @@ private slots:
         QSignalSpy paid(&dlg->qrPanel()->payment(), &QrPayment::paid);
         dlg->open_with("1");
         dlg->findChild<QLineEdit *>("edit_amount")->setText("88.8");
-        GuiProgram::click(dlg->findChild<QRadioButton *>("paybutton_1"));
+        GuiProgram::click(dlg->findChild<QRadioButton *>("pay_radio_1"));
         c.g.prompts->queue(true);
         GuiProgram::click(dlg->findChild<QPushButton *>("btn_submit"));
         QTRY_VERIFY(dlg->qrPanel()->isVisible());
