@@ -41,6 +41,16 @@ QString cleaned(const QString &text)
     return strip_quotes(text);
 }
 
+// The keys are multi-line (a PEM key needs its line breaks): cleaned line by line,
+// with the lines kept and CRLF ends made LF.
+QString cleaned_key(const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        line = strip_quotes(line);
+    return lines.join(QLatin1Char('\n')).trimmed();
+}
+
 QString flag(bool on)
 {
     return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -77,10 +87,10 @@ FormFields online_settings_fields(const OnlineSettings &s)
             {QStringLiteral("wx_mchid"), cleaned(s.wx_mchid)},
             {QStringLiteral("wx_paykey"), cleaned(s.wx_paykey)},
             {QStringLiteral("alipay_appid"), cleaned(s.alipay_appid)},
-            {QStringLiteral("alipay_paykey"), cleaned(s.alipay_paykey)},
+            {QStringLiteral("alipay_paykey"), cleaned_key(s.alipay_paykey)},
             {QStringLiteral("wx_ispay"), flag(s.wx_ispay)},
             {QStringLiteral("alipay_ispay"), flag(s.alipay_ispay)},
-            {QStringLiteral("alipay_pubkey"), cleaned(s.alipay_pubkey)}};
+            {QStringLiteral("alipay_pubkey"), cleaned_key(s.alipay_pubkey)}};
 }
 
 OnlineSaved read_online_saved(const QString &text)

@@ -82,7 +82,7 @@ private slots:
         s.wx_mchid = "\t'1601'";
         s.wx_paykey = "K1 ";
         s.alipay_appid = " 20'21";
-        s.alipay_paykey = "\n-----BEGIN KEY-----\nAB'CD\n-----END KEY-----\n";
+        s.alipay_paykey = "\n-----BEGIN KEY-----\r\nAB'CD\n-----END KEY-----\n";
         s.alipay_pubkey = "  PUB'  ";
         s.alipay_ispay = true;
         QCOMPARE(pairs(online_settings_fields(s)),
