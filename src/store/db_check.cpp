@@ -17,7 +17,7 @@ namespace {
 
 } // namespace
 
-void check_database(const QString &path)
+void check_database(const QString &path, qint64 full_check_below)
 {
     const QFileInfo file(path);
     if (!file.absoluteDir().exists())
@@ -28,10 +28,21 @@ void check_database(const QString &path)
     TSQLiteDatabase db(path);
     // Damage shows here, before the schema step could create tables over it. The
     // first page is read even by an empty check, so "file is not a database" fails too.
-    const TSQLiteTable check = db.GetTable(QStringLiteral("PRAGMA quick_check"));
-    const QString verdict = check.Count() > 0 ? check.FieldAsString(0) : QString();
-    if (verdict != QLatin1String("ok"))
-        refuse(path, QStringLiteral("quick_check: ") + verdict, SQLITE_CORRUPT);
+    QStringList checks{QStringLiteral("PRAGMA quick_check")};
+    if (file.size() >= full_check_below) {
+        checks.clear();
+        TSQLiteTable tables = db.GetTable(
+            QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT IN "
+                           "('lumo_orders','lumo_orders_detail') ORDER BY name"));
+        for (int i = 0; i < tables.Count(); ++i, tables.Next())
+            checks << QStringLiteral("PRAGMA quick_check(\"%1\")").arg(tables.FieldAsString(0));
+    }
+    for (const QString &sql : std::as_const(checks)) {
+        const TSQLiteTable check = db.GetTable(sql);
+        const QString verdict = check.Count() > 0 ? check.FieldAsString(0) : QString();
+        if (verdict != QLatin1String("ok"))
+            refuse(path, QStringLiteral("quick_check: ") + verdict, SQLITE_CORRUPT);
+    }
 
     // SQLite opens a file it may not write read-only, without saying so.
     if (sqlite3_db_readonly(db.handle(), "main") == 1)

@@ -6,6 +6,7 @@
 #include "app/start_failure.h"
 #include "app/startup.h"
 #include "staff/login.h"
+#include "store/db_check.h"
 #include "store/schema.h"
 #include "store/sqlite_db.h"
 #include "support/db_trouble.h"
@@ -14,6 +15,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -67,6 +69,32 @@ private slots:
             }
         }
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_desk_class"), before);
+    }
+
+    // A large file is checked without its order tables; damage elsewhere still stops
+    // the start. Here every file counts as large.
+    void largeFileCheckStillFindsDamage()
+    {
+        QTemporaryDir dir;
+        const QString db = dir.filePath("tavira.db");
+        make_database(db);
+        check_database(db, 0);
+        int page = 0;
+        int page_size = 0;
+        {
+            TSQLiteDatabase d(db);
+            page = d.GetTable("SELECT rootpage FROM sqlite_master WHERE name='lumo_desk_class'")
+                       .FieldAsInteger(0);
+            page_size = d.GetTable("PRAGMA page_size").FieldAsInteger(0);
+        }
+        QVERIFY(page > 1);
+        spoil_file(db, qint64(page - 1) * page_size, QByteArray(100, '\xAB'));
+        try {
+            check_database(db, 0);
+            QFAIL("a damaged table passed the check");
+        } catch (const ESQLiteException &e) {
+            QCOMPARE(e.code(), 11);
+        }
     }
 
     void startRefusesAnUnusableDatabase_data()
