@@ -7,23 +7,7 @@
 
 #include <QTest>
 
-namespace {
-
-QStringList rows(const TestProgram &p, const QString &sql)
-{
-    TSQLiteDatabase db(p.ctx.db_path);
-    TSQLiteTable t = db.GetTable(sql);
-    QStringList out;
-    for (; !t.isEof(); t.Next()) {
-        QStringList cells;
-        for (int i = 0; i < t.FieldCount(); ++i)
-            cells << t.FieldAsString(i);
-        out << cells.join('|');
-    }
-    return out;
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestMasterdataRules : public QObject
 {
@@ -68,7 +52,7 @@ private slots:
         p.exec("INSERT INTO " + class_table(k) + "(title,sort) VALUES('大厅',7)");
         const SaveOutcome r = save_class(p.ctx, k, {}, name, sort);
         QTEST(r.message, "message");
-        QTEST(rows(p, "SELECT title,sort FROM " + class_table(k) + " ORDER BY id"), "stored");
+        QTEST(p.rows("SELECT title,sort FROM " + class_table(k) + " ORDER BY id"), "stored");
     }
 
     void classEditAndGone()
@@ -77,13 +61,13 @@ private slots:
         p.exec("INSERT INTO lumo_caipin_class(title,sort) VALUES('凉菜',1)");
         SaveOutcome r = save_class(p.ctx, ClassKind::DishCategory, "1", "冷菜", "1.5");
         QCOMPARE(r.message, QString("菜品分类修改成功"));
-        QCOMPARE(rows(p, "SELECT id,title,sort FROM lumo_caipin_class"), QStringList{"1|冷菜|1.5"});
+        QCOMPARE(p.rows("SELECT id,title,sort FROM lumo_caipin_class"), QStringList{"1|冷菜|1.5"});
         // The record was deleted meanwhile: nothing written, no success reported.
         QCOMPARE(delete_class(p.ctx, ClassKind::DishCategory, "1"), QString());
         r = save_class(p.ctx, ClassKind::DishCategory, "1", "冷菜", "1");
         QVERIFY(!r.saved);
         QCOMPARE(r.message, QString("数据不存在，可能已被删除"));
-        QVERIFY(rows(p, "SELECT id FROM lumo_caipin_class").isEmpty());
+        QVERIFY(p.rows("SELECT id FROM lumo_caipin_class").isEmpty());
     }
 
     // An area's tables keep its id and name; a new area does not take the id over.
@@ -93,10 +77,10 @@ private slots:
         p.exec("INSERT INTO lumo_desk_class(id,title,sort) VALUES(1,'大厅',1),(2,'包间',2)");
         p.exec("INSERT INTO lumo_desk(title,bh,cid,cname) VALUES('包间一','B1',2,'包间')");
         QCOMPARE(delete_class(p.ctx, ClassKind::DeskArea, "2"), QString());
-        QCOMPARE(rows(p, "SELECT cid,cname FROM lumo_desk"), QStringList{"2|包间"});
+        QCOMPARE(p.rows("SELECT cid,cname FROM lumo_desk"), QStringList{"2|包间"});
         const SaveOutcome r = save_class(p.ctx, ClassKind::DeskArea, {}, "露台", "");
         QCOMPARE(r.id, QString("3"));
-        QCOMPARE(rows(p, "SELECT id,title,sort FROM lumo_desk_class ORDER BY id"),
+        QCOMPARE(p.rows("SELECT id,title,sort FROM lumo_desk_class ORDER BY id"),
                  (QStringList{"1|大厅|1", "3|露台|2"}));
     }
 
@@ -108,7 +92,7 @@ private slots:
         QCOMPARE(delete_class(p.ctx, ClassKind::DishCategory, "2"),
                  QString("此分类下还有菜品，请先修改这些菜品的分类后再删除"));
         QCOMPARE(delete_class(p.ctx, ClassKind::DishCategory, "1"), QString());
-        QCOMPARE(rows(p, "SELECT id FROM lumo_caipin_class"), QStringList{"2"});
+        QCOMPARE(p.rows("SELECT id FROM lumo_caipin_class"), QStringList{"2"});
     }
 
     void deskSave_data()
@@ -184,7 +168,7 @@ private slots:
         const SaveOutcome s
             = save_desk(p.ctx, {editId, name, bh, area, area == "0" ? "选择分类" : "大厅", sort});
         QTEST(s.message, "message");
-        QTEST(rows(p, "SELECT title,bh,cid,sort,cname FROM lumo_desk ORDER BY id"), "stored");
+        QTEST(p.rows("SELECT title,bh,cid,sort,cname FROM lumo_desk ORDER BY id"), "stored");
     }
     void dishChecks_data()
     {
@@ -274,11 +258,10 @@ private slots:
         QVERIFY(r.saved);
         QCOMPARE(r.message, QString("菜品录入成功"));
         QCOMPARE(r.id, QString("2"));
-        QCOMPARE(rows(p,
-                      "SELECT title,titleen,price,stock,cid,sort,iszk,addtime FROM lumo_caipin "
-                      "WHERE id=2"),
+        QCOMPARE(p.rows("SELECT title,titleen,price,stock,cid,sort,iszk,addtime FROM lumo_caipin "
+                        "WHERE id=2"),
                  QStringList{"宫保鸡丁|gbjd|28.5|30|2|5|0|1709647630"});
-        QCOMPARE(rows(p, "SELECT id,title,rootid FROM lumo_caipin_zuofa ORDER BY id"),
+        QCOMPARE(p.rows("SELECT id,title,rootid FROM lumo_caipin_zuofa ORDER BY id"),
                  (QStringList{"1|微辣|2", "2|不要香菜|2", "3|加蛋|2"}));
 
         f.edit_id = "2";
@@ -288,9 +271,9 @@ private slots:
         f.methods = {{"3", "加蛋"}, {"1", ""}, {{}, "免辣"}};
         r = save_dish(p.ctx, f);
         QCOMPARE(r.message, QString("菜品修改成功"));
-        QCOMPARE(rows(p, "SELECT title,titleen,iszk,addtime FROM lumo_caipin WHERE id=2"),
+        QCOMPARE(p.rows("SELECT title,titleen,iszk,addtime FROM lumo_caipin WHERE id=2"),
                  QStringList{"宫保鸡丁(大份)|gbjddf|1|1709647630"});
-        QCOMPARE(rows(p, "SELECT id,title FROM lumo_caipin_zuofa ORDER BY id"),
+        QCOMPARE(p.rows("SELECT id,title FROM lumo_caipin_zuofa ORDER BY id"),
                  (QStringList{"3|加蛋", "4|免辣"}));
 
         // An empty box empties the stored methods.
@@ -369,9 +352,9 @@ private slots:
         p.exec("INSERT INTO lumo_orders_detail(caipinid,iscal) VALUES(1,0),(2,1)");
         QCOMPARE(delete_dish(p.ctx, "1"), QString("此菜品还有未结账的订单，请结完账后再删除"));
         QCOMPARE(delete_dish(p.ctx, "2"), QString());
-        QCOMPARE(rows(p, "SELECT id FROM lumo_caipin"), QStringList{"1"});
+        QCOMPARE(p.rows("SELECT id FROM lumo_caipin"), QStringList{"1"});
         // Its methods go with it, so a later dish with the same id starts without any.
-        QCOMPARE(rows(p, "SELECT title FROM lumo_caipin_zuofa"), QStringList{"清蒸"});
+        QCOMPARE(p.rows("SELECT title FROM lumo_caipin_zuofa"), QStringList{"清蒸"});
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders_detail"), QString("2"));
     }
 };

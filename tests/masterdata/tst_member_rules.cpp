@@ -6,20 +6,6 @@
 
 namespace {
 
-QStringList rows(const TestProgram &p, const QString &sql)
-{
-    TSQLiteDatabase db(p.ctx.db_path);
-    TSQLiteTable t = db.GetTable(sql);
-    QStringList out;
-    for (; !t.isEof(); t.Next()) {
-        QStringList cells;
-        for (int i = 0; i < t.FieldCount(); ++i)
-            cells << t.FieldAsString(i);
-        out << cells.join('|');
-    }
-    return out;
-}
-
 QStringList names(const TestProgram &p, const QString &keyword)
 {
     const ListPage page = read_list_page(p.ctx, member_list_query(), keyword, 1, 15);
@@ -146,9 +132,8 @@ private slots:
         p.clock->ms = 1700000000000;
         SaveOutcome r = save_member(p.ctx, {"", "01234567890", "O'Neil", "8.8"});
         QCOMPARE(r.message, QString("会员信息录入成功"));
-        QCOMPARE(rows(p,
-                      "SELECT mobile,typeof(mobile),truename,zekou,balance,addtime,uptime,stat "
-                      "FROM lumo_member"),
+        QCOMPARE(p.rows("SELECT mobile,typeof(mobile),truename,zekou,balance,addtime,uptime,stat "
+                        "FROM lumo_member"),
                  QStringList{"01234567890|text|ONeil|880|0.0|1700000000|1700000000|0"});
         QCOMPARE(names(p, "01234567890"), QStringList{"ONeil"});
 
@@ -160,7 +145,7 @@ private slots:
         p.clock->ms = 1700000100000;
         r = save_member(p.ctx, {r.id, e.mobile, e.truename, e.zekou});
         QCOMPARE(r.message, QString("会员信息修改成功"));
-        QCOMPARE(rows(p, "SELECT mobile,zekou,addtime,uptime FROM lumo_member"),
+        QCOMPARE(p.rows("SELECT mobile,zekou,addtime,uptime FROM lumo_member"),
                  QStringList{"01234567890|880|1700000000|1700000100"});
 
         // Another member's number is refused when editing too.
@@ -204,7 +189,7 @@ private slots:
         TestProgram p;
         p.exec("INSERT INTO lumo_member(id,mobile,truename) VALUES(1,'13800000001','张三')");
         delete_member(p.ctx, "1");
-        QCOMPARE(rows(p, "SELECT id,stat FROM lumo_member"), QStringList{"1|4"});
+        QCOMPARE(p.rows("SELECT id,stat FROM lumo_member"), QStringList{"1|4"});
         QCOMPARE(names(p, ""), QStringList{});
     }
 };

@@ -7,20 +7,6 @@
 
 namespace {
 
-QStringList rows(const TestProgram &p, const QString &sql)
-{
-    TSQLiteDatabase db(p.ctx.db_path);
-    TSQLiteTable t = db.GetTable(sql);
-    QStringList out;
-    for (; !t.isEof(); t.Next()) {
-        QStringList cells;
-        for (int i = 0; i < t.FieldCount(); ++i)
-            cells << t.FieldAsString(i);
-        out << cells.join('|');
-    }
-    return out;
-}
-
 // The account signed in.
 void signed_in_as(TestProgram &p, qint64 uid)
 {
@@ -104,7 +90,7 @@ private slots:
         const SaveOutcome r = save_staff(p.ctx, {"", "waiter", typed, "小王", "9"});
         QVERIFY(r.saved);
         const QStringList a
-            = rows(p, "SELECT rndstr,isjob,tid FROM lumo_admin WHERE username='waiter'");
+            = p.rows("SELECT rndstr,isjob,tid FROM lumo_admin WHERE username='waiter'");
         QCOMPARE(a.size(), 1);
         QCOMPARE(a.first().section('|', 0, 0).size(), 10);
         QCOMPARE(a.first().section('|', 1), QString("1|9"));
@@ -132,7 +118,7 @@ private slots:
         r = save_staff(p.ctx, {id, "waiter", "12345", "小王二", "5"});
         QCOMPARE(r.message, QString("员工信息修改成功"));
         QVERIFY(login(p.ctx, "waiter", "804731").ok);
-        QCOMPARE(rows(p, "SELECT truename,tid FROM lumo_admin WHERE id=" + id),
+        QCOMPARE(p.rows("SELECT truename,tid FROM lumo_admin WHERE id=" + id),
                  QStringList{"小王二|5"});
 
         signed_in_as(p, 1); // signing in as waiter above changed the account
@@ -155,7 +141,7 @@ private slots:
         p.exec("INSERT INTO lumo_admin(id,username) VALUES(2,'cook')");
         QCOMPARE(delete_staff(p.ctx, "1"), QString("系统保留账号，不能删除"));
         QCOMPARE(delete_staff(p.ctx, "2"), QString());
-        QCOMPARE(rows(p, "SELECT id FROM lumo_admin"), QStringList{"1"});
+        QCOMPARE(p.rows("SELECT id FROM lumo_admin"), QStringList{"1"});
     }
 };
 

@@ -81,3 +81,17 @@ QString TestProgram::scalar(const QString &sql) const
     TSQLiteDatabase db(ctx.db_path);
     return db.scalar(sql);
 }
+
+QStringList TestProgram::rows(const QString &sql) const
+{
+    TSQLiteDatabase db(ctx.db_path);
+    TSQLiteTable t = db.GetTable(sql);
+    QStringList out;
+    for (; !t.isEof(); t.Next()) {
+        QStringList cells;
+        for (int i = 0; i < t.FieldCount(); ++i)
+            cells << t.FieldAsString(i);
+        out << cells.join('|');
+    }
+    return out;
+}

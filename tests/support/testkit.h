@@ -63,6 +63,8 @@ public:
     // Runs one statement on the program's database.
     void exec(const QString &sql) const;
     QString scalar(const QString &sql) const;
+    // Every row of a query, its cells joined by '|'.
+    QStringList rows(const QString &sql) const;
 
     QTemporaryDir dir;
     AppContext ctx;
