@@ -3,6 +3,8 @@
 #include "app/ui/box_prompts.h"
 #include "masterdata/ui/page_bar.h"
 
+#include <algorithm>
+
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -21,6 +23,7 @@ constexpr int Margin = 10;
 constexpr int PanelWidth = 286;
 constexpr int RowHeight = 32;
 constexpr int IconSize = 20;
+constexpr int CellPadding = 4; // text inset on each side of a cell
 const QColor FocusFill(255, 241, 197);
 
 // The list's icons, drawn once: a blue pencil for 编辑, a red cross for 删除 and
@@ -91,7 +94,7 @@ public:
                 f.setPointSize(cfg.row_font_size);
             p->setFont(f);
             p->setPen(m_screen->row_text_colour(index.row()));
-            const QRect text = r.adjusted(4, 0, -4, 0);
+            const QRect text = r.adjusted(CellPadding, 0, -CellPadding, 0);
             const QString shown = QFontMetrics(f).elidedText(
                 index.data().toString().trimmed(), Qt::ElideRight, text.width());
             p->drawText(text, int(col.align | Qt::AlignVCenter | Qt::TextSingleLine), shown);
@@ -149,10 +152,16 @@ void ListScreen::build_list()
 {
     const int n = int(m_config.columns.size());
     m_list->setColumnCount(n);
+    QFont rowFont = m_list->font();
+    if (m_config.row_font_size > 0)
+        rowFont.setPointSize(m_config.row_font_size);
+    const QFontMetrics rowMetrics(rowFont);
     QStringList titles;
     int fixed = 0;
-    for (const ListColumn &c : std::as_const(m_config.columns)) {
+    for (ListColumn &c : m_config.columns) {
         titles << c.title;
+        if (c.width > 0 && !c.fits.isEmpty())
+            c.width = std::max(c.width, rowMetrics.horizontalAdvance(c.fits) + 2 * CellPadding + 2);
         fixed += c.width;
     }
     m_list->setHorizontalHeaderLabels(titles);

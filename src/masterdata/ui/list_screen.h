@@ -32,6 +32,9 @@ struct ListColumn
     // ... or, when set, the cell text made from the page row.
     std::function<QString(const ListPage &page, int row)> format;
     Qt::Alignment align = Qt::AlignLeft;
+    // When set, the column is widened (taking from the name column) until this
+    // sample fits in the row font, so fixed-format cells such as times are never cut.
+    QString fits;
 
     // A text column showing a page column ("#": the row number).
     static ListColumn text(const QString &title, int width, const QString &field)

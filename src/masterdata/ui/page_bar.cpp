@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 QPushButton *bar_button(QWidget *parent, const QString &text, const QString &name, int x)
@@ -45,12 +47,30 @@ PageBar::PageBar(QWidget *parent)
     // Enter in the keyword field searches.
     connect(m_keyword, &QLineEdit::returnPressed, m_search, &QPushButton::click);
 
-    auto *nums = new QLabel(QStringLiteral("共有0条符合条件的记录"), this);
-    nums->setObjectName(QStringLiteral("page_nums"));
-    nums->setGeometry(610, 6, 200, 25);
-    auto *page = new QLabel(QStringLiteral("0/0"), this);
-    page->setObjectName(QStringLiteral("page_page"));
-    page->setGeometry(815, 6, 140, 25);
+    m_nums = new QLabel(QStringLiteral("共有0条符合条件的记录"), this);
+    m_nums->setObjectName(QStringLiteral("page_nums"));
+    m_page = new QLabel(QStringLiteral("0/0"), this);
+    m_page->setObjectName(QStringLiteral("page_page"));
+    layout_texts();
+}
+
+// The page text stands at 815 as long as the window leaves room for it; on a
+// narrow window (the area and category screens) it moves left so that it ends
+// inside the bar, and the count text takes the room left of it.
+void PageBar::layout_texts()
+{
+    constexpr int NumsLeft = 610;
+    constexpr int PageLeft = 815;
+    const int textWidth = m_page->fontMetrics().horizontalAdvance(m_page->text()) + 4;
+    const int pageLeft = std::max(NumsLeft + 100, std::min(PageLeft, width() - 10 - textWidth));
+    m_nums->setGeometry(NumsLeft, 6, pageLeft - 5 - NumsLeft, 25);
+    m_page->setGeometry(pageLeft, 6, std::max(textWidth, width() - 10 - pageLeft), 25);
+}
+
+void PageBar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layout_texts();
 }
 
 void set_page_bar(int page, int pages, QWidget *window, int records)
@@ -62,6 +82,9 @@ void set_page_bar(int page, int pages, QWidget *window, int records)
     apply(window->findChild<QPushButton *>(QStringLiteral("btn_last")), s.last);
     if (auto *nums = window->findChild<QLabel *>(QStringLiteral("page_nums")))
         nums->setText(s.nums);
-    if (auto *p = window->findChild<QLabel *>(QStringLiteral("page_page")))
+    if (auto *p = window->findChild<QLabel *>(QStringLiteral("page_page"))) {
         p->setText(s.page);
+        if (auto *bar = qobject_cast<PageBar *>(p->parentWidget()))
+            bar->layout_texts();
+    }
 }

@@ -26,6 +26,12 @@ public:
     QPushButton *search() const { return m_search; }
     QLineEdit *keyword() const { return m_keyword; }
 
+    // Places the count and page texts for the bar's width and the page text.
+    void layout_texts();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     QPushButton *m_first;
     QPushButton *m_pre;
@@ -33,6 +39,8 @@ private:
     QPushButton *m_last;
     QLineEdit *m_keyword;
     QPushButton *m_search;
+    QLabel *m_nums;
+    QLabel *m_page;
 };
 
 // Sets the paging buttons and the two texts of the bar inside window (found by

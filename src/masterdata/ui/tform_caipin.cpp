@@ -16,6 +16,15 @@ constexpr int SaveHeight = 40;
 constexpr int DiscountTop = 230;
 const QColor NoDiscountText(166, 202, 240);
 
+ListColumn time_column()
+{
+    ListColumn c = ListColumn::made(QStringLiteral("添加时间"), 120, [](const ListPage &p, int r) {
+        return format_time(p.cell(r, "addtime"));
+    });
+    c.fits = QStringLiteral("0000-00-00 00:00");
+    return c;
+}
+
 ListScreenConfig caipin_config()
 {
     ListScreenConfig c;
@@ -31,10 +40,7 @@ ListScreenConfig caipin_config()
                      [](const ListPage &p, int r) { return format_num(p.cell(r, "price"), 2); }),
                  ListColumn::text(QStringLiteral("所属分类"), 80, "cname"),
                  ListColumn::text(QStringLiteral("每日库存"), 60, "stock"),
-                 ListColumn::made(
-                     QStringLiteral("添加时间"),
-                     120,
-                     [](const ListPage &p, int r) { return format_time(p.cell(r, "addtime")); }),
+                 time_column(),
                  ListColumn::made(QStringLiteral("打折"),
                                   60,
                                   [](const ListPage &p, int r) {

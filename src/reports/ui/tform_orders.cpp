@@ -192,13 +192,21 @@ void TForm_orders::lay_out()
     m_list->setGeometry(Margin, Margin, listW, bodyH);
     m_lines->setGeometry(Margin + listW + Margin, Margin, LinesWidth, bodyH);
     m_bar->setGeometry(0, height() - PageBar::Height, width(), PageBar::Height);
+    int widths[ColumnCount];
     int fixed = 0;
-    for (const ColumnSpec &c : OrderColumns)
-        fixed += c.width;
     for (int c = 0; c < ColumnCount; ++c) {
-        const int w = OrderColumns[c].width;
-        m_list->setColumnWidth(c, w > 0 ? w : std::max(80, listW - fixed - 24));
+        widths[c] = OrderColumns[c].width;
+        fixed += widths[c];
     }
+    // An order number has 18 digits; its column grows (from the title column)
+    // until a whole one shows, whatever the font.
+    const int ordidW = m_list->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('0'))) + 10;
+    if (ordidW > widths[ColOrdid]) {
+        fixed += ordidW - widths[ColOrdid];
+        widths[ColOrdid] = ordidW;
+    }
+    for (int c = 0; c < ColumnCount; ++c)
+        m_list->setColumnWidth(c, widths[c] > 0 ? widths[c] : std::max(80, listW - fixed - 24));
 }
 
 void TForm_orders::resizeEvent(QResizeEvent *event)

@@ -1,3 +1,4 @@
+#include "masterdata/ui/page_bar.h"
 #include "masterdata_fixture.h"
 
 class TestListScreensUi : public QObject
@@ -154,6 +155,48 @@ private slots:
         s->hide();
         s->open_centred();
         QCOMPARE(MasterdataFixture::label(s, "page_page"), QString("当前2页/共2页"));
+    }
+
+    // The paging texts stay inside every list screen, the narrow area and category
+    // screens included, even with many pages; a dish's time shows whole.
+    void textsFitTheWindow_data()
+    {
+        QTest::addColumn<int>("screen");
+        QTest::newRow("桌号分类") << 0;
+        QTest::newRow("菜品分类") << 1;
+        QTest::newRow("桌位管理") << 2;
+        QTest::newRow("菜品管理") << 3;
+    }
+    void textsFitTheWindow()
+    {
+        QFETCH(int, screen);
+        MasterdataFixture f;
+        f.exec("INSERT INTO lumo_caipin(title,price,addtime) VALUES('米饭','2','1796969280')");
+        ListScreen *const screens[] = {f.areas(), f.categories(), f.desk(), f.dishes()};
+        ListScreen *s = screens[screen];
+        s->open_centred();
+        set_page_bar(123, 456, s, 6840);
+        auto *bar = s->findChild<QWidget *>("box_page");
+        auto *nums = s->findChild<QLabel *>("page_nums");
+        auto *page = s->findChild<QLabel *>("page_page");
+        QCOMPARE(page->text(), QString("当前123页/共456页"));
+        QVERIFY(bar->geometry().right() <= s->width());
+        QVERIFY2(page->geometry().right() < bar->width(), qPrintable(page->text()));
+        QVERIFY(page->width() >= page->fontMetrics().horizontalAdvance(page->text()));
+        QVERIFY(nums->width() >= nums->fontMetrics().horizontalAdvance(nums->text()));
+        QVERIFY(nums->geometry().right() < page->geometry().left());
+
+        if (screen == 3) {
+            auto *list = s->findChild<QTableWidget *>("ListView1");
+            const QString time = list->item(0, 5)->text();
+            QCOMPARE(time.size(), 16); // yyyy-mm-dd hh:mm
+            QFont rowFont = list->font();
+            rowFont.setPointSize(10);
+            QVERIFY2(list->columnWidth(5) - 8 >= QFontMetrics(rowFont).horizontalAdvance(time),
+                     qPrintable(time));
+            // The name column keeps its room.
+            QVERIFY(list->columnWidth(1) > 200);
+        }
     }
 
     // A double-click in the first two columns toggles like 编辑, with its own memory.

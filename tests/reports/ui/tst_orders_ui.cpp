@@ -219,6 +219,22 @@ private slots:
     }
 
     // The clicked order's lines show beside the list and stay for the next showing.
+    // A whole order number (18 digits) shows in its column, not cut with "…".
+    void orderNumberShowsWhole()
+    {
+        Counter c;
+        OrderSpec o;
+        o.ordid = "261210140903229097";
+        o.deskid = 1;
+        o.stat = 1;
+        add_order(c, o);
+        c.open();
+        QCOMPARE(c.cell(0, TForm_orders::ColOrdid), o.ordid);
+        QTableWidget *t = c.list();
+        QVERIFY(t->columnWidth(TForm_orders::ColOrdid) - 8
+                >= t->fontMetrics().horizontalAdvance(o.ordid));
+        QVERIFY(t->columnWidth(TForm_orders::ColTitle) >= 80);
+    }
     void linesOfTheClickedOrder()
     {
         Counter c;
