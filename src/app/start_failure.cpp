@@ -6,9 +6,7 @@
 #include <sqlite3.h>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace {
 
@@ -70,10 +68,11 @@ QString start_failure_text(const AppContext &ctx, const ESQLiteException &e)
 QString config_write_problem(const Paths &paths)
 {
     // A write puts a new file beside the old one and renames it: the folder must take
-    // a new file, and the file itself must not refuse changes. Neither test writes it.
-    const bool writable = QTemporaryFile(paths.config + QStringLiteral("XXXXXX")).open()
-                          && (!QFile::exists(paths.ini)
-                              || QFile(paths.ini).open(QIODevice::WriteOnly | QIODevice::Append));
+    // a new file, and the file itself must not refuse changes. The system is asked
+    // for both (read-only and immutable included); neither is opened or written.
+    const QFileInfo ini(paths.ini);
+    const bool writable
+        = QFileInfo(paths.config).isWritable() && (!ini.exists() || ini.isWritable());
     if (writable)
         return QString();
     return QStringLiteral("配置文件无法写入：\n%"

@@ -250,7 +250,7 @@ void TForm_main::build_regions()
     picture->setObjectName(QStringLiteral("login_picture"));
     picture->setGeometry(50, 29, 300, 200);
     picture->setScaledContents(true);
-    picture->setPixmap(QPixmap(QStringLiteral(":/icons/login.png")));
+    // The picture is read when the box is first shown: a remembered login never shows it.
     make_label(m_login_box, QStringLiteral("登录账号："), QRect(50, 255, 80, 30));
     m_login_name = new QLineEdit(m_login_box);
     m_login_name->setObjectName(QStringLiteral("login_name"));

@@ -136,7 +136,11 @@ private:
     void run_menu_entry(int id);
     bool need_desk();
     void make_tile(const DeskRecord &r, int index);
-    DeskTile *tile(const QString &desk_id) const;
+    // The table's tile, built now if it was left unbuilt; null for a table not on the board.
+    DeskTile *tile(const QString &desk_id);
+    // The tile only if it is built.
+    DeskTile *built_tile(const QString &desk_id) const;
+    void set_tile_amount(const QString &desk_id, const QString &bh, const QString &price);
     void select_desk(const QString &desk_id);
     // The order panel and its header from what was read.
     void show_desk_ord(const QVector<PanelLine> &lines, const DeskInfo &info);
@@ -194,6 +198,18 @@ private:
     QStringList m_area_ids;
     QStringList m_tile_ids;
     QHash<QString, QPointer<DeskTile>> m_tiles;
+    // Tiles are built when they are first shown or changed: a board of hundreds of
+    // tables shows one page, and building every tile held up the first showing.
+    // Until then a table keeps the row it was loaded with and the last amount set.
+    struct UnbuiltTile
+    {
+        DeskRecord record;
+        int index = 0;
+        bool amount_set = false;
+        QString bh;
+        QString price;
+    };
+    QHash<QString, UnbuiltTile> m_unbuilt;
     int m_page = 1;
     int m_page_count = 1;
     int m_visible_count = 0;

@@ -60,6 +60,7 @@ void TForm_main::remove_desk()
         m_desk_scroll->setWidget(m_desk_content);
     }
     m_tiles.clear();
+    m_unbuilt.clear();
     m_tile_ids.clear();
 }
 
@@ -73,17 +74,47 @@ void TForm_main::remove_desk_class()
 
 void TForm_main::make_tile(const DeskRecord &r, int index)
 {
-    auto *t = new DeskTile(m_desk_content, r);
-    t->move(index * 170 + 6, 0);
-    const QString id = r.id;
-    connect(t, &DeskTile::clicked, this, [this, id] { ClickDesklist(id); });
-    m_tiles.insert(r.id, t);
+    UnbuiltTile u;
+    u.record = r;
+    u.index = index;
+    m_unbuilt.insert(r.id, u);
     m_tile_ids << r.id;
 }
 
-DeskTile *TForm_main::tile(const QString &desk_id) const
+DeskTile *TForm_main::tile(const QString &desk_id)
+{
+    if (DeskTile *t = m_tiles.value(desk_id))
+        return t;
+    const auto it = m_unbuilt.constFind(desk_id);
+    if (it == m_unbuilt.cend())
+        return nullptr;
+    // Built from the row it was loaded with, then given what reached it since, as if
+    // it had been built at once.
+    const UnbuiltTile u = *it;
+    m_unbuilt.erase(it);
+    auto *t = new DeskTile(m_desk_content, u.record);
+    t->move(u.index * 170 + 6, 0);
+    connect(t, &DeskTile::clicked, this, [this, desk_id] { ClickDesklist(desk_id); });
+    m_tiles.insert(desk_id, t);
+    if (u.amount_set)
+        t->set_amount(u.bh, u.price);
+    return t;
+}
+
+DeskTile *TForm_main::built_tile(const QString &desk_id) const
 {
     return m_tiles.value(desk_id);
+}
+
+void TForm_main::set_tile_amount(const QString &desk_id, const QString &bh, const QString &price)
+{
+    if (DeskTile *t = built_tile(desk_id)) {
+        t->set_amount(bh, price);
+    } else if (const auto it = m_unbuilt.find(desk_id); it != m_unbuilt.end()) {
+        it->amount_set = true;
+        it->bh = bh;
+        it->price = price;
+    }
 }
 
 void TForm_main::load_desk()
@@ -113,7 +144,7 @@ void TForm_main::load_desk()
         return;
     }
     m_page_count = ::page_count(int(records.size()), ctx().settings.desk_perpage);
-    m_tiles.reserve(records.size());
+    m_unbuilt.reserve(records.size());
     for (int i = 0; i < records.size(); ++i)
         make_tile(records[i], i);
     set_desk_lat();
@@ -132,22 +163,23 @@ void TForm_main::set_desk_lat()
     QStringList cids;
     cids.reserve(m_tile_ids.size());
     for (const QString &id : std::as_const(m_tile_ids))
-        if (DeskTile *t = tile(id))
+        if (const DeskTile *t = built_tile(id))
             cids << t->record().cid;
         else
-            cids << QString();
+            cids << m_unbuilt.value(id).record.cid;
     const BoardLayout l
         = layout_board(cids, m_area, m_page, ctx().settings.desk_perpage, m_per_row);
     int right = 0;
     int bottom = 0;
     for (int i = 0; i < m_tile_ids.size(); ++i) {
+        if (!l.shown[i]) {
+            if (DeskTile *box = built_tile(m_tile_ids[i]))
+                box->hide();
+            continue;
+        }
         DeskTile *box = tile(m_tile_ids[i]);
         if (!box)
             continue;
-        if (!l.shown[i]) {
-            box->hide();
-            continue;
-        }
         box->move(l.positions[i]);
         box->show();
         right = std::max(right, box->geometry().right() + 1 + TileGap);
@@ -236,7 +268,7 @@ void TForm_main::ClickDesklist(const QString &desk_id)
     const KeepConnection keep;
     guarded(ctx(), [&] {
         if (desk_id == m_last_clicked) {
-            if (DeskTile *t = tile(desk_id); t && t->selected()) {
+            if (DeskTile *t = built_tile(desk_id); t && t->selected()) {
                 // A second click on the highlighted tile deselects it; the panel's
                 // header keeps its texts.
                 t->set_selected(false);
@@ -257,7 +289,7 @@ void TForm_main::select_desk(const QString &desk_id)
     const QString bh = desk_record(ctx(), desk_id).bh;
     const QVector<PanelLine> lines = panel_lines(ctx(), desk_id);
     const DeskInfo info = desk_info(ctx(), desk_id);
-    if (DeskTile *old = tile(m_last_clicked))
+    if (DeskTile *old = built_tile(m_last_clicked))
         old->set_selected(false);
     m_last_clicked = desk_id;
     ctx().desk_id = desk_id;
@@ -363,8 +395,7 @@ void TForm_main::set_desk_sub(const QString &desk_id)
 
 void TForm_main::set_desk_price(const QString &desk_id, const QString &amount)
 {
-    if (DeskTile *t = tile(desk_id))
-        t->set_amount(desk_record(ctx(), desk_id).bh, amount);
+    set_tile_amount(desk_id, desk_record(ctx(), desk_id).bh, amount);
 }
 
 void TForm_main::get_tongji_info()
@@ -382,10 +413,9 @@ void TForm_main::get_tongji_info()
 
 void TForm_main::reload_desk()
 {
-    for (const DeskAmount &a : load_desk_amounts(ctx())) {
-        if (DeskTile *t = tile(a.id)) // one added at another counter has no tile here
-            t->set_amount(a.bh, a.price);
-    }
+    // One added at another counter has no tile here.
+    for (const DeskAmount &a : load_desk_amounts(ctx()))
+        set_tile_amount(a.id, a.bh, a.price);
 }
 
 void TForm_main::sync_tick()

@@ -102,6 +102,9 @@ void TForm_main::createmenu()
 
 void TForm_main::show_login_box()
 {
+    if (auto *picture = m_login_box->findChild<QLabel *>(QStringLiteral("login_picture"));
+        picture && picture->pixmap().isNull())
+        picture->setPixmap(QPixmap(QStringLiteral(":/icons/login.png")));
     m_login_cover->show();
     m_login_cover->raise();
     m_login_box->show();
