@@ -52,6 +52,7 @@ const QTextLayout *OrderLineDelegate::laid_out(const QString &text,
         slot->setCacheEnabled(true);
         QTextOption o;
         o.setWrapMode(QTextOption::NoWrap);
+        o.setTextDirection(Qt::LeftToRight);
         o.setFlags(QTextOption::IncludeTrailingSpaces);
         slot->setTextOption(o);
         slot->beginLayout();
@@ -81,7 +82,8 @@ void OrderLineDelegate::paint(QPainter *painter,
     painter->setFont(option.font);
     const QRect textRect = r.adjusted(6, 0, 0, 0);
     const QString trimmed = index.data().toString().trimmed();
-    if (painter->device() == m_view->viewport() && plain_text(trimmed)) {
+    if (painter->device() == m_view->viewport() && option.direction == Qt::LeftToRight
+        && plain_text(trimmed)) {
         const QTextLayout *layout = laid_out(trimmed, textRect.width(), option);
         if (layout->lineCount() == 1) {
             const QTextLine line = layout->lineAt(0);
