@@ -87,11 +87,13 @@ void OrderLineDelegate::paint(QPainter *painter,
         const QTextLayout *layout = laid_out(trimmed, textRect.width(), option);
         if (layout->lineCount() == 1) {
             const QTextLine line = layout->lineAt(0);
-            // Centred as drawText centres it, and clipped where drawText would clip.
+            // Centred as drawText centres it (on the unrounded line height), and clipped
+            // where drawText would clip.
+            const qreal height = line.ascent() + line.descent();
             const QRectF bounds(textRect.x(),
-                                textRect.y() + (textRect.height() - line.height()) / 2,
+                                textRect.y() + (textRect.height() - height) / 2,
                                 line.naturalTextWidth(),
-                                line.height());
+                                height);
             const bool clip = !QRectF(textRect).contains(bounds);
             if (clip) {
                 painter->save();
