@@ -193,6 +193,34 @@ private slots:
         QCOMPARE(c.scalar("SELECT stat FROM lumo_desk WHERE id=10"), QString("0"));
     }
 
+    void transferListFollowsTheTables()
+    {
+        Counter c;
+        c.tile("1");
+        c.menu(21);
+        TForm_desk_zhuantai *zh = c.forms->desk_zhuantai;
+        auto radio = [&](const QString &id) {
+            return c.find<QRadioButton>(zh, "zhuantai_radio_" + id);
+        };
+        GuiProgram::click(radio("5"));
+
+        // Table 03 is opened meanwhile: it can no longer be chosen; the choice of 05 stays.
+        c.tile("3");
+        c.menu(11);
+        c.find<QRadioButton>(c.forms->desk_zt, "Radio_stat_1")->setChecked(true);
+        c.prompts->queue(true);
+        GuiProgram::click(c.find(c.forms->desk_zt, "Button_save"));
+        QCOMPARE(radio("3")->text(), QString("桌号：03,状态：开台"));
+        QVERIFY(!radio("3")->isEnabled());
+        QVERIFY(radio("5")->isChecked());
+
+        // The chosen table is taken: the choice goes with it.
+        c.exec("UPDATE lumo_desk SET stat=3 WHERE id=5");
+        c.main()->on_desk_changed("5");
+        QVERIFY(!radio("5")->isEnabled());
+        QVERIFY(!radio("5")->isChecked());
+    }
+
     void transferLeavesTheTargetSelected()
     {
         Counter c;
