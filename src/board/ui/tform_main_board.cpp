@@ -7,6 +7,8 @@
 
 #include "board/ui/desk_tile.h"
 #include "board/ui/order_line_delegate.h"
+#include "board/ui/tform_desk_zhuantai.h"
+#include "board/ui/tform_desk_zt.h"
 #include "store/keep_connection.h"
 
 #include <QFrame>
@@ -311,6 +313,11 @@ void TForm_main::on_desk_changed(const QString &desk_id)
             load_desk_ord();
         get_tongji_info();
     });
+    // Whoever changed it (a dialog, or clearing here), the table dialogs show it.
+    if (m_forms.desk_zt)
+        m_forms.desk_zt->follow_desk_change(desk_id);
+    if (m_forms.desk_zhuantai)
+        m_forms.desk_zhuantai->follow_desk_change();
 }
 
 void TForm_main::on_desk_transferred(const QString &from_id, const QString &to_id)
