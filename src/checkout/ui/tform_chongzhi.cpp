@@ -145,8 +145,11 @@ void TForm_chongzhi::on_paid(const CheckAnswer &answer)
         result = complete_online_recharge(ctx(), m_pay_uid, ordid, answer.paytype, answer.price);
     });
     if (ran) {
-        if (result == OnlineCredit::Credited)
+        const QString notice = paid_amount_notice(m_pay_amount, answer.price);
+        if (result == OnlineCredit::Credited && notice.isEmpty())
             ctx().prompts().information(answer.msg);
+        else if (result == OnlineCredit::Credited)
+            ctx().prompts().warning(notice);
         else
             ctx().prompts().warning(online_credit_message(result));
     }

@@ -212,10 +212,32 @@ private slots:
         QCOMPARE(r.rows(), QString());
     }
 
+    void onlineRechargePaidCreditsOnce_data()
+    {
+        QTest::addColumn<QStringList>("switches");
+        QTest::addColumn<QStringList>("infos");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<QString>("balance");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("paid as asked")
+            << QStringList() << QStringList{"支付成功"} << QStringList() << "138.8"
+            << "1/2/88.8/1";
+        // What was paid is credited, and the counter is told of the difference.
+        QTest::newRow("paid another price")
+            << QStringList{"--price", "80"} << QStringList()
+            << QStringList{"实际支付金额 80.00 元与充值金额 88.80 元不一致，已按实际支付金额充值"}
+            << "130"
+            << "1/2/80/1";
+    }
     void onlineRechargePaidCreditsOnce()
     {
+        QFETCH(QStringList, switches);
+        QFETCH(QStringList, infos);
+        QFETCH(QStringList, warnings);
+        QFETCH(QString, balance);
+        QFETCH(QString, row);
         Recharge r;
-        PaySimProcess sim;
+        PaySimProcess sim(switches);
         QVERIFY(sim.started());
         r.g.ctx.settings.payservice_url = sim.base;
         QSignalSpy changed(r.dlg, &TForm_chongzhi::memberChanged);
@@ -233,9 +255,10 @@ private slots:
         keep_screenshot(r.dlg, "recharge-qr.png");
         QVERIFY(sim.open_link(link));
         QTRY_VERIFY_WITH_TIMEOUT(!r.panel()->isVisible(), 5000);
-        QCOMPARE(r.g.prompts->infos, QStringList{"支付成功"});
-        QCOMPARE(r.balance(), QString("138.8"));
-        QCOMPARE(r.rows(), QString("1/2/88.8/1"));
+        QCOMPARE(r.g.prompts->infos, infos);
+        QCOMPARE(r.g.prompts->warnings, warnings);
+        QCOMPARE(r.balance(), balance);
+        QCOMPARE(r.rows(), row);
         QCOMPARE(changed.size(), 1);
         QVERIFY(r.dlg->isVisible());
         QVERIFY(r.dlg->findChild<QPushButton *>("btn_submit")->isEnabled());
