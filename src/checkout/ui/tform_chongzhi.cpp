@@ -51,7 +51,10 @@ TForm_chongzhi::TForm_chongzhi(Forms &forms, QWidget *parent)
     m_panel = new QrPanel(forms, this);
     m_panel->move(10, 10);
     m_panel->payment().setOnCreated([this](const CreateAnswer &a) {
-        return guarded(ctx(), [&] { insert_pending_recharge(ctx(), a.ordid, m_pay_amount); });
+        if (!guarded(ctx(), [&] { insert_pending_recharge(ctx(), a.ordid, m_pay_amount); }))
+            return false;
+        emit rechargePending();
+        return true;
     });
     connect(m_panel, &QrPanel::paid, this, &TForm_chongzhi::on_paid);
     connect(m_panel, &QrPanel::busyChanged, this, &TForm_chongzhi::set_busy);

@@ -3,6 +3,7 @@
 #include "checkout/ui/qr_panel.h"
 #include "checkout/ui/tform_chongzhi.h"
 #include "qr_decode.h"
+#include "reports/ui/tform_orders.h"
 #include "store/sqlite_db.h"
 #include "support/fixtures.h"
 #include "support/paysim_process.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 
 namespace {
 
@@ -241,9 +243,13 @@ private slots:
         QVERIFY(sim.started());
         r.g.ctx.settings.payservice_url = sim.base;
         QSignalSpy changed(r.dlg, &TForm_chongzhi::memberChanged);
+        TForm_orders *orders = r.g.forms->orders;
+        orders->show(); // an open orders list shows the pending row at once
+        QCOMPARE(orders->list()->rowCount(), 0);
         r.open();
         r.submit("88.8", "2");
         QTRY_VERIFY(r.panel()->isVisible());
+        QCOMPARE(orders->list()->rowCount(), 1);
         QCOMPARE(r.dlg->findChild<QLabel *>("qr_title")->text(), QString("支付宝扫一扫支付"));
         QCOMPARE(r.dlg->findChild<QLabel *>("qr_amount")->text(), QString("您需支付：88.8"));
         QCOMPARE(r.rows(), QString("0/0/88.8/1")); // pending
