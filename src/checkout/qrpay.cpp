@@ -116,7 +116,7 @@ QrPayment::QrPayment(AppContext &ctx, QObject *parent)
     , m_client(ctx.paths.log)
 {
     m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &QrPayment::tick);
+    connect(&m_timer, &QTimer::timeout, this, &QrPayment::check_paystat);
 }
 
 void QrPayment::setState(State s)
@@ -172,7 +172,7 @@ void QrPayment::stop()
     setState(State::Idle);
 }
 
-void QrPayment::tick()
+void QrPayment::check_paystat()
 {
     m_timer.stop();
     if (m_state != State::Polling)

@@ -105,7 +105,7 @@ signals:
 private:
     enum class State { Idle, Creating, Polling };
     void setState(State s);
-    void tick();
+    void check_paystat();
 
     AppContext &m_ctx;
     HttpClient m_client;

@@ -133,9 +133,9 @@ QString add_order_for_desk(AppContext &ctx,
 
     const qint64 guests = int_value(nums.trimmed(), 0);
     const qint64 now = unix_now_secs(ctx.clock());
-    // The infix is the payment-service account's identifier. Which identifier that
-    // is gets settled together with the payment client; until then the number is
-    // built without it, which make_ordid accepts.
+    // The infix would be the payment-service account's user identifier. The account
+    // kept here is a user name and a password digest with no identifier of its own,
+    // so the number is built without it, which make_ordid accepts.
     const QString ordid = make_ordid(ctx.clock(), ctx.random(), QString());
     db.ExecSQL(QStringLiteral("INSERT INTO lumo_orders(ordid,title,truename,nums,allprice,price,"
                               "iscal,addtime,stat,paytype,deskid,yj,fwy)"

@@ -38,7 +38,7 @@ void CheckoutQr::pay_order(const QString &desk_id,
     m_desk_id = desk_id;
     m_order_id = order_id;
     m_payprice = payprice;
-    m_panel->pay(request, format_money(payprice) + QStringLiteral("元"));
+    m_panel->wxpay(request, format_money(payprice) + QStringLiteral("元"));
 }
 
 void CheckoutQr::on_paid(const CheckAnswer &answer)

@@ -34,6 +34,8 @@ public:
                    double allprice);
 
     QrPanel *panel() const { return m_panel; }
+    // The amount the code asks the guest for.
+    double asked() const { return m_payprice; }
     // True while the amounts must stay as they are (request on its way or code shown).
     bool busy() const;
 

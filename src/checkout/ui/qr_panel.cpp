@@ -8,7 +8,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
-QImage qr_image(const QString &link, int side)
+QImage DrawBar(const QString &link, int side)
 {
     const QrModules m = qr_modules(link);
     if (m.size == 0)
@@ -96,7 +96,7 @@ QrPanel::QrPanel(Forms &forms, QWidget *parent)
     hide();
 }
 
-void QrPanel::pay(const PayRequest &request, const QString &amount_caption)
+void QrPanel::wxpay(const PayRequest &request, const QString &amount_caption)
 {
     if (window() != this)
         window()->installEventFilter(this);
@@ -120,7 +120,7 @@ void QrPanel::show_code(const CreateAnswer &answer)
 {
     m_title->setText(m_isalipay == QLatin1String("0") ? QStringLiteral("微信扫一扫支付")
                                                       : QStringLiteral("支付宝扫一扫支付"));
-    m_image = qr_image(answer.url);
+    m_image = DrawBar(answer.url);
     m_code->setPixmap(m_image.isNull() ? QPixmap() : QPixmap::fromImage(m_image));
     show();
     raise();

@@ -11,7 +11,7 @@ class QPushButton;
 
 // The QR code of a payment link, one pixel per module, stretched to a square of side
 // pixels; a null image when the link has no code.
-QImage qr_image(const QString &link, int side = 280);
+QImage DrawBar(const QString &link, int side = 280);
 
 // The QR payment panel of a dialog: asks the payment service for a payment, shows its
 // link as a QR code and polls until the service reports it paid. Hiding the panel, or
@@ -22,9 +22,10 @@ class QrPanel : public QFrame
 public:
     QrPanel(Forms &forms, QWidget *parent);
 
-    // Starts an online payment; the amount caption is shown after "您需支付：". A
-    // refusal or a failure is shown as a toast and leaves the panel hidden.
-    void pay(const PayRequest &request, const QString &amount_caption);
+    // Starts an online payment, WeChat Pay or Alipay by request.isalipay; the amount
+    // caption is shown after "您需支付：". A refusal or a failure is shown as a toast
+    // and leaves the panel hidden.
+    void wxpay(const PayRequest &request, const QString &amount_caption);
     void setAmountCaption(const QString &caption);
     // Hides the panel; the payment is abandoned here, not at the service.
     void close_panel();

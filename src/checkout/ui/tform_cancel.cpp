@@ -71,6 +71,7 @@ void TForm_cancel::build_lines_side()
         const int w = text_width(btn->text()) + 24;
         btn->setGeometry(x, 10, w, 30);
         x += w + 6;
+        m_bill_buttons << btn;
     }
 
     m_list = make_line_list(this,

@@ -48,7 +48,8 @@ public:
     // Settles the shown order with this pay type; true when it was settled. The
     // online payment calls it too, with the pay type the payment service reports.
     // On a refusal the dialog shows the bill as it now is; settle_result() says why.
-    bool set_cancal(const QString &paytype);
+    // paid: what an online payment took from the guest; the bill must still come to it.
+    bool set_cancal(const QString &paytype, std::optional<double> paid = {});
     const SettleResult &settle_result() const { return m_result; }
 
 public slots:
@@ -68,7 +69,6 @@ private:
     void reload_all();
     void reload_bill();
     void reset_member();
-    void show_amounts();
     void search_click();
     void deduction_changed();
     void use_balance_click();
@@ -108,4 +108,6 @@ private:
     QLabel *m_payprice = nullptr;
     QGroupBox *m_paybox = nullptr;
     QPushButton *m_settle = nullptr;
+    // Everything besides the inputs that changes the bill or the member.
+    QList<QPushButton *> m_bill_buttons;
 };

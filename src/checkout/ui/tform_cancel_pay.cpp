@@ -68,6 +68,7 @@ void TForm_cancel::build_pay_side()
     m_mobile = edit_at(member, "Edit_mobile", QStringLiteral("输入手机号查询"), {82, 26, 150, 24});
     auto *search = button_at(member, "Button_search", QStringLiteral("查询"), {240, 25, 80, 26});
     connect(search, &QPushButton::clicked, this, &TForm_cancel::search_click);
+    m_bill_buttons << search;
     // Enter in the mobile field looks the member up, not more.
     connect(m_mobile, &QLineEdit::returnPressed, this, &TForm_cancel::search_click);
     m_member_zekou = label_at(member, "Label_member_zekou", ZekouCaption, {10, 60, 150, 22});
@@ -79,6 +80,7 @@ void TForm_cancel::build_pay_side()
     auto *use = button_at(
         member, "Button_usebalance", QStringLiteral("使用余额支付"), {210, 93, 110, 26});
     connect(use, &QPushButton::clicked, this, &TForm_cancel::use_balance_click);
+    m_bill_buttons << use;
 
     QGroupBox *rebate = group_at(this, QStringLiteral("折扣与减免设置"), 144, 88);
     label_at(rebate, {}, QStringLiteral("打折折扣："), {10, 24, 72, 24});
@@ -262,8 +264,8 @@ void TForm_cancel::start_online_payment(const QString &method)
     if (!m_qr) {
         m_qr = new CheckoutQr(m_forms, this);
         m_qr->setSettle([this](const QString &order_id, const QString &paytype) {
-            // Only the bill still shown here may be settled with this dialog's amounts.
-            return order_id == m_order_id && set_cancal(paytype);
+            // Only the bill still shown here may be settled, and only for what was paid.
+            return order_id == m_order_id && set_cancal(paytype, m_qr->asked());
         });
         connect(m_qr, &CheckoutQr::busyChanged, this, &TForm_cancel::lock_for_online_payment);
         connect(m_qr, &CheckoutQr::settled, this, [this] {
@@ -288,9 +290,11 @@ void TForm_cancel::lock_for_online_payment(bool busy)
                        static_cast<QWidget *>(m_settle)})
         if (w)
             w->setEnabled(!busy);
+    for (QPushButton *b : std::as_const(m_bill_buttons))
+        b->setEnabled(!busy);
 }
 
-bool TForm_cancel::set_cancal(const QString &paytype)
+bool TForm_cancel::set_cancal(const QString &paytype, std::optional<double> paid)
 {
     auto_cal();
     SettleRequest r;
@@ -300,7 +304,9 @@ bool TForm_cancel::set_cancal(const QString &paytype)
     r.deduction = m_deduct->text();
     r.discount = m_zekou->text();
     r.reduction = m_jianmian->text();
-    if (!(payprice < 0))
+    if (paid)
+        r.shown_payprice = *paid;
+    else if (!(payprice < 0))
         r.shown_payprice = payprice;
     m_result = settle_order(ctx(), r);
     if (m_result.ok()) {

@@ -123,11 +123,11 @@ void TForm_chongzhi::submit_click()
         m_pay_uid = uid;
         m_pay_amount = amount;
         const double value = num_value(amount);
-        m_panel->pay({method == PayWeChatOnline ? QStringLiteral("0") : QStringLiteral("1"),
-                      value,
-                      value,
-                      QStringLiteral("会员充值")},
-                     amount);
+        m_panel->wxpay({method == PayWeChatOnline ? QStringLiteral("0") : QStringLiteral("1"),
+                        value,
+                        value,
+                        QStringLiteral("会员充值")},
+                       amount);
         return;
     }
     bool credited = false;

@@ -16,6 +16,8 @@ ListScreenConfig class_config(ClassKind kind)
                  ListColumn::text(QStringLiteral("排序号"), 140, "sort"),
                  ListColumn::icon(QStringLiteral("编辑"), ListColumn::EditIcon),
                  ListColumn::icon(QStringLiteral("删除"), ListColumn::DeleteIcon)};
+    if (!area)
+        c.columns.last().align = Qt::AlignLeft;
     c.page_size = 15;
     c.query = class_list_query(kind);
     const QString noun = area ? QStringLiteral("桌位分类") : QStringLiteral("菜品分类");

@@ -165,8 +165,8 @@ void ListScreen::build_list()
         const ListColumn &col = m_config.columns[c];
         // The name column gets what the others leave.
         m_list->setColumnWidth(c, col.width > 0 ? col.width : m_list->width() - fixed - 4);
-        if (col.align & Qt::AlignHCenter)
-            m_list->horizontalHeaderItem(c)->setTextAlignment(Qt::AlignCenter);
+        // The caption sits where the column's cells do.
+        m_list->horizontalHeaderItem(c)->setTextAlignment(col.align | Qt::AlignVCenter);
     }
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

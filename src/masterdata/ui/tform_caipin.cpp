@@ -44,6 +44,7 @@ ListScreenConfig caipin_config()
                                   }),
                  ListColumn::icon(QStringLiteral("编辑"), ListColumn::EditIcon),
                  ListColumn::icon(QStringLiteral("删除"), ListColumn::DeleteIcon)};
+    c.columns.last().align = Qt::AlignLeft;
     c.page_size = 20;
     c.query = dish_list_query();
     c.first_panel = QStringLiteral("菜品添加");

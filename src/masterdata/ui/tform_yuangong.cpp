@@ -51,6 +51,7 @@ TForm_yuangong::TForm_yuangong(Forms &forms, QWidget *parent)
     m_username = add_field(QStringLiteral("登录账号："), QStringLiteral("LabeledEdit2"), 40);
     m_password = add_field(QStringLiteral("登录密码："), QStringLiteral("LabeledEdit3"), 90);
     m_password->setEchoMode(QLineEdit::Password);
+    m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
     m_password->setPlaceholderText(QStringLiteral("默认密码804731"));
     m_truename = add_field(QStringLiteral("真实姓名："), QStringLiteral("LabeledEdit4"), 140);
 

@@ -460,6 +460,54 @@ private slots:
         QCOMPARE(r.p.scalar("SELECT count(*) FROM lumo_orders_detail WHERE iscal=0"), QString("0"));
     }
 
+    // What the guest paid is what is recorded: while the code is out nothing here can
+    // change the bill or the member, and a bill changed elsewhere meanwhile (a dish
+    // ordered on the ordering screen) is not settled for the amount the code asked.
+    void onlinePaymentRecordsOnlyWhatWasPaid()
+    {
+        PaySimProcess sim;
+        QVERIFY(sim.started());
+        Restaurant r;
+        r.p.ctx.settings.payservice_url = sim.base;
+        r.seat_and_order(1, {"1", "3"});
+        r.open_checkout();
+        find<QTableWidget>(r.cancel, "list_ord")->item(0, 0)->setCheckState(Qt::Checked);
+        type(r.edit("Edit_mobile"), "13800138000");
+        GuiProgram::click(find(r.cancel, "pay_radio_1"));
+        r.settle();
+        QTRY_VERIFY(find(r.cancel, "qr_panel")->isVisible());
+        for (const char *name : {"btn_tc",
+                                 "btn_xd",
+                                 "btn_cc",
+                                 "btn_gj",
+                                 "btn_del",
+                                 "Button_search",
+                                 "Button_usebalance"})
+            QVERIFY2(!find(r.cancel, name)->isEnabled(), name);
+
+        const QString order = r.p.scalar("SELECT id FROM lumo_orders");
+        r.p.exec("INSERT INTO lumo_orders_detail(rootid,deskid,caipinid,title,oneprice,quantity,"
+                 "stat) VALUES("
+                 + order + ",1,2,'酒',10,1,0)");
+        r.cancel->on_desk_changed("1");
+        QCOMPARE(r.shown("Label_payprice"), QString("应付金额：42.00"));
+
+        const int id = QJsonDocument::fromJson(sim.get("/payments").toUtf8())
+                           .object()
+                           .value("payments")
+                           .toArray()
+                           .at(0)
+                           .toObject()
+                           .value("id")
+                           .toInt();
+        QVERIFY(sim.open_link(QString("%1/pay?id=%2").arg(sim.base).arg(id)));
+        QTRY_COMPARE_WITH_TIMEOUT(r.p.prompts->warnings.size(), 1, 5000);
+        QCOMPARE(r.p.scalar("SELECT iscal FROM lumo_orders"), QString("0"));
+        QCOMPARE(r.p.scalar("SELECT stat FROM lumo_desk WHERE id=1"), QString("1"));
+        QVERIFY(r.cancel->isVisible());
+        QVERIFY(find(r.cancel, "btn_tc")->isEnabled());
+    }
+
     void defaultPaymentTakesEffectAtNextOpening()
     {
         Restaurant r;

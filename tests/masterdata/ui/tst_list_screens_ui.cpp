@@ -1,5 +1,7 @@
 #include "masterdata_fixture.h"
 
+#include <QHeaderView>
+
 class TestListScreensUi : public QObject
 {
     Q_OBJECT
@@ -157,6 +159,65 @@ private slots:
     }
 
     // A double-click in the first two columns toggles like 编辑, with its own memory.
+    // Every list screen's columns: title, width ("*" for the name column, which gets
+    // what the others leave less 4) and where the header puts its caption (L, C, R).
+    void columns_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("columns");
+        QTest::newRow("桌号分类") << "TForm_desk_class"
+                                  << "行号 50 L|分类名称 * L|排序号 140 L|编辑 50 C|删除 50 C";
+        QTest::newRow("菜品分类") << "TForm_cp_class"
+                                  << "编号 50 L|分类名称 * L|排序号 140 L|编辑 50 C|删除 50 L";
+        QTest::newRow("桌位管理")
+            << "TForm_desk"
+            << "行号 50 L|桌位名称 * L|编号 100 L|排序号 100 L|所属分类 100 L|"
+               "编辑 50 C|删除 50 C";
+        QTest::newRow("菜品管理")
+            << "TForm_caipin"
+            << "编号 50 L|菜品名称 * L|菜品价格 80 L|所属分类 80 L|每日库存 60 L|"
+               "添加时间 120 L|打折 60 L|编辑 50 C|删除 50 L";
+        QTest::newRow("会员管理")
+            << "TForm_member"
+            << "编号 50 L|会员姓名 * L|会员手机号 100 L|添加时间 140 L|折扣 50 L|"
+               "余额 50 L|充值 50 C|编辑 50 C|删除 50 R";
+        QTest::newRow("员工设置")
+            << "TForm_yuangong"
+            << "编号 50 L|登录账号 * L|真实姓名 100 L|是否在职 80 L|添加时间 140 L|"
+               "权限 80 L|编辑 50 C|删除 50 C";
+    }
+    void columns()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QString, columns);
+        MasterdataFixture f;
+        auto *s = f.main()->findChild<ListScreen *>(screen);
+        QVERIFY2(s, qPrintable(screen));
+        QTableWidget *t = s->list();
+        const QStringList expected = columns.split('|');
+        QCOMPARE(t->columnCount(), expected.size());
+        int fixed = 0;
+        for (const QString &c : expected)
+            fixed += c.section(' ', 1, 1).toInt();
+        QStringList seen;
+        for (int c = 0; c < t->columnCount(); ++c) {
+            // A caption without its own alignment is drawn the header's way.
+            const int own = t->horizontalHeaderItem(c)->textAlignment();
+            const Qt::Alignment a
+                = (own ? Qt::Alignment(own) : t->horizontalHeader()->defaultAlignment())
+                  & Qt::AlignHorizontal_Mask;
+            const QString width = expected[c].section(' ', 1, 1) == QLatin1String("*")
+                                          && t->columnWidth(c) == t->width() - fixed - 4
+                                      ? QStringLiteral("*")
+                                      : QString::number(t->columnWidth(c));
+            seen << t->horizontalHeaderItem(c)->text() + ' ' + width + ' '
+                        + (a == Qt::AlignHCenter ? 'C'
+                           : a == Qt::AlignRight ? 'R'
+                                                 : 'L');
+        }
+        QCOMPARE(seen.join('|'), columns);
+    }
+
     void doubleClickToggles()
     {
         MasterdataFixture f;

@@ -28,7 +28,11 @@ private slots:
         TForm_yuangong *s = f.forms->yuangong;
         QVERIFY(s->isVisible());
         QCOMPARE(MasterdataFixture::captions(s), QString("新增员工/新增员工保存"));
+        // The password shows as "*", one for each character typed.
         QCOMPARE(s->findChild<QLineEdit *>("LabeledEdit3")->echoMode(), QLineEdit::Password);
+        MasterdataFixture::type(s, "LabeledEdit3", "pw");
+        QCOMPARE(s->findChild<QLineEdit *>("LabeledEdit3")->displayText(), QString("**"));
+        MasterdataFixture::type(s, "LabeledEdit3", "");
 
         MasterdataFixture::type(s, "LabeledEdit2", "Admin");
         MasterdataFixture::type(s, "LabeledEdit4", "王厨");
