@@ -119,6 +119,10 @@ void connect_desk_dialogs(Forms &forms)
         forms.cancel, &TForm_cancel::desk_changed, forms.orders, &TForm_orders::follow_change);
     QObject::connect(
         forms.chongzhi, &TForm_chongzhi::memberChanged, forms.orders, &TForm_orders::follow_change);
+    QObject::connect(forms.chongzhi,
+                     &TForm_chongzhi::rechargePending,
+                     forms.orders,
+                     &TForm_orders::follow_change);
 }
 
 void show_toast(Forms &forms, const QString &text, int seconds, QWidget *window)
