@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -37,7 +38,8 @@ struct Row
 {
     QString name;
     std::vector<double> ms;
-    double floor = -1; // below 0: the action runs no SQL
+    std::vector<double> cpu; // this thread's processor time: steadier on a busy machine
+    double floor = -1;       // below 0: the action runs no SQL
     int opens = 0;
     int statements = 0;
     double target_median = 0;
@@ -45,6 +47,13 @@ struct Row
 };
 
 std::vector<Row> g_rows;
+
+double thread_cpu_ms()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
 
 double median(std::vector<double> v)
 {
@@ -92,9 +101,11 @@ void measure(const QString &name,
         if (prepare)
             prepare();
         QElapsedTimer t;
+        const double c0 = thread_cpu_ms();
         t.start();
         work();
         row.ms.push_back(t.nsecsElapsed() / 1e6);
+        row.cpu.push_back(thread_cpu_ms() - c0);
     }
     if (!rec.statements.isEmpty()) {
         sql_trace::Connection one(db_path);
@@ -109,11 +120,12 @@ void measure(const QString &name,
 
 void print_rows()
 {
-    std::printf("%-46s %4s %9s %9s %9s %7s %5s %5s  %s\n",
+    std::printf("%-46s %4s %9s %9s %9s %9s %7s %5s %5s  %s\n",
                 "action",
                 "runs",
                 "median",
                 "max",
+                "cpu med",
                 "floor",
                 "ratio",
                 "opens",
@@ -130,11 +142,12 @@ void print_rows()
         const QString target
             = r.target_max <= 0 ? QString::number(r.target_median)
                                 : QStringLiteral("%1 (%2)").arg(r.target_median).arg(r.target_max);
-        std::printf("%-46s %4d %9.2f %9.2f %9s %7s %5d %5d  %s %s\n",
+        std::printf("%-46s %4d %9.2f %9.2f %9.2f %9s %7s %5d %5d  %s %s\n",
                     qPrintable(r.name),
                     int(r.ms.size()),
                     med,
                     max,
+                    median(r.cpu),
                     qPrintable(floor),
                     qPrintable(ratio),
                     r.opens,

@@ -22,11 +22,9 @@
 #include "store/sqlite_db.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -109,14 +107,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir temp;
-    const QString folder
-        = argc > 1 ? QDir(QString::fromLocal8Bit(argv[1])).absolutePath() : temp.path();
-    QDir().mkpath(folder);
-
     AppContext ctx;
-    ctx.setPrompts(std::make_shared<BenchPrompts>(true));
-    start_core(ctx, folder);
+    const QString folder = start_bench(ctx, argc, argv);
     const qint64 now = unix_now_secs(ctx.clock());
     {
         TSQLiteDatabase db(ctx.db_path);

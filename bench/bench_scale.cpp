@@ -25,14 +25,12 @@
 #include "scale_data.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -124,16 +122,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-
-    QTemporaryDir temp;
-    const QString folder
-        = argc > 1 ? QDir(QString::fromLocal8Bit(argv[1])).absolutePath() : temp.path();
-    QDir().mkpath(folder);
-
     AppContext ctx;
-    ctx.setPrompts(std::make_shared<BenchPrompts>(true));
-    // The program folder as start-up leaves it: folders, info.ini, empty schema.
-    start_core(ctx, folder);
+    const QString folder = start_bench(ctx, argc, argv); // the schema still empty
     if (QFileInfo(ctx.db_path).size() > 1000000) {
         std::fprintf(stderr, "%s already holds data; give an empty folder\n", qPrintable(folder));
         return 1;

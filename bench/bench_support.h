@@ -1,9 +1,12 @@
 #pragma once
 
 #include "app/context.h"
+#include "app/startup.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +33,24 @@ public:
 private:
     bool m_answer;
 };
+
+// The program folder as start-up leaves it (folders, info.ini, the schema), with
+// every question answered yes: the folder named as the first argument (kept), or
+// else a temporary one removed when the benchmark ends. Returns the folder.
+inline QString start_bench(AppContext &ctx, int argc, char **argv)
+{
+    QString folder;
+    if (argc > 1) {
+        folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    } else {
+        static QTemporaryDir temp;
+        folder = temp.path();
+    }
+    QDir().mkpath(folder);
+    ctx.setPrompts(std::make_shared<BenchPrompts>(true));
+    start_core(ctx, folder);
+    return folder;
+}
 
 // Timings of a benchmark, printed as one table with each operation's target.
 class BenchTable

@@ -12,10 +12,8 @@
 #include "store/sqlite_db.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -63,14 +61,8 @@ void print_plan(TSQLiteDatabase &db, const QString &sql, const SqlParams &params
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir temp;
-    const QString folder
-        = argc > 1 ? QDir(QString::fromLocal8Bit(argv[1])).absolutePath() : temp.path();
-    QDir().mkpath(folder);
-
     AppContext ctx;
-    ctx.setPrompts(std::make_shared<BenchPrompts>(true));
-    start_core(ctx, folder);
+    start_bench(ctx, argc, argv);
     const qint64 now = unix_now_secs(ctx.clock());
     if (QFileInfo(ctx.db_path).size() < 1000000) {
         QElapsedTimer gen;

@@ -137,3 +137,13 @@ QString online_credit_message(OnlineCredit result)
     }
     return QString();
 }
+
+QString paid_amount_notice(const QString &asked, const QString &paid)
+{
+    const double a = num_value(asked.trimmed());
+    const double p = num_value(paid.trimmed());
+    if (qRound64(a * 100) == qRound64(p * 100))
+        return QString();
+    return QStringLiteral("实际支付金额 %1 元与充值金额 %2 元不一致，已按实际支付金额充值")
+        .arg(QString::number(p, 'f', 2), QString::number(a, 'f', 2));
+}

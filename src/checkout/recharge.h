@@ -46,3 +46,6 @@ OnlineCredit complete_online_recharge(AppContext &ctx,
                                       const QString &price);
 // What the recharge dialog says about a completion other than Credited.
 QString online_credit_message(OnlineCredit result);
+// Empty when the service reports paid what was asked for (to the fen); otherwise the
+// warning that names both amounts, so the counter sees the difference credited.
+QString paid_amount_notice(const QString &asked, const QString &paid);

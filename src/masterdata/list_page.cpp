@@ -102,6 +102,53 @@ QString ListPage::cell(int row, const QString &column) const
     return {};
 }
 
+namespace {
+
+void take_rows(TSQLiteTable t, ListPage &out)
+{
+    out.columns = t.m_columns;
+    out.rows.reserve(t.Count());
+    for (; !t.isEof(); t.Next()) {
+        QStringList cells;
+        cells.reserve(t.FieldCount());
+        for (int c = 0; c < t.FieldCount(); ++c)
+            cells << t.FieldAsString(c);
+        out.rows << cells;
+    }
+}
+
+// A condition no index serves reads every row anyway: one pass picks the ids of all
+// matching rows in the list's order, their number is the count, and the page's
+// rows are then read by id.
+void read_page_by_ids(TSQLiteDatabase &db,
+                      const ListQuery &query,
+                      const SqlCondition &cond,
+                      ListPage &out)
+{
+    TSQLiteTable ids = db.GetTable(QStringLiteral("SELECT ") + query.id_column
+                                       + QStringLiteral(" FROM (") + query.select + QChar(' ')
+                                       + cond.sql + QStringLiteral(") ") + query.order_by,
+                                   cond.params);
+    out.records = ids.Count();
+    out.pages = list_page_count(out.records, out.page_size);
+    const qint64 first = qint64(std::max(0, out.page - 1)) * out.page_size;
+    SqlParams page_ids;
+    QStringList marks;
+    for (qint64 i = 0; !ids.isEof() && i < first + out.page_size; ids.Next(), ++i) {
+        if (i >= first) {
+            page_ids << ids.FieldAsString(0).toLongLong();
+            marks << QStringLiteral("?");
+        }
+    }
+    take_rows(db.GetTable(query.select + QStringLiteral(" WHERE ") + query.id_column
+                              + QStringLiteral(" IN (") + marks.join(QChar(','))
+                              + QStringLiteral(") ") + query.order_by,
+                          page_ids),
+              out);
+}
+
+} // namespace
+
 ListPage read_list_page(const AppContext &ctx,
                         const ListQuery &query,
                         const QString &keyword_text,
@@ -115,6 +162,10 @@ ListPage read_list_page(const AppContext &ctx,
     const SqlCondition cond = query.condition ? query.condition(keyword) : SqlCondition{};
 
     TSQLiteDatabase db(ctx.db_path);
+    if (cond.full_scan && query.ids_from.isEmpty()) {
+        read_page_by_ids(db, query, cond, out);
+        return out;
+    }
     out.records = int(db.scalar(query.count + QChar(' ') + cond.sql, cond.params).toLongLong());
     out.pages = list_page_count(out.records, out.page_size);
 
@@ -136,16 +187,7 @@ ListPage read_list_page(const AppContext &ctx,
                                   + QStringLiteral(" IN (SELECT ") + query.id_column
                                   + QStringLiteral(" FROM ") + query.ids_from + QChar(' ') + picked
                                   + QStringLiteral(") ") + order_by;
-    TSQLiteTable t = db.GetTable(sql, params);
-    out.columns = t.m_columns;
-    out.rows.reserve(t.Count());
-    for (; !t.isEof(); t.Next()) {
-        QStringList cells;
-        cells.reserve(t.FieldCount());
-        for (int c = 0; c < t.FieldCount(); ++c)
-            cells << t.FieldAsString(c);
-        out.rows << cells;
-    }
+    take_rows(db.GetTable(sql, params), out);
     if (backwards)
         std::reverse(out.rows.begin(), out.rows.end());
     return out;

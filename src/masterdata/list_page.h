@@ -51,6 +51,10 @@ struct SqlCondition
 {
     QString sql;
     SqlParams params;
+    // No index serves the condition, so every row is read: one pass finds the ids of
+    // the matching rows, counted and paged at once, instead of a scan for the count
+    // and another for the page. The list's select names its id column id_column.
+    bool full_scan = false;
 };
 
 // What one list screen reads. The count and the page run with the same condition.

@@ -33,7 +33,8 @@ ListQuery member_list_query()
         if (keyword.size() == 11 && all_digits(keyword))
             return SqlCondition{QStringLiteral("WHERE stat=0 AND mobile=?"), {keyword}};
         return SqlCondition{QStringLiteral("WHERE stat=0 AND truename LIKE ?") + LikeEscape,
-                            {like_pattern(keyword)}};
+                            {like_pattern(keyword)},
+                            true};
     };
     return q;
 }

@@ -19,6 +19,9 @@ public:
     // Resolution of the current printer in dots per inch.
     virtual int dpi_x() = 0;
     virtual int dpi_y() = 0;
+    // Printable height of the current printer's paper in device units; 0 for a roll,
+    // which has no page end.
+    virtual int page_height() = 0;
     // Starts the job with its first page; false (with error()) when the job cannot start.
     virtual bool begin(const QString &job_title) = 0;
     virtual bool new_page() = 0;

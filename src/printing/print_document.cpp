@@ -132,6 +132,15 @@ int device_units(int dpi, double cm)
         v, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
 }
 
+int rows_on_page(int page_height, int dpi, double line_pitch, double top_margin)
+{
+    if (page_height <= 0 || dpi <= 0 || !(line_pitch > 0))
+        return std::numeric_limits<int>::max();
+    const double cm = double(page_height) * 2.54 / double(dpi);
+    const double rows = std::floor((cm - top_margin) / line_pitch);
+    return rows < 1 ? 1 : rows > 1e6 ? std::numeric_limits<int>::max() : int(rows);
+}
+
 PrintOutcome print_document(Prompts &prompts,
                             PrintDevice *device,
                             const QString &printer_name,
@@ -168,7 +177,9 @@ PrintOutcome print_document(Prompts &prompts,
         return PrintOutcome::BadDocument;
     }
     const qsizetype n = rows.size();
-    const qsizetype per_page = rows_per_page < 1 ? 17 : rows_per_page;
+    const qsizetype per_page
+        = std::min<qsizetype>(rows_per_page < 1 ? 17 : rows_per_page,
+                              rows_on_page(device->page_height(), dpi_y, line_pitch, top_margin));
     const qsizetype pages = (n + per_page - 1) / per_page;
 
     if (!device->begin(QStringLiteral("Mivo")))

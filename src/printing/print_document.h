@@ -48,8 +48,13 @@ enum class PrintOutcome {
     NoLines      // the order has no lines to print
 };
 
+// Rows that fit on a sheet page_height device units high, each one line_pitch below
+// the last from top_margin (cm); at least 1. No limit for a roll (page_height 0).
+int rows_on_page(int page_height, int dpi, double line_pitch, double top_margin);
+
 // Draws the document as one job on the first installed printer whose name contains
-// printer_name (case-sensitive); rows_per_page below 1 means 17; lengths in cm.
+// printer_name (case-sensitive); rows_per_page below 1 means 17, and no more rows go
+// on a page than fit on the printer's sheet; lengths in cm.
 // Every failure is shown through prompts; nothing else is visible.
 PrintOutcome print_document(Prompts &prompts,
                             PrintDevice *device,

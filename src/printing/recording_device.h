@@ -22,6 +22,7 @@ public:
     bool select(const QString &name) override;
     int dpi_x() override { return dpi_horizontal; }
     int dpi_y() override { return dpi_vertical; }
+    int page_height() override { return page_height_units; }
     bool begin(const QString &job_title) override;
     bool new_page() override;
     void set_style(Style style) override;
@@ -33,6 +34,7 @@ public:
     QStringList installed;
     int dpi_horizontal = 203;
     int dpi_vertical = 203;
+    int page_height_units = 0; // a roll; set it to stand for sheets of paper
     // A non-empty reason makes that step fail.
     QString fail_select;
     QString fail_begin;

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <utility>
+
 namespace {
 
 QString detail(int code, const QString &sql, const QString &message)
@@ -83,6 +85,9 @@ struct Kept
     sqlite3 *db = nullptr;
 };
 thread_local Kept t_kept;
+// Store failures raised on this thread so far: a held connection that saw one is
+// not given back.
+thread_local int t_failures = 0;
 
 struct Stmt
 {
@@ -96,7 +101,9 @@ ESQLiteException::ESQLiteException(const QString &message, int code)
     : std::runtime_error(message.toStdString())
     , m_message(message)
     , m_code(code & 0xff)
-{}
+{
+    ++t_failures;
+}
 
 QString store_failure_headline(int code)
 {
@@ -292,10 +299,50 @@ KeepConnection::KeepConnection()
     ++t_kept.depth;
 }
 
+KeepConnection::KeepConnection(HeldConnection &held)
+    : KeepConnection()
+{
+    // Nested, the outer keeper's connection is used and the outer keeper closes it.
+    if (t_kept.depth != 1 || t_kept.db)
+        return;
+    m_held = &held;
+    m_failures = t_failures;
+    sqlite3 *db = std::exchange(held.m_db, nullptr);
+    if (!db)
+        return;
+    int moved = 0;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || moved) {
+        sqlite3_close_v2(db);
+        return;
+    }
+    t_kept.db = db;
+    t_kept.path = held.m_path;
+}
+
 KeepConnection::~KeepConnection()
 {
-    if (--t_kept.depth == 0)
-        reopen();
+    if (--t_kept.depth > 0)
+        return;
+    if (m_held && t_kept.db && t_failures == m_failures && sqlite3_get_autocommit(t_kept.db)) {
+        m_held->close();
+        m_held->m_db = std::exchange(t_kept.db, nullptr);
+        m_held->m_path = std::exchange(t_kept.path, QString());
+        return;
+    }
+    reopen();
+}
+
+HeldConnection::~HeldConnection()
+{
+    close();
+}
+
+void HeldConnection::close()
+{
+    if (m_db)
+        sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    m_path.clear();
 }
 
 void KeepConnection::reopen()

@@ -129,6 +129,34 @@ private slots:
         QCOMPARE(balance(p, uid), QString("98.8"));
     }
 
+    void paidAmountNotice_data()
+    {
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("paid");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("same") << "88.8"
+                              << "88.80"
+                              << "";
+        QTest::newRow("same to the fen") << "100"
+                                         << "100.001"
+                                         << "";
+        QTest::newRow("paid less")
+            << "88.8"
+            << "80"
+            << "实际支付金额 80.00 元与充值金额 88.80 元不一致，已按实际支付金额充值";
+        QTest::newRow("paid a fen more")
+            << "100"
+            << "100.01"
+            << "实际支付金额 100.01 元与充值金额 100.00 元不一致，已按实际支付金额充值";
+    }
+    void paidAmountNotice()
+    {
+        QFETCH(QString, asked);
+        QFETCH(QString, paid);
+        QFETCH(QString, notice);
+        QCOMPARE(paid_amount_notice(asked, paid), notice);
+    }
+
     void onlineCompletionRefusals_data()
     {
         QTest::addColumn<QString>("price");

@@ -148,24 +148,32 @@ private slots:
         QTest::addColumn<int>("perPage");
         QTest::addColumn<int>("rows");
         QTest::addColumn<QStringList>("pages"); // rows of each page
-        QTest::newRow("2 per page, 5 rows") << 2 << 5 << QStringList{"r1 r2", "r3 r4", "r5"};
-        QTest::newRow("2 per page, 4 rows") << 2 << 4 << QStringList{"r1 r2", "r3 r4"};
-        QTest::newRow("1 per page") << 1 << 2 << QStringList{"r1", "r2"};
-        QTest::newRow("more room than rows") << 1000 << 3 << QStringList{"r1 r2 r3"};
+        QTest::addColumn<int>("sheet");         // page height in dots, 0 for a roll
+        QTest::newRow("2 per page, 5 rows") << 2 << 5 << QStringList{"r1 r2", "r3 r4", "r5"} << 0;
+        QTest::newRow("2 per page, 4 rows") << 2 << 4 << QStringList{"r1 r2", "r3 r4"} << 0;
+        QTest::newRow("1 per page") << 1 << 2 << QStringList{"r1", "r2"} << 0;
+        QTest::newRow("more room than rows") << 1000 << 3 << QStringList{"r1 r2 r3"} << 0;
+        // 120 dots at 203 dpi are 1.50 cm: three rows of 0.45 cm below 0.06 cm.
+        QTest::newRow("sheet of 3 rows")
+            << 1000 << 7 << QStringList{"r1 r2 r3", "r4 r5 r6", "r7"} << 120;
+        QTest::newRow("fewer rows asked than fit") << 2 << 3 << QStringList{"r1 r2", "r3"} << 120;
+        QTest::newRow("sheet shorter than a row") << 1000 << 2 << QStringList{"r1", "r2"} << 10;
         QStringList seventeen;
         for (int i = 1; i <= 17; ++i)
             seventeen << QStringLiteral("r%1").arg(i);
-        QTest::newRow("0 means 17") << 0 << 18 << QStringList{seventeen.join(' '), "r18"};
-        QTest::newRow("-3 means 17") << -3 << 18 << QStringList{seventeen.join(' '), "r18"};
-        QTest::newRow("17 rows at 0") << 0 << 17 << QStringList{seventeen.join(' ')};
-        QTest::newRow("empty document") << 5 << 0 << QStringList{""};
+        QTest::newRow("0 means 17") << 0 << 18 << QStringList{seventeen.join(' '), "r18"} << 0;
+        QTest::newRow("-3 means 17") << -3 << 18 << QStringList{seventeen.join(' '), "r18"} << 0;
+        QTest::newRow("17 rows at 0") << 0 << 17 << QStringList{seventeen.join(' ')} << 0;
+        QTest::newRow("empty document") << 5 << 0 << QStringList{""} << 0;
     }
     void breaksPages()
     {
         QFETCH(int, perPage);
         QFETCH(int, rows);
         QFETCH(QStringList, pages);
+        QFETCH(int, sheet);
         Run run;
+        run.device.page_height_units = sheet;
         QCOMPARE(run.print(numbered_rows(rows), perPage), PrintOutcome::Printed);
         QCOMPARE(run.device.jobs, 1);
         QCOMPARE(run.device.pages, int(pages.size()));

@@ -170,6 +170,7 @@ private slots:
     void named_periods();
     void fixture_day();
     void next_day_and_empty_period();
+    void print_on_sheets();
     void print_and_csv();
 
 private:
@@ -296,6 +297,45 @@ void TstTakings::next_day_and_empty_period()
     QCOMPARE(empty.per_order, 0.0);
     QCOMPARE(empty.per_guest, 0.0);
     QVERIFY(empty.takings.isEmpty() && empty.dishes.isEmpty());
+}
+
+void TstTakings::print_on_sheets()
+{
+    Day &d = *m_day;
+    const TakingsReport r = takings_report(
+        d.p.ctx.db_path, named_period(PeriodKind::Today, secs(2024, 3, 5, 18, 0, 0)));
+    d.p.ctx.settings.kdprintname = "PDF";
+    const auto print = [&](int page_height) {
+        auto device = std::make_shared<RecordingPrintDevice>();
+        device->installed = {"Mivo_PDF"};
+        device->page_height_units = page_height;
+        d.p.ctx.setPrintDevice(device);
+        const bool printed = print_takings(d.p.ctx, r) == PrintOutcome::Printed;
+        return printed ? device : nullptr;
+    };
+    // A roll takes the whole report on one page, at the default 1000 rows a page.
+    const auto roll = print(0);
+    QVERIFY(roll);
+    QCOMPARE(roll->pages, 1);
+    QStringList all;
+    for (const RecordingPrintDevice::Text &t : roll->texts)
+        all << t.text;
+
+    // A sheet 6 cm high (479 dots at 203 dpi) holds 13 rows of 0.45 cm below 0.06 cm.
+    const auto sheet = print(479);
+    QVERIFY(sheet);
+    QVERIFY2(roll->texts.last().y > 479, "the report is longer than one sheet");
+    const qsizetype rows
+        = compose_takings_print(r, d.p.ctx.settings.shopname, d.p.ctx.settings.kdstr, "")
+              .rows.size();
+    QCOMPARE(sheet->pages, int((rows + 12) / 13));
+    QVERIFY(sheet->pages > 1);
+    QStringList again;
+    for (const RecordingPrintDevice::Text &t : sheet->texts) {
+        again << t.text;
+        QVERIFY2(t.y + device_units(203, 0.45) <= 479, qPrintable(t.text));
+    }
+    QCOMPARE(again, all); // nothing lost, nothing repeated, same order
 }
 
 void TstTakings::print_and_csv()

@@ -246,6 +246,81 @@ private slots:
         QCOMPARE(e.scalar("SELECT name FROM t"), QString("x"));
     }
 
+    // A window's held connection goes from one action to the next and reads what
+    // others wrote meanwhile; after a store failure, a transaction left open or with
+    // the file replaced, the next action opens the file afresh.
+    void heldConnectionLastsUntilTrouble()
+    {
+        HeldConnection held;
+        sqlite3 *first = nullptr;
+        {
+            const KeepConnection keep(held);
+            TSQLiteDatabase a(db());
+            first = a.handle();
+        }
+        QVERIFY(held.held());
+        TSQLiteDatabase(db()).ExecSQL("INSERT INTO t(name) VALUES('by another')");
+        {
+            const KeepConnection keep(held);
+            QVERIFY(!held.held()); // lent to the action
+            TSQLiteDatabase a(db());
+            QCOMPARE(a.handle(), first);
+            QCOMPARE(a.scalar("SELECT name FROM t"), QString("by another"));
+        }
+        QVERIFY(held.held());
+
+        // Nested in another keeper, the outer keeper's connection is used and closed.
+        {
+            const KeepConnection outer;
+            TSQLiteDatabase a(db());
+            const KeepConnection keep(held);
+            TSQLiteDatabase b(db());
+            QCOMPARE(b.handle(), a.handle());
+            QVERIFY(held.held());
+        }
+
+        // A failed statement: not given back.
+        {
+            const KeepConnection keep(held);
+            TSQLiteDatabase a(db());
+            QVERIFY_THROWS_EXCEPTION(ESQLiteException, a.GetTable("SELECT * FROM missing"));
+        }
+        QVERIFY(!held.held());
+
+        // A transaction left open: not given back, and it is rolled back.
+        {
+            const KeepConnection keep(held);
+            TSQLiteDatabase a(db());
+            a.ExecSQL("BEGIN");
+            a.ExecSQL("INSERT INTO t(name) VALUES('half')");
+        }
+        QVERIFY(!held.held());
+        QCOMPARE(TSQLiteDatabase(db()).scalar("SELECT count(*) FROM t"), QString("1"));
+
+        // The file replaced by another one (a backup put in its place): the next action
+        // reads the new file, not the old one still open.
+        {
+            const KeepConnection keep(held);
+            TSQLiteDatabase(db()).scalar("SELECT count(*) FROM t");
+        }
+        QVERIFY(held.held());
+        const QString other = m_dir.filePath("replacement.db");
+        {
+            TSQLiteDatabase d(other);
+            d.ExecSQL("CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT)");
+            d.ExecSQL("INSERT INTO t(name) VALUES('restored')");
+        }
+        QVERIFY(QFile::remove(db()));
+        QVERIFY(QFile::copy(other, db()));
+        {
+            const KeepConnection keep(held);
+            QCOMPARE(TSQLiteDatabase(db()).scalar("SELECT name FROM t"), QString("restored"));
+        }
+        QVERIFY(held.held());
+        held.close();
+        QVERIFY(!held.held());
+    }
+
     void tableExistsIgnoresCase()
     {
         TSQLiteDatabase d(db());

@@ -118,13 +118,29 @@ void TForm_desk_zhuantai::load_desk_list()
              fit(pos().y(), avail.top(), avail.bottom() + 1 - height() - title));
 }
 
-void TForm_desk_zhuantai::zhuantai_click()
+void TForm_desk_zhuantai::follow_desk_change()
 {
-    QString target;
+    if (!isVisible())
+        return;
+    const QString chosen = chosen_target();
+    load_desk_list();
+    auto *r = m_list->findChild<QRadioButton *>(QStringLiteral("zhuantai_radio_") + chosen);
+    if (!chosen.isEmpty() && r && r->isEnabled())
+        r->setChecked(true);
+}
+
+QString TForm_desk_zhuantai::chosen_target() const
+{
     for (QRadioButton *r : m_list->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly)) {
         if (r->isChecked())
-            target = r->property(DeskIdProperty).toString();
+            return r->property(DeskIdProperty).toString();
     }
+    return {};
+}
+
+void TForm_desk_zhuantai::zhuantai_click()
+{
+    const QString target = chosen_target();
     TransferResult result;
     const QString source = m_desk_id;
     if (!guarded(ctx(), [&] { result = transfer_desk(ctx(), source, target); }))

@@ -17,6 +17,9 @@ public:
     void open_with(const QString &desk_id, const QString &order_id);
     // Rebuilds the list of tables inside "关联桌号".
     void load_desk_list();
+    // A table changed: the list shows the statuses as they are now, keeping the choice
+    // while that table is still free.
+    void follow_desk_change();
 
 signals:
     // After a transfer: the guests and the order are at to_id now.
@@ -28,6 +31,7 @@ protected:
 
 private:
     void zhuantai_click();
+    QString chosen_target() const;
 
     QGroupBox *m_group = nullptr;
     QScrollArea *m_scroll = nullptr;

@@ -2,7 +2,6 @@
 
 #include "app/helpers.h"
 #include "app/ui/box_prompts.h"
-#include "board/desk_state.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -18,6 +17,20 @@ constexpr int LabelWidth = 86;
 constexpr int EditLeft = 116;
 constexpr int EditWidth = 220;
 constexpr int RowHeight = 26;
+
+// What the dialog shows of a row, as one text to compare.
+QString shown_fields(const DeskRow &r)
+{
+    return QStringList{r.found ? QStringLiteral("1") : QString(),
+                       r.bh,
+                       r.stat,
+                       r.ydtruename,
+                       r.yj,
+                       r.nums,
+                       r.fwy,
+                       r.addtime}
+        .join(QChar(0x1f));
+}
 
 QLabel *caption(QWidget *parent, const QString &text, int top)
 {
@@ -106,6 +119,31 @@ void TForm_desk_zt::load_desk_info()
 {
     DeskRow row;
     guarded(ctx(), [&] { row = read_desk_row(ctx(), m_desk_id); });
+    show_row(row);
+}
+
+void TForm_desk_zt::follow_desk_change(const QString &desk_id)
+{
+    if (!isVisible() || desk_id.isEmpty() || desk_id != m_desk_id)
+        return;
+    DeskRow row;
+    if (guarded(ctx(), [&] { row = read_desk_row(ctx(), m_desk_id); })
+        && shown_fields(row) != m_shown)
+        show_row(row);
+}
+
+void TForm_desk_zt::follow_desk_transfer(const QString &from_id, const QString &to_id)
+{
+    if (from_id.isEmpty() || from_id != m_desk_id)
+        return;
+    hold(to_id, m_order_id);
+    if (isVisible())
+        load_desk_info();
+}
+
+void TForm_desk_zt::show_row(const DeskRow &row)
+{
+    m_shown = shown_fields(row);
     if (!row.found) {
         m_bh->clear();
         m_ydtruename->clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ui/desk_dialog.h"
+#include "board/desk_state.h"
 
 class QLabel;
 class QLineEdit;
@@ -18,6 +19,11 @@ public:
     void open_with(const QString &desk_id, const QString &order_id);
     // Fills the fields from the table the dialog holds.
     void load_desk_info();
+    // That table changed elsewhere: its new data replaces what is shown, unless the
+    // change left the shown fields alone (what is being typed then stays).
+    void follow_desk_change(const QString &desk_id);
+    // The guests of this dialog's table moved: the dialog goes with them.
+    void follow_desk_transfer(const QString &from_id, const QString &to_id);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -25,6 +31,7 @@ protected:
 private:
     void save_click();
     int chosen_stat() const;
+    void show_row(const DeskRow &row);
 
     QLabel *m_bh = nullptr;
     QLineEdit *m_ydtruename = nullptr;
@@ -36,4 +43,6 @@ private:
     QRadioButton *m_open = nullptr;
     QRadioButton *m_reserve = nullptr;
     QPushButton *m_save = nullptr;
+    // The shown fields of the row as last filled in.
+    QString m_shown;
 };

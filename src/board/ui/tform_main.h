@@ -2,6 +2,7 @@
 
 #include "app/ui/forms.h"
 #include "board/board.h"
+#include "store/keep_connection.h"
 
 #include <QHash>
 #include <QPointer>
@@ -189,6 +190,8 @@ private:
     QPushButton *m_count[5] = {};
     QLabel *m_operator = nullptr;
     QTimer *m_sync_timer = nullptr;
+    // The board's reads on clicks, ticks and changes go through this connection.
+    HeldConnection m_reads;
     QSystemTrayIcon *m_tray = nullptr;
     QMenu *m_tray_menu = nullptr;
 

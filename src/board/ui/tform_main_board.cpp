@@ -7,6 +7,8 @@
 
 #include "board/ui/desk_tile.h"
 #include "board/ui/order_line_delegate.h"
+#include "board/ui/tform_desk_zhuantai.h"
+#include "board/ui/tform_desk_zt.h"
 #include "store/keep_connection.h"
 
 #include <QFrame>
@@ -265,7 +267,7 @@ void TForm_main::cn_nextClick()
 void TForm_main::ClickDesklist(const QString &desk_id)
 {
     // The tile, the order panel and its header read through one connection.
-    const KeepConnection keep;
+    const KeepConnection keep(m_reads);
     guarded(ctx(), [&] {
         if (desk_id == m_last_clicked) {
             if (DeskTile *t = built_tile(desk_id); t && t->selected()) {
@@ -301,7 +303,7 @@ void TForm_main::select_desk(const QString &desk_id)
 
 void TForm_main::on_desk_changed(const QString &desk_id)
 {
-    const KeepConnection keep;
+    const KeepConnection keep(m_reads);
     guarded(ctx(), [&] {
         set_desk_sub(desk_id);
         // Unlike a plain refresh, a change takes the status colour along.
@@ -311,10 +313,16 @@ void TForm_main::on_desk_changed(const QString &desk_id)
             load_desk_ord();
         get_tongji_info();
     });
+    // Whoever changed it (a dialog, or clearing here), the table dialogs show it.
+    if (m_forms.desk_zt)
+        m_forms.desk_zt->follow_desk_change(desk_id);
+    if (m_forms.desk_zhuantai)
+        m_forms.desk_zhuantai->follow_desk_change();
 }
 
 void TForm_main::on_desk_transferred(const QString &from_id, const QString &to_id)
 {
+    const KeepConnection keep(m_reads);
     guarded(ctx(), [&] {
         for (const QString &id : {from_id, to_id}) {
             set_desk_sub(id);
@@ -400,6 +408,7 @@ void TForm_main::set_desk_price(const QString &desk_id, const QString &amount)
 
 void TForm_main::get_tongji_info()
 {
+    const KeepConnection keep(m_reads);
     const BoardSummary s = board_summary(ctx());
     m_sum_total->setText(s.total);
     m_sum_people->setText(s.people);
@@ -420,6 +429,8 @@ void TForm_main::reload_desk()
 
 void TForm_main::sync_tick()
 {
-    if (ctx().desk_id.isEmpty())
+    if (ctx().desk_id.isEmpty()) {
+        const KeepConnection keep(m_reads);
         guarded(ctx(), [&] { reload_desk(); });
+    }
 }

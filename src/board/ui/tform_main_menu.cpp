@@ -15,6 +15,7 @@
 #include "masterdata/ui/tform_caipin.h"
 #include "masterdata/ui/tform_cp_class.h"
 #include "masterdata/ui/tform_desk.h"
+#include "masterdata/ui/tform_desk_class.h"
 #include "masterdata/ui/tform_member.h"
 #include "masterdata/ui/tform_yuangong.h"
 #include "ordering/diancan.h"
@@ -23,6 +24,7 @@
 #include "printing/ui/tform_chuda.h"
 #include "reports/ui/tform_orders.h"
 #include "reports/ui/tform_takings.h"
+#include "settings/ui/tform_backup.h"
 #include "settings/ui/tform_system.h"
 #include "staff/login.h"
 #include "staff/menu.h"
@@ -150,9 +152,22 @@ void TForm_main::ClickLogout()
         const QString who = ctx().account.username;
         if (!logout(ctx()))
             ctx().prompts().warning(logout_not_remembered_text(ctx().paths, who));
-        // Nobody may sign back in with what the last person typed.
+        // Nobody may sign back in with what the last person typed, nor go on in the
+        // administrator's windows or the profile the last person left open.
         m_login_name->clear();
         m_login_password->clear();
+        for (QWidget *w : std::initializer_list<QWidget *>{m_forms.modify,
+                                                           m_forms.takings,
+                                                           m_forms.desk,
+                                                           m_forms.desk_class,
+                                                           m_forms.caipin,
+                                                           m_forms.cp_class,
+                                                           m_forms.member,
+                                                           m_forms.yuangong,
+                                                           m_forms.system,
+                                                           m_forms.backup})
+            if (w)
+                w->hide();
         set_operator();
         toast(QStringLiteral("您已退出成功"));
         createmenu();

@@ -12,7 +12,6 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,16 +47,6 @@ QStringList line_keys(const QVector<CheckoutLine> &lines)
     return keys;
 }
 
-QPushButton *make_button(QWidget *parent, const QString &text, const QString &name)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setCursor(Qt::PointingHandCursor);
-    // Enter in an input field must not return dishes or settle the bill.
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 TForm_cancel::TForm_cancel(Forms &forms, QWidget *parent)
@@ -72,56 +61,33 @@ TForm_cancel::TForm_cancel(Forms &forms, QWidget *parent)
 
 void TForm_cancel::build_lines_side()
 {
-    m_all = new QCheckBox(QStringLiteral("全选"), this);
-    m_all->setObjectName(QStringLiteral("check_all"));
+    const LineBatchBar bar = make_line_batch_bar(
+        this, [this](LineOp op) { batch_click(op); }, [this] { gaijia_click(); });
+    m_all = bar.all;
     m_all->setGeometry(10, 12, 60, 26);
     connect(m_all, &QCheckBox::clicked, this, &TForm_cancel::all_click);
-
-    const struct
-    {
-        const char *text;
-        const char *name;
-        LineOp op;
-        bool gaijia;
-    } batch[] = {{"退菜", "btn_tc", LineOp::Return, false},
-                 {"设置为下单", "btn_xd", LineOp::Ordered, false},
-                 {"设置为已出餐", "btn_cc", LineOp::Served, false},
-                 {"改价", "btn_gj", LineOp::Return, true},
-                 {"批量删除", "btn_del", LineOp::Delete, false}};
     int x = 74;
-    for (const auto &b : batch) {
-        QPushButton *btn = make_button(this, QString::fromUtf8(b.text), QLatin1String(b.name));
+    for (QPushButton *btn : bar.buttons) {
         const int w = text_width(btn->text()) + 24;
         btn->setGeometry(x, 10, w, 30);
         x += w + 6;
         m_bill_buttons << btn;
-        if (b.gaijia)
-            connect(btn, &QPushButton::clicked, this, &TForm_cancel::gaijia_click);
-        else
-            connect(btn, &QPushButton::clicked, this, [this, op = b.op] { batch_click(op); });
     }
 
-    m_list = new QTableWidget(0, ColumnCount, this);
-    m_list->setObjectName(QStringLiteral("list_ord"));
+    m_list = make_line_list(this,
+                            {QStringLiteral("编号"),
+                             QStringLiteral("id"),
+                             QStringLiteral("菜品名称"),
+                             QStringLiteral("做法"),
+                             QStringLiteral("单价"),
+                             QStringLiteral("数量"),
+                             QStringLiteral("金额"),
+                             QStringLiteral("打折"),
+                             QStringLiteral("状态"),
+                             QStringLiteral("备注")},
+                            ColId,
+                            QAbstractItemView::ExtendedSelection);
     m_list->setGeometry(10, 48, ListWidth, height() - 58);
-    m_list->setHorizontalHeaderLabels({QStringLiteral("编号"),
-                                       QStringLiteral("id"),
-                                       QStringLiteral("菜品名称"),
-                                       QStringLiteral("做法"),
-                                       QStringLiteral("单价"),
-                                       QStringLiteral("数量"),
-                                       QStringLiteral("金额"),
-                                       QStringLiteral("打折"),
-                                       QStringLiteral("状态"),
-                                       QStringLiteral("备注")});
-    m_list->verticalHeader()->hide();
-    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->verticalHeader()->setDefaultSectionSize(28);
-    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setColumnHidden(ColId, true);
     const int fixed[ColumnCount] = {50, 0, 0, 80, 60, 45, 65, 55, 60, 80};
     int others = 0;
     for (int c = 0; c < ColumnCount; ++c) {
@@ -226,30 +192,21 @@ void TForm_cancel::getlist()
 
 QString TForm_cancel::get_choose_caipin() const
 {
-    QStringList ids;
-    for (int r = 0; r < m_list->rowCount(); ++r)
-        if (m_list->item(r, ColNumber)->checkState() == Qt::Checked)
-            ids << m_list->item(r, ColId)->text().trimmed();
-    return ids.join(QLatin1Char(','));
+    return checked_row_ids(m_list, ColId);
 }
 
 void TForm_cancel::all_click(bool checked)
 {
     if (m_order_id == NoOrderId)
         return;
-    const QSignalBlocker quiet(m_list);
-    for (int r = 0; r < m_list->rowCount(); ++r)
-        m_list->item(r, ColNumber)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    set_all_lines_checked(m_list, checked);
 }
 
 void TForm_cancel::line_item_changed(QTableWidgetItem *item)
 {
     if (item->column() != ColNumber)
         return;
-    bool all = m_list->rowCount() > 0;
-    for (int r = 0; all && r < m_list->rowCount(); ++r)
-        all = m_list->item(r, ColNumber)->checkState() == Qt::Checked;
-    m_all->setChecked(all);
+    m_all->setChecked(all_lines_checked(m_list));
 }
 
 void TForm_cancel::batch_click(LineOp op)

@@ -51,7 +51,10 @@ TForm_chongzhi::TForm_chongzhi(Forms &forms, QWidget *parent)
     m_panel = new QrPanel(forms, this);
     m_panel->move(10, 10);
     m_panel->payment().setOnCreated([this](const CreateAnswer &a) {
-        return guarded(ctx(), [&] { insert_pending_recharge(ctx(), a.ordid, m_pay_amount); });
+        if (!guarded(ctx(), [&] { insert_pending_recharge(ctx(), a.ordid, m_pay_amount); }))
+            return false;
+        emit rechargePending();
+        return true;
     });
     connect(m_panel, &QrPanel::paid, this, &TForm_chongzhi::on_paid);
     connect(m_panel, &QrPanel::busyChanged, this, &TForm_chongzhi::set_busy);
@@ -145,8 +148,11 @@ void TForm_chongzhi::on_paid(const CheckAnswer &answer)
         result = complete_online_recharge(ctx(), m_pay_uid, ordid, answer.paytype, answer.price);
     });
     if (ran) {
-        if (result == OnlineCredit::Credited)
+        const QString notice = paid_amount_notice(m_pay_amount, answer.price);
+        if (result == OnlineCredit::Credited && notice.isEmpty())
             ctx().prompts().information(answer.msg);
+        else if (result == OnlineCredit::Credited)
+            ctx().prompts().warning(notice);
         else
             ctx().prompts().warning(online_credit_message(result));
     }

@@ -5,12 +5,12 @@
 #include "app/ui/toast.h"
 #include "ordering/diancan.h"
 #include "ordering/ui/dish_tile.h"
+#include "ordering/ui/line_rows.h"
 #include "ordering/ui/tform_caipin_zuofa.h"
 #include "ordering/ui/tform_gaijia.h"
 #include "store/keep_connection.h"
 
 #include <QCheckBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,16 +33,6 @@ constexpr int StripHeight = 46;
 constexpr int ClassPitch = 79;
 constexpr int ClassWidth = 80;
 
-QPushButton *make_button(QWidget *parent, const QString &text, const QString &name)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setCursor(Qt::PointingHandCursor);
-    // Enter in the keyword edit must not press a batch button or the submit.
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
@@ -58,55 +48,29 @@ TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
     hf.setBold(true);
     m_header->setFont(hf);
 
-    m_all = new QCheckBox(QStringLiteral("全选"), this);
-    m_all->setObjectName(QStringLiteral("check_all"));
+    const LineBatchBar bar = make_line_batch_bar(
+        this, [this](LineOp op) { batch_click(op); }, [this] { gaijia_click(); });
+    m_all = bar.all;
     connect(m_all, &QCheckBox::clicked, this, &TForm_diancan::all_click);
+    m_batch_buttons = bar.buttons;
 
-    const struct
-    {
-        const char *text;
-        const char *name;
-        LineOp op;
-        bool gaijia;
-    } batch[] = {{"退菜", "btn_tc", LineOp::Return, false},
-                 {"设置为下单", "btn_xd", LineOp::Ordered, false},
-                 {"设置为已出餐", "btn_cc", LineOp::Served, false},
-                 {"改价", "btn_gj", LineOp::Return, true},
-                 {"批量删除", "btn_del", LineOp::Delete, false}};
-    for (const auto &b : batch) {
-        QPushButton *btn = make_button(this, QString::fromUtf8(b.text), QLatin1String(b.name));
-        if (b.gaijia)
-            connect(btn, &QPushButton::clicked, this, &TForm_diancan::gaijia_click);
-        else
-            connect(btn, &QPushButton::clicked, this, [this, op = b.op] { batch_click(op); });
-        m_batch_buttons << btn;
-    }
-
-    m_list = new QTableWidget(0, ColumnCount, this);
-    m_list->setObjectName(QStringLiteral("list_ord"));
-    m_list->setHorizontalHeaderLabels({QStringLiteral("行号"),
-                                       QStringLiteral("id"),
-                                       QStringLiteral("菜品"),
-                                       QStringLiteral("做法"),
-                                       QStringLiteral("单价"),
-                                       QStringLiteral("数量"),
-                                       QStringLiteral("金额"),
-                                       QStringLiteral("状态"),
-                                       QStringLiteral("备注")});
-    m_list->verticalHeader()->hide();
-    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->verticalHeader()->setDefaultSectionSize(28);
-    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->setShowGrid(true);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setColumnHidden(ColId, true);
+    m_list = make_line_list(this,
+                            {QStringLiteral("行号"),
+                             QStringLiteral("id"),
+                             QStringLiteral("菜品"),
+                             QStringLiteral("做法"),
+                             QStringLiteral("单价"),
+                             QStringLiteral("数量"),
+                             QStringLiteral("金额"),
+                             QStringLiteral("状态"),
+                             QStringLiteral("备注")},
+                            ColId,
+                            QAbstractItemView::SingleSelection);
     connect(m_list, &QTableWidget::itemChanged, this, &TForm_diancan::line_item_changed);
 
     const char *zuofa[][2] = {{"数量", "btn_sl"}, {"做法", "btn_zf"}, {"备注", "btn_bz"}};
     for (const auto &z : zuofa) {
-        QPushButton *btn = make_button(this, QString::fromUtf8(z[0]), QLatin1String(z[1]));
+        QPushButton *btn = make_dialog_button(this, QString::fromUtf8(z[0]), QLatin1String(z[1]));
         connect(btn, &QPushButton::clicked, this, &TForm_diancan::zuofa_click);
         m_zuofa_buttons << btn;
     }
@@ -115,13 +79,13 @@ TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
     m_keyword = new QLineEdit(this);
     m_keyword->setObjectName(QStringLiteral("edit_keyword"));
     connect(m_keyword, &QLineEdit::textChanged, this, &TForm_diancan::restart_filter);
-    m_clear = make_button(this, QStringLiteral("清空"), QStringLiteral("btn_clear"));
+    m_clear = make_dialog_button(this, QStringLiteral("清空"), QStringLiteral("btn_clear"));
     connect(m_clear, &QPushButton::clicked, this, [this] {
         const QSignalBlocker quiet(m_keyword);
         m_keyword->clear();
         restart_filter();
     });
-    m_search = make_button(this, QStringLiteral("搜索"), QStringLiteral("btn_search"));
+    m_search = make_dialog_button(this, QStringLiteral("搜索"), QStringLiteral("btn_search"));
     connect(m_search, &QPushButton::clicked, this, &TForm_diancan::restart_filter);
     m_search->setDefault(true);
 
@@ -135,11 +99,12 @@ TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
     m_dish_area = new QWidget(this);
     m_dish_area->setObjectName(QStringLiteral("caipin_area"));
 
-    m_submit = make_button(this, QStringLiteral("一键批量落单"), QStringLiteral("btn_submit"));
+    m_submit
+        = make_dialog_button(this, QStringLiteral("一键批量落单"), QStringLiteral("btn_submit"));
     connect(m_submit, &QPushButton::clicked, this, &TForm_diancan::submit_click);
-    m_prev = make_button(this, QStringLiteral("上一页"), QStringLiteral("btn_prev"));
+    m_prev = make_dialog_button(this, QStringLiteral("上一页"), QStringLiteral("btn_prev"));
     connect(m_prev, &QPushButton::clicked, this, &TForm_diancan::prev_click);
-    m_next = make_button(this, QStringLiteral("下一页"), QStringLiteral("btn_next"));
+    m_next = make_dialog_button(this, QStringLiteral("下一页"), QStringLiteral("btn_next"));
     connect(m_next, &QPushButton::clicked, this, &TForm_diancan::next_click);
 }
 

@@ -88,29 +88,19 @@ void TForm_diancan::all_click(bool checked)
 {
     if (m_desk_id.isEmpty())
         return;
-    const QSignalBlocker quiet(m_list);
-    for (int r = 0; r < m_list->rowCount(); ++r)
-        m_list->item(r, ColNumber)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    set_all_lines_checked(m_list, checked);
 }
 
 void TForm_diancan::line_item_changed(QTableWidgetItem *item)
 {
     if (item->column() != ColNumber)
         return;
-    bool all = m_list->rowCount() > 0;
-    for (int r = 0; all && r < m_list->rowCount(); ++r)
-        all = m_list->item(r, ColNumber)->checkState() == Qt::Checked;
-    m_all->setChecked(all);
+    m_all->setChecked(all_lines_checked(m_list));
 }
 
 QString TForm_diancan::checked_line_ids() const
 {
-    QStringList ids;
-    for (int r = 0; r < m_list->rowCount(); ++r) {
-        if (m_list->item(r, ColNumber)->checkState() == Qt::Checked)
-            ids << m_list->item(r, ColId)->text().trimmed();
-    }
-    return ids.join(QLatin1Char(','));
+    return checked_row_ids(m_list, ColId);
 }
 
 void TForm_diancan::batch_click(LineOp op)

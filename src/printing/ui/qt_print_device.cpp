@@ -109,6 +109,18 @@ int QtPrintDevice::dpi_y()
     return m_printer ? m_printer->logicalDpiY() : 0;
 }
 
+int QtPrintDevice::page_height()
+{
+    if (!m_printer)
+        return 0;
+    // Receipt rolls are 58 or 80 mm wide, whatever paper length their queue names;
+    // anything wider is a sheet printer (A4, Letter, a PDF queue).
+    const QPageLayout layout = m_printer->pageLayout();
+    if (layout.fullRect(QPageLayout::Millimeter).width() < RollWidthMm)
+        return 0;
+    return layout.paintRectPixels(m_printer->resolution()).height();
+}
+
 bool QtPrintDevice::begin(const QString &job_title)
 {
     m_error.clear();

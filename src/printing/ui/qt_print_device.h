@@ -21,6 +21,7 @@ public:
     bool select(const QString &name) override;
     int dpi_x() override;
     int dpi_y() override;
+    int page_height() override;
     bool begin(const QString &job_title) override;
     bool new_page() override;
     void set_style(Style style) override;
@@ -34,6 +35,8 @@ public:
 
     static QFont print_font();
     static inline const QString FilePrinterName = QStringLiteral("PDF文件");
+    // Paper narrower than this is a receipt roll.
+    static constexpr double RollWidthMm = 100;
 
 private:
     std::unique_ptr<QPrinter> m_printer;

@@ -149,6 +149,78 @@ private slots:
         QCOMPARE(c.find<QLineEdit>(zt, "Edit_nums")->text(), QString("0"));
     }
 
+    void tableStateDialogFollowsItsTable()
+    {
+        Counter c;
+        c.exec("UPDATE lumo_desk SET fwy='小王' WHERE id=1");
+        c.tile("1");
+        c.menu(11);
+        TForm_desk_zt *zt = c.forms->desk_zt;
+        auto *fwy = c.find<QLineEdit>(zt, "Edit_fwy");
+        QCOMPARE(fwy->text(), QString("小王"));
+
+        // A change that leaves the shown fields alone keeps what is being typed.
+        fwy->setText("小李");
+        c.exec("UPDATE lumo_desk SET price='30.00' WHERE id=1");
+        c.main()->on_desk_changed("1");
+        QCOMPARE(fwy->text(), QString("小李"));
+
+        // The guests move to 04: the dialog goes with them, so a save there opens no
+        // second party on the table they left.
+        c.menu(21);
+        GuiProgram::click(c.find(c.forms->desk_zhuantai, "zhuantai_radio_4"));
+        c.prompts->queue(true);
+        GuiProgram::click(c.find(c.forms->desk_zhuantai, "Button_zhuantai"));
+        QCOMPARE(c.find<QLabel>(zt, "Label_bh")->text(), QString("04"));
+        QCOMPARE(fwy->text(), QString("小王"));
+        c.prompts->queue(true);
+        GuiProgram::click(c.find(zt, "Button_save"));
+        QCOMPARE(c.scalar("SELECT stat||'|'||nums FROM lumo_desk WHERE id=1"), QString("0|0"));
+        QCOMPARE(c.scalar("SELECT count(*) FROM lumo_orders WHERE deskid=1"), QString("0"));
+        QCOMPARE(c.scalar("SELECT stat||'|'||fwy FROM lumo_desk WHERE id=4"), QString("1|小王"));
+
+        // Table 10 is cleared at the board: the dialog shows it free, and a save keeps it so.
+        c.tile("10");
+        c.menu(11);
+        QVERIFY(c.find<QRadioButton>(zt, "Radio_stat_1")->isChecked());
+        c.prompts->queue(true);
+        c.menu(31);
+        QCOMPARE(c.forms->toast->text(), QString("消台成功"));
+        QVERIFY(c.find<QRadioButton>(zt, "Radio_stat_0")->isChecked());
+        QCOMPARE(c.find<QLineEdit>(zt, "Edit_nums")->text(), QString("0"));
+        c.prompts->queue(true);
+        GuiProgram::click(c.find(zt, "Button_save"));
+        QCOMPARE(c.scalar("SELECT stat FROM lumo_desk WHERE id=10"), QString("0"));
+    }
+
+    void transferListFollowsTheTables()
+    {
+        Counter c;
+        c.tile("1");
+        c.menu(21);
+        TForm_desk_zhuantai *zh = c.forms->desk_zhuantai;
+        auto radio = [&](const QString &id) {
+            return c.find<QRadioButton>(zh, "zhuantai_radio_" + id);
+        };
+        GuiProgram::click(radio("5"));
+
+        // Table 03 is opened meanwhile: it can no longer be chosen; the choice of 05 stays.
+        c.tile("3");
+        c.menu(11);
+        c.find<QRadioButton>(c.forms->desk_zt, "Radio_stat_1")->setChecked(true);
+        c.prompts->queue(true);
+        GuiProgram::click(c.find(c.forms->desk_zt, "Button_save"));
+        QCOMPARE(radio("3")->text(), QString("桌号：03,状态：开台"));
+        QVERIFY(!radio("3")->isEnabled());
+        QVERIFY(radio("5")->isChecked());
+
+        // The chosen table is taken: the choice goes with it.
+        c.exec("UPDATE lumo_desk SET stat=3 WHERE id=5");
+        c.main()->on_desk_changed("5");
+        QVERIFY(!radio("5")->isEnabled());
+        QVERIFY(!radio("5")->isChecked());
+    }
+
     void transferLeavesTheTargetSelected()
     {
         Counter c;

@@ -3,6 +3,7 @@
 #include "checkout/ui/qr_panel.h"
 #include "checkout/ui/tform_chongzhi.h"
 #include "qr_decode.h"
+#include "reports/ui/tform_orders.h"
 #include "store/sqlite_db.h"
 #include "support/fixtures.h"
 #include "support/paysim_process.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 
 namespace {
 
@@ -212,16 +214,42 @@ private slots:
         QCOMPARE(r.rows(), QString());
     }
 
+    void onlineRechargePaidCreditsOnce_data()
+    {
+        QTest::addColumn<QStringList>("switches");
+        QTest::addColumn<QStringList>("infos");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<QString>("balance");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("paid as asked")
+            << QStringList() << QStringList{"支付成功"} << QStringList() << "138.8"
+            << "1/2/88.8/1";
+        // What was paid is credited, and the counter is told of the difference.
+        QTest::newRow("paid another price")
+            << QStringList{"--price", "80"} << QStringList()
+            << QStringList{"实际支付金额 80.00 元与充值金额 88.80 元不一致，已按实际支付金额充值"}
+            << "130"
+            << "1/2/80/1";
+    }
     void onlineRechargePaidCreditsOnce()
     {
+        QFETCH(QStringList, switches);
+        QFETCH(QStringList, infos);
+        QFETCH(QStringList, warnings);
+        QFETCH(QString, balance);
+        QFETCH(QString, row);
         Recharge r;
-        PaySimProcess sim;
+        PaySimProcess sim(switches);
         QVERIFY(sim.started());
         r.g.ctx.settings.payservice_url = sim.base;
         QSignalSpy changed(r.dlg, &TForm_chongzhi::memberChanged);
+        TForm_orders *orders = r.g.forms->orders;
+        orders->show(); // an open orders list shows the pending row at once
+        QCOMPARE(orders->list()->rowCount(), 0);
         r.open();
         r.submit("88.8", "2");
         QTRY_VERIFY(r.panel()->isVisible());
+        QCOMPARE(orders->list()->rowCount(), 1);
         QCOMPARE(r.dlg->findChild<QLabel *>("qr_title")->text(), QString("支付宝扫一扫支付"));
         QCOMPARE(r.dlg->findChild<QLabel *>("qr_amount")->text(), QString("您需支付：88.8"));
         QCOMPARE(r.rows(), QString("0/0/88.8/1")); // pending
@@ -233,9 +261,10 @@ private slots:
         keep_screenshot(r.dlg, "recharge-qr.png");
         QVERIFY(sim.open_link(link));
         QTRY_VERIFY_WITH_TIMEOUT(!r.panel()->isVisible(), 5000);
-        QCOMPARE(r.g.prompts->infos, QStringList{"支付成功"});
-        QCOMPARE(r.balance(), QString("138.8"));
-        QCOMPARE(r.rows(), QString("1/2/88.8/1"));
+        QCOMPARE(r.g.prompts->infos, infos);
+        QCOMPARE(r.g.prompts->warnings, warnings);
+        QCOMPARE(r.balance(), balance);
+        QCOMPARE(r.rows(), row);
         QCOMPARE(changed.size(), 1);
         QVERIFY(r.dlg->isVisible());
         QVERIFY(r.dlg->findChild<QPushButton *>("btn_submit")->isEnabled());

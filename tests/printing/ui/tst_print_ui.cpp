@@ -6,6 +6,7 @@
 #include "store/sqlite_db.h"
 #include "support/fixtures.h"
 #include "support/ui/guikit.h"
+#include "support/ui/print_counter.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -30,34 +31,23 @@ public:
 
 // The board with tables 01 and 02, each with an open order: table 01 has a new
 // and a served line, table 02 one new line.
-class Counter : public GuiProgram
+class Counter : public PrintCounter<WatchingDevice>
 {
 public:
     Counter()
+        : PrintCounter(2)
     {
-        auto d = std::make_shared<WatchingDevice>();
-        d->installed = {"Receipt_80", "Kitchen_80"};
-        device = d.get();
-        ctx.setPrintDevice(d);
-        ctx.settings.kdprintname = "Receipt";
-        ctx.settings.cdprintname = "Kitchen";
-        add_desks(*this, 2);
         const QString one = open_order(*this, 1);
         add_line(*this, one, "宫保鸡丁", "18.5", "2", "0");
         add_line(*this, one, "米饭", "3", "1", "3");
         add_line(*this, open_order(*this, 2), "可乐", "5", "1", "0");
-        forms->main->set_board_size(QSize(1600, 1000));
-        forms->main->show();
+        show_board();
         device->button = chuda()->findChild<QPushButton *>("chuda_print");
     }
     TForm_chuda *chuda() const { return forms->chuda; }
     void select(const QString &desk) const
     {
         click(forms->main->findChild<QFrame *>("desklist_groupbox_" + desk));
-    }
-    void menu(int id) const
-    {
-        click(forms->main->findChild<QFrame *>(QStringLiteral("menu_box_%1").arg(id)));
     }
     QRadioButton *option(const char *name) const
     {
@@ -72,16 +62,6 @@ public:
     }
     void print() const { click(chuda()->findChild<QPushButton *>("chuda_print")); }
     QString toast() const { return forms->toast->isShown() ? forms->toast->text() : QString(); }
-    // The dish names the printer drew, in order.
-    QStringList printed() const
-    {
-        QStringList out;
-        for (const RecordingPrintDevice::Text &t : device->texts)
-            out << t.text;
-        return out;
-    }
-
-    WatchingDevice *device = nullptr;
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "reports/ui/tform_orders.h"
 #include "support/fixtures.h"
 #include "support/ui/guikit.h"
+#include "support/ui/print_counter.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -21,29 +22,18 @@ namespace {
 
 // The board with tables 01 and 02, a recording printer, and the orders list
 // reached through its menu entry.
-class Counter : public GuiProgram
+class Counter : public PrintCounter<>
 {
 public:
     Counter()
+        : PrintCounter(2)
     {
-        auto d = std::make_shared<RecordingPrintDevice>();
-        d->installed = {"Receipt_80", "Kitchen_80"};
-        device = d.get();
-        ctx.setPrintDevice(d);
-        ctx.settings.kdprintname = "Receipt";
-        ctx.settings.cdprintname = "Kitchen";
-        add_desks(*this, 2);
-        forms->main->set_board_size(QSize(1600, 1000));
-        forms->main->show();
+        show_board();
     }
     TForm_orders *orders() const { return forms->orders; }
     TForm_chuda *chuda() const { return forms->chuda; }
     QTableWidget *list() const { return orders()->list(); }
 
-    void menu(int id) const
-    {
-        click(forms->main->findChild<QFrame *>(QStringLiteral("menu_box_%1").arg(id)));
-    }
     void open() const
     {
         menu(52);
@@ -102,13 +92,6 @@ public:
         }
         return out;
     }
-    QStringList printed() const
-    {
-        QStringList out;
-        for (const RecordingPrintDevice::Text &t : device->texts)
-            out << t.text;
-        return out;
-    }
     // A settled dinner at table 01 and the open order now at the same table.
     void pastAndOpenOrder()
     {
@@ -125,7 +108,6 @@ public:
         add_line(*this, now, "可乐", "5", "1");
     }
 
-    RecordingPrintDevice *device = nullptr;
     QString past, now;
 };
 

@@ -3,6 +3,8 @@
 #include "app/ini.h"
 #include "app/ui/toast.h"
 #include "board/ui/tform_main.h"
+#include "masterdata/ui/tform_yuangong.h"
+#include "reports/ui/tform_orders.h"
 #include "staff/ui/tform_modify.h"
 #include "store/schema.h"
 #include "support/ui/guikit.h"
@@ -161,6 +163,23 @@ private slots:
         Window::click(w.find<QPushButton>("login_button"));
         QVERIFY(w.login_shown());
         QCOMPARE(w.ctx.account.username, QString());
+    }
+
+    void logoutClosesTheWindowsOfTheAccount()
+    {
+        Window w;
+        w.show();
+        w.menu(91);  // 员工设置, administrators only
+        w.menu(111); // 修改资料, the own profile
+        w.menu(52);  // 订单, anyone's
+        QVERIFY(w.forms->yuangong->isVisible());
+        QVERIFY(w.forms->modify->isVisible());
+        w.menu(121);
+        QVERIFY(w.login_shown());
+        // The next person to sign in, whatever the role, does not find them open.
+        QVERIFY(!w.forms->yuangong->isVisible());
+        QVERIFY(!w.forms->modify->isVisible());
+        QVERIFY(w.forms->orders->isVisible());
     }
 
     void nextStartAfterLogoutShowsTheLoginBox()
