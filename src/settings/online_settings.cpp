@@ -35,6 +35,17 @@ ServiceAnswer answer_of(const QString &text, QString &msg, QJsonObject &out)
     return status_is_one(out) ? ServiceAnswer::Ok : ServiceAnswer::Refused;
 }
 
+// The answer's "data" member, read field by field as text.
+struct AnswerData
+{
+    const QString &text;
+    QJsonObject data;
+    QString operator()(const char *key) const
+    {
+        return member_text(text, data, QString::fromLatin1(key));
+    }
+};
+
 // Trimmed and without single quotes.
 QString cleaned(const QString &text)
 {
@@ -65,10 +76,7 @@ OnlineRead read_online_settings(const QString &text)
     r.answer = answer_of(text, r.msg, o);
     if (r.answer != ServiceAnswer::Ok)
         return r;
-    const QJsonObject d = o.value(QStringLiteral("data")).toObject();
-    auto get = [&](const char *key) {
-        return member_text(text, d, QString::fromLatin1(key));
-    };
+    const AnswerData get{text, o.value(QStringLiteral("data")).toObject()};
     OnlineSettings &s = r.settings;
     s.wx_appid = get("wx_appid");
     s.wx_mchid = get("wx_mchid");
@@ -108,10 +116,7 @@ DefaultPrint read_default_print(const QString &text)
     r.answer = answer_of(text, r.msg, o);
     if (r.answer != ServiceAnswer::Ok)
         return r;
-    const QJsonObject d = o.value(QStringLiteral("data")).toObject();
-    auto get = [&](const char *key) {
-        return member_text(text, d, QString::fromLatin1(key));
-    };
+    const AnswerData get{text, o.value(QStringLiteral("data")).toObject()};
     r.kdstr = get("keda");
     r.cdstr = get("chuda");
     r.kdtop = get("keda_top");

@@ -11,15 +11,6 @@
 
 namespace {
 
-// The payments paysim has received, as it recorded them.
-QJsonArray payments(const PaySimProcess &sim)
-{
-    return QJsonDocument::fromJson(sim.get("/payments").toUtf8())
-        .object()
-        .value("payments")
-        .toArray();
-}
-
 struct Fixture
 {
     explicit Fixture(const QStringList &switches = {})
@@ -162,7 +153,7 @@ private slots:
         QVERIFY(f.pay.polling());
 
         // What reached the service: cookie, fen, the Chinese title decoded.
-        const QJsonObject sent = payments(f.sim).at(0).toObject();
+        const QJsonObject sent = f.sim.payments().at(0).toObject();
         QCOMPARE(sent.value("cookie").toString(),
                  QString("lumo_member_uname=小店;lumo_member_upwd=0123abcd"));
         QCOMPARE(sent.value("price").toString(), QString("1234"));

@@ -1,6 +1,8 @@
 #include "support/paysim_process.h"
 
 #include <QEventLoop>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QRegularExpression>
@@ -61,4 +63,12 @@ quint16 closed_port()
     const quint16 port = probe.serverPort();
     probe.close();
     return port;
+}
+
+QJsonArray PaySimProcess::payments() const
+{
+    return QJsonDocument::fromJson(get(QStringLiteral("/payments")).toUtf8())
+        .object()
+        .value(QStringLiteral("payments"))
+        .toArray();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonArray>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,8 @@ public:
     bool open_link(const QString &url) const;
     // GET of a path, body as text ("" on failure); waits in a local loop (tests only).
     QString get(const QString &path_or_url) const;
+    // The payments the service has received, oldest first, as it recorded them.
+    QJsonArray payments() const;
 
 private:
     QProcess m_process;

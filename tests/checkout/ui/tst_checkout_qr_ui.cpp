@@ -38,15 +38,7 @@ struct OnlineCheckout
         });
         dialog.show();
     }
-    QJsonObject sent(int i = 0) const
-    {
-        return QJsonDocument::fromJson(sim.get("/payments").toUtf8())
-            .object()
-            .value("payments")
-            .toArray()
-            .at(i)
-            .toObject();
-    }
+    QJsonObject sent(int i = 0) const { return sim.payments().at(i).toObject(); }
     QString toast() const { return g.forms->toast->isShown() ? g.forms->toast->text() : QString(); }
 
     GuiProgram g;

@@ -441,10 +441,7 @@ private slots:
         // The board moving on meanwhile changes nothing about which order is paid.
         GuiProgram::click(find(r.main, "desklist_groupbox_2"));
 
-        const QJsonArray sent = QJsonDocument::fromJson(sim.get("/payments").toUtf8())
-                                    .object()
-                                    .value("payments")
-                                    .toArray();
+        const QJsonArray sent = sim.payments();
         QCOMPARE(sent.size(), 1);
         QCOMPARE(sent.at(0).toObject().value("price").toString(), QString("3200"));
         const int id = sent.at(0).toObject().value("id").toInt();
@@ -492,14 +489,7 @@ private slots:
         r.cancel->on_desk_changed("1");
         QCOMPARE(r.shown("Label_payprice"), QString("应付金额：42.00"));
 
-        const int id = QJsonDocument::fromJson(sim.get("/payments").toUtf8())
-                           .object()
-                           .value("payments")
-                           .toArray()
-                           .at(0)
-                           .toObject()
-                           .value("id")
-                           .toInt();
+        const int id = sim.payments().at(0).toObject().value("id").toInt();
         QVERIFY(sim.open_link(QString("%1/pay?id=%2").arg(sim.base).arg(id)));
         QTRY_COMPARE_WITH_TIMEOUT(r.p.prompts->warnings.size(), 1, 5000);
         QCOMPARE(r.p.scalar("SELECT iscal FROM lumo_orders"), QString("0"));

@@ -53,10 +53,7 @@ struct Counter
     // The link of the payment the service received last.
     QString link() const
     {
-        const QJsonArray sent = QJsonDocument::fromJson(sim.get("/payments").toUtf8())
-                                    .object()
-                                    .value("payments")
-                                    .toArray();
+        const QJsonArray sent = sim.payments();
         return QString("%1/pay?id=%2")
             .arg(sim.base)
             .arg(sent.last().toObject().value("id").toInt());

@@ -148,17 +148,5 @@ struct MasterdataFixture : GuiProgram
         return s->editor()->title() + "/" + s->save_button()->text();
     }
 
-    QStringList db(const QString &sql) const
-    {
-        TSQLiteDatabase d(ctx.db_path);
-        TSQLiteTable t = d.GetTable(sql);
-        QStringList out;
-        for (; !t.isEof(); t.Next()) {
-            QStringList cells;
-            for (int i = 0; i < t.FieldCount(); ++i)
-                cells << t.FieldAsString(i);
-            out << cells.join('|');
-        }
-        return out;
-    }
+    QStringList db(const QString &sql) const { return TestProgram::rows(sql); }
 };
