@@ -3,6 +3,7 @@
 // (it uses its own folder, as the program does) and start it with BENCH_T0 set.
 // Prints, once the board has painted:
 //   shown_ms=    launch to the end of the board's first painting
+//   size=        the size it painted (WxH)
 //   opens=       database connections opened on the way
 //   floor_ms=    the statements of the start-up again, on one kept connection
 //                (not with BENCH_NO_FLOOR=1, so that only the program opens files)
@@ -30,8 +31,10 @@ void report(QWidget *window)
                                   + QStringLiteral("/tavira.db"));
         floor = sql_trace::replay(one.db, startup.statements);
     }
-    std::printf("shown_ms=%.2f\nopens=%d\nstatements=%d\nfloor_ms=%.2f\n",
+    std::printf("shown_ms=%.2f\nsize=%dx%d\nopens=%d\nstatements=%d\nfloor_ms=%.2f\n",
                 shown,
+                window->width(),
+                window->height(),
                 startup.opens,
                 int(startup.statements.size()),
                 floor);
