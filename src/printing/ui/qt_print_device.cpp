@@ -4,10 +4,42 @@
 #include <QPrinterInfo>
 
 #ifdef MIVO_HAVE_CUPS
+#include <QLibrary>
+
 #include <cups/cups.h>
 #endif
 
 namespace {
+
+#ifdef MIVO_HAVE_CUPS
+// The CUPS client library is loaded when a queue is first asked about, not at
+// start: it brings TLS, Kerberos and service discovery with it, and the counter
+// would wait for them before it shows the board.
+struct CupsCalls
+{
+    decltype(&cupsGetNamedDest) get_named_dest = nullptr;
+    decltype(&cupsGetOption) get_option = nullptr;
+    decltype(&cupsFreeDests) free_dests = nullptr;
+
+    bool usable() const { return get_named_dest && get_option && free_dests; }
+};
+
+const CupsCalls &cups_calls()
+{
+    static const CupsCalls calls = [] {
+        CupsCalls c;
+        QLibrary lib(QStringLiteral("cups"), 2);
+        if (!lib.load())
+            return c;
+        c.get_named_dest = reinterpret_cast<decltype(&cupsGetNamedDest)>(
+            lib.resolve("cupsGetNamedDest"));
+        c.get_option = reinterpret_cast<decltype(&cupsGetOption)>(lib.resolve("cupsGetOption"));
+        c.free_dests = reinterpret_cast<decltype(&cupsFreeDests)>(lib.resolve("cupsFreeDests"));
+        return c;
+    }();
+    return calls;
+}
+#endif
 
 // Why a CUPS queue cannot take a job now, empty when it can (or is no CUPS queue).
 // Qt hands a job to a queue that rejects jobs without a word, and a stopped
@@ -15,17 +47,20 @@ namespace {
 QString queue_refusal(const QString &name)
 {
 #ifdef MIVO_HAVE_CUPS
+    const CupsCalls &cups = cups_calls();
+    if (!cups.usable())
+        return {};
     cups_dest_t *dest
-        = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.toLocal8Bit().constData(), nullptr);
+        = cups.get_named_dest(CUPS_HTTP_DEFAULT, name.toLocal8Bit().constData(), nullptr);
     if (!dest)
         return {};
     const auto option = [&](const char *key) {
-        return QString::fromUtf8(cupsGetOption(key, dest->num_options, dest->options));
+        return QString::fromUtf8(cups.get_option(key, dest->num_options, dest->options));
     };
     const QString accepting = option("printer-is-accepting-jobs");
     const QString state = option("printer-state");
     const QString message = option("printer-state-message");
-    cupsFreeDests(1, dest);
+    cups.free_dests(1, dest);
     QString reason;
     if (accepting == QLatin1String("false"))
         reason = QStringLiteral("打印队列拒绝接收打印任务");

@@ -63,6 +63,15 @@ QString newest_pdf(const QDateTime &since)
 class TestCupsPrint : public QObject
 {
     Q_OBJECT
+    static QString missing_queue()
+    {
+        if (QPrinterInfo::availablePrinterNames().contains(Queue))
+            return {};
+        return QStringLiteral("no CUPS queue \"%1\" backed by cups-pdf here; "
+                              "scripts/pdf-printer.sh adds one (as .ci/run does)")
+            .arg(Queue);
+    }
+
 private slots:
     // The same device writing PDF itself: no print system needed.
     void drawsReadableChineseIntoPdf()
@@ -83,12 +92,40 @@ private slots:
                      qPrintable(QString::fromUtf8(t) + " missing in:\n" + text));
     }
 
+    // A queue that will not print is named before anything is sent to it.
+    void refusingQueueIsNamed_data()
+    {
+        if (const QString missing = missing_queue(); !missing.isEmpty())
+            QSKIP(qPrintable(missing));
+        QTest::addColumn<QString>("stop");
+        QTest::addColumn<QString>("restart");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("rejecting jobs")
+            << "cupsreject" << "cupsaccept" << QStringLiteral("打印队列拒绝接收打印任务");
+        QTest::newRow("paused") << "cupsdisable" << "cupsenable" << QStringLiteral("打印机已暂停");
+    }
+    void refusingQueueIsNamed()
+    {
+        QFETCH(QString, stop);
+        QFETCH(QString, restart);
+        QFETCH(QString, reason);
+        QtPrintDevice device;
+        QVERIFY2(device.select(Queue), qPrintable(device.error()));
+        if (QProcess::execute(stop, {Queue}) != 0)
+            QSKIP(qPrintable(stop + " may not change the queue here"));
+        const bool selected = device.select(Queue);
+        const QString error = device.error();
+        QCOMPARE(QProcess::execute(restart, {Queue}), 0);
+        QVERIFY(!selected);
+        QVERIFY2(error.startsWith(reason), qPrintable(error));
+        QVERIFY2(error.endsWith(QStringLiteral("，请检查打印机后重新打印")), qPrintable(error));
+        QVERIFY2(device.select(Queue), qPrintable(device.error()));
+    }
+
     void printsReceiptAndTicketOnTheQueue_data()
     {
-        if (!QPrinterInfo::availablePrinterNames().contains(Queue))
-            QSKIP(qPrintable(QStringLiteral("no CUPS queue \"%1\" backed by cups-pdf here; "
-                                            "scripts/pdf-printer.sh adds one (as .ci/run does)")
-                                 .arg(Queue)));
+        if (const QString missing = missing_queue(); !missing.isEmpty())
+            QSKIP(qPrintable(missing));
         for (const char *tool : {"lpstat", "pdfinfo", "pdftotext"})
             QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(), tool);
         QTest::addColumn<bool>("receipt");
