@@ -31,8 +31,8 @@ const CupsCalls &cups_calls()
         QLibrary lib(QStringLiteral("cups"), 2);
         if (!lib.load())
             return c;
-        c.get_named_dest = reinterpret_cast<decltype(&cupsGetNamedDest)>(
-            lib.resolve("cupsGetNamedDest"));
+        c.get_named_dest
+            = reinterpret_cast<decltype(&cupsGetNamedDest)>(lib.resolve("cupsGetNamedDest"));
         c.get_option = reinterpret_cast<decltype(&cupsGetOption)>(lib.resolve("cupsGetOption"));
         c.free_dests = reinterpret_cast<decltype(&cupsFreeDests)>(lib.resolve("cupsFreeDests"));
         return c;

@@ -101,8 +101,10 @@ private slots:
         QTest::addColumn<QString>("restart");
         QTest::addColumn<QString>("reason");
         QTest::newRow("rejecting jobs")
-            << "cupsreject" << "cupsaccept" << QStringLiteral("打印队列拒绝接收打印任务");
-        QTest::newRow("paused") << "cupsdisable" << "cupsenable" << QStringLiteral("打印机已暂停");
+            << "cupsreject"
+            << "cupsaccept" << QStringLiteral("打印队列拒绝接收打印任务");
+        QTest::newRow("paused") << "cupsdisable"
+                                << "cupsenable" << QStringLiteral("打印机已暂停");
     }
     void refusingQueueIsNamed()
     {
