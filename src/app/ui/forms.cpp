@@ -94,6 +94,15 @@ void connect_desk_dialogs(Forms &forms)
                           static_cast<DeskDialog *>(forms.desk_zhuantai)})
         QObject::connect(
             d, &DeskDialog::desk_changed, forms.diancan, &TForm_diancan::follow_desk_change);
+    QObject::connect(forms.cancel,
+                     &TForm_cancel::desk_changed,
+                     forms.diancan,
+                     &TForm_diancan::follow_desk_change);
+    // An open price change shows its lines as the ordering screen and the checkout leave them.
+    QObject::connect(
+        forms.diancan, &DeskDialog::desk_changed, forms.gaijia, &TForm_gaijia::follow_desk_change);
+    QObject::connect(
+        forms.cancel, &TForm_cancel::desk_changed, forms.gaijia, &TForm_gaijia::follow_desk_change);
     // An open checkout shows its bill as the other dialogs leave it.
     for (DeskDialog *d : {static_cast<DeskDialog *>(forms.gaijia),
                           static_cast<DeskDialog *>(forms.diancan),

@@ -48,6 +48,15 @@ void rule_at(QWidget *parent, int top, int width)
     line->setPalette(p);
 }
 
+// What the rows of a listing were made from.
+QString listing_key(const QVector<PriceLine> &lines)
+{
+    QStringList out;
+    for (const PriceLine &l : lines)
+        out << QStringList{l.id, l.oneprice, l.quantity, l.remark, l.rootid}.join(QChar('|'));
+    return out.join(QChar('\n'));
+}
+
 } // namespace
 
 TForm_gaijia::TForm_gaijia(Forms &forms, QWidget *parent)
@@ -94,8 +103,10 @@ void TForm_gaijia::list_lines()
     m_group->setGeometry(5, 10, 775, groupHeight);
     m_save->setGeometry(5, 10 + groupHeight + 8, 120, 36);
 
+    m_listed.clear();
     guarded(ctx(), [&] {
         const QVector<PriceLine> lines = read_price_lines(ctx(), m_ids);
+        m_listed = listing_key(lines);
         if (lines.isEmpty())
             return;
         m_order_id = lines.first().rootid;
@@ -157,6 +168,19 @@ void TForm_gaijia::list_lines()
     m_group->show();
 }
 
+void TForm_gaijia::follow_desk_change(const QString &desk_id)
+{
+    if (!isVisible() || desk_id.isEmpty())
+        return;
+    guarded(ctx(), [&] {
+        if (desk_id != m_desk_id
+            && desk_id != get_order_fields(ctx(), m_order_id, QStringLiteral("deskid")).value(0))
+            return;
+        if (listing_key(read_price_lines(ctx(), m_ids)) != m_listed)
+            list_lines();
+    });
+}
+
 void TForm_gaijia::recompute_subtotals()
 {
     for (const Row &row : std::as_const(m_rows))
@@ -184,7 +208,12 @@ void TForm_gaijia::save_click()
         return;
     }
     guarded(ctx(), [&] {
-        save_price_changes(ctx(), m_order_id, edits);
+        if (save_price_changes(ctx(), m_order_id, edits).isEmpty()) {
+            // Paid meanwhile: the rows show the lines as they stay.
+            list_lines();
+            toast(LinesSettledText);
+            return;
+        }
         list_lines();
         // The order may belong to another table by now (a transfer): that table
         // shows the new total too.

@@ -190,6 +190,36 @@ private slots:
         QCOMPARE(f.list()->rowCount(), 3);
         QCOMPARE(f.list()->item(1, 7)->text(), QString("已退菜"));
     }
+
+    // Another counter settles the bill while the ordering screen and the price change
+    // still show its lines: neither changes what was paid.
+    void billPaidElsewhereStaysAsPaid()
+    {
+        OrderingFixture f;
+        f.dish(1, "宫保鸡丁", "gbjd", "10");
+        f.open();
+        f.clickTile(1);
+        f.press("一键批量落单");
+        f.checkRow(0);
+        f.press("改价");
+        const QString line = f.p.scalar("SELECT id FROM lumo_orders_detail");
+        f.p.exec("UPDATE lumo_orders SET iscal=1,price=10");
+        f.p.exec("UPDATE lumo_orders_detail SET iscal=1");
+        f.p.exec("UPDATE lumo_desk SET stat=0,price='0.00'");
+        const QString paid = f.lines().join(';') + f.p.scalar("SELECT price FROM lumo_orders");
+
+        OrderingFixture::type(f.gaijia->findChild<QLineEdit *>("edit_1_" + line), "1");
+        GuiProgram::click(OrderingFixture::button(f.gaijia, "批量保存"));
+        QCOMPARE(f.toast(), QString("订单已结算，菜品不能再修改"));
+        QCOMPARE(f.gaijia->findChild<QLineEdit *>("edit_1_" + line)->text(), QString("10"));
+
+        f.press("退菜"); // the row is still checked from the price change
+        QCOMPARE(f.toast(), QString("订单已结算，菜品不能再修改"));
+        QCOMPARE(f.lines().join(';') + f.p.scalar("SELECT price FROM lumo_orders"), paid);
+        QCOMPARE(f.p.scalar("SELECT price FROM lumo_desk"), QString("0.00"));
+        // The screen now shows the free table's empty bill.
+        QCOMPARE(f.list()->rowCount(), 0);
+    }
 };
 
 int main(int argc, char **argv)
