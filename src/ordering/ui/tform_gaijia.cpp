@@ -29,6 +29,19 @@ QLabel *text_at(QWidget *parent, const QString &text, int left, int top, int wid
     return l;
 }
 
+// A dish name or method list longer than its column ends in "…" and shows whole
+// when pointed at: cut off plainly, long names that differ only at the end look alike.
+QLabel *cut_text_at(QWidget *parent, const QString &text, int left, int top, int width)
+{
+    QLabel *l = text_at(parent, text, left, top, width);
+    const QString cut = l->fontMetrics().elidedText(text, Qt::ElideRight, width);
+    if (cut != text) {
+        l->setText(cut);
+        l->setToolTip(text);
+    }
+    return l;
+}
+
 QLineEdit *
 edit_at(QWidget *parent, const QString &name, const QString &text, int left, int top, int width)
 {
@@ -143,8 +156,8 @@ void TForm_gaijia::list_lines()
             const PriceLine &l = lines[n];
             const int top = 4 + 30 * n;
             text_at(rows, line_number(n + 1), 10, top + 2, 36);
-            text_at(rows, l.title, 50, top + 2, 195);
-            text_at(rows, l.zfidstr, 250, top + 2, 95);
+            cut_text_at(rows, l.title, 50, top + 2, 195);
+            cut_text_at(rows, l.zfidstr, 250, top + 2, 95);
             Row row;
             row.price = edit_at(rows, QStringLiteral("edit_1_") + l.id, l.oneprice, 350, top, 100);
             row.quantity

@@ -191,6 +191,32 @@ private slots:
         QCOMPARE(f.list()->item(1, 7)->text(), QString("已退菜"));
     }
 
+    // Long names that differ only at their end stay told apart.
+    void longNamesEndWithEllipsis()
+    {
+        OrderingFixture f;
+        const QString name = "重庆麻辣香锅特别加大份含米饭和饮料套餐";
+        f.dish(1, name + "一", "a", "10");
+        f.dish(2, name + "二", "b", "10");
+        f.dish(3, "米饭", "mf", "2");
+        f.open();
+        for (int i = 1; i <= 3; ++i)
+            f.clickTile(i);
+        f.press("一键批量落单");
+        GuiProgram::click(f.screen->findChild<QCheckBox *>("check_all"));
+        f.press("改价");
+        QStringList cut, whole;
+        for (QLabel *l : f.gaijia->findChildren<QLabel *>()) {
+            if (l->text().endsWith(QChar(0x2026)))
+                cut << l->toolTip();
+            else
+                whole << l->text();
+        }
+        cut.sort();
+        QCOMPARE(cut, (QStringList{name + "一", name + "二"}));
+        QVERIFY(whole.contains("米饭"));
+    }
+
     // Another counter settles the bill while the ordering screen and the price change
     // still show its lines: neither changes what was paid.
     void billPaidElsewhereStaysAsPaid()
