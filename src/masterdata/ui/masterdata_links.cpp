@@ -11,7 +11,9 @@
 #include "masterdata/ui/tform_desk.h"
 #include "masterdata/ui/tform_desk_class.h"
 #include "masterdata/ui/tform_member.h"
+#include "masterdata/ui/tform_yuangong.h"
 #include "ordering/ui/tform_diancan.h"
+#include "staff/ui/tform_modify.h"
 
 namespace {
 
@@ -88,6 +90,12 @@ void link_masterdata(Forms &forms)
             diancan->load_caipin_class();
             diancan->load_caipin();
         });
+    });
+    // An open employees list shows a name changed under "修改资料".
+    TForm_yuangong *staff = forms.yuangong;
+    QObject::connect(forms.modify, &TForm_modify::profile_saved, staff, [=, &ctx] {
+        if (staff->isVisible())
+            guarded(ctx, [&] { staff->getlist(); });
     });
     // A recharge, or a bill paid from a balance, shows in the members list at once.
     TForm_member *member = forms.member;
