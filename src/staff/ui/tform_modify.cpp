@@ -58,5 +58,6 @@ void TForm_modify::save()
         const QString message = save_profile(ctx(), m_truename->text(), m_password->text());
         if (!message.isEmpty())
             toast(message);
+        emit profile_saved();
     });
 }
