@@ -109,7 +109,7 @@ ComposedPrint compose_receipt(const AppContext &ctx,
     TSQLiteTable o;
     {
         TSQLiteDatabase db(ctx.db_path);
-        db.transaction([&] {
+        db.snapshot([&] {
             const QString order = resolve_order(db, desk_id, order_id);
             lines = db.GetTable(
                 QStringLiteral("SELECT id,title,oneprice,quantity,price,addtime,stat,zfidstr "

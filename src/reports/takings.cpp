@@ -224,6 +224,6 @@ TakingsReport takings_report(const QString &db_path, const Period &period)
     TSQLiteDatabase db(db_path);
     TakingsReport r;
     // One read transaction: a settlement at another counter lands wholly before or after.
-    db.transaction([&] { r = takings_report(db, period); });
+    db.snapshot([&] { r = takings_report(db, period); });
     return r;
 }

@@ -465,12 +465,17 @@ bool TSQLiteDatabase::TableExists(const QString &name)
 
 void TSQLiteDatabase::BeginTransaction()
 {
-    if (m_inTransaction)
-        throw ESQLiteException(QStringLiteral("Transaction already open"));
     // Every transaction here reads and then writes. Taking the write lock at the
     // start lets another counter's writer wait for it (busy timeout) instead of
     // both holding read locks and one of them being refused with "locked".
-    ExecSQL(QStringLiteral("BEGIN IMMEDIATE TRANSACTION"));
+    begin(QStringLiteral("BEGIN IMMEDIATE TRANSACTION"));
+}
+
+void TSQLiteDatabase::begin(const QString &statement)
+{
+    if (m_inTransaction)
+        throw ESQLiteException(QStringLiteral("Transaction already open"));
+    ExecSQL(statement);
     m_inTransaction = true;
 }
 
@@ -496,6 +501,17 @@ qint64 TSQLiteDatabase::GetLastInsertRowID() const
 void TSQLiteDatabase::transaction(const std::function<void()> &body)
 {
     BeginTransaction();
+    finish(body);
+}
+
+void TSQLiteDatabase::snapshot(const std::function<void()> &body)
+{
+    begin(QStringLiteral("BEGIN DEFERRED TRANSACTION"));
+    finish(body);
+}
+
+void TSQLiteDatabase::finish(const std::function<void()> &body)
+{
     try {
         body();
         Commit();

@@ -97,6 +97,11 @@ public:
     // back when it throws (the exception goes on to the caller).
     void transaction(const std::function<void()> &body);
 
+    // Runs body's reads as of one moment: a deferred transaction that takes no write
+    // lock, so it works on a read-only file and while another counter is writing;
+    // that counter's commit lands wholly before or after it.
+    void snapshot(const std::function<void()> &body);
+
     // First column of the first row as text, empty when there is no row.
     QString scalar(const QString &sql, const SqlParams &params = {});
 
@@ -106,6 +111,11 @@ public:
     static constexpr int BusyTimeoutMs = 5000;
 
 private:
+    void begin(const QString &statement);
+    // Runs body in the transaction just begun: committed when it returns, rolled back
+    // when it throws.
+    void finish(const std::function<void()> &body);
+
     sqlite3 *m_db = nullptr;
     bool m_inTransaction = false;
 };

@@ -168,6 +168,18 @@ private slots:
         QVERIFY(counted || rows.contains("0.0 订单金额：99.50"));
     }
 
+    // Printing a receipt only reads: it goes on while another counter is writing.
+    void receiptBesideAWriter()
+    {
+        Restaurant r;
+        TSQLiteDatabase writer(r.ctx.db_path);
+        writer.BeginTransaction();
+        writer.ExecSQL("UPDATE lumo_orders SET price=1 WHERE id=?", {r.open});
+        const ComposedPrint c = compose_receipt(r.ctx, "老王饭店", "01", "1", "0");
+        QVERIFY2(row_texts(c.rows).contains("0.0 订单金额：99.50"),
+                 qPrintable(row_texts(c.rows).join('\n')));
+    }
+
     void receiptFooter_data()
     {
         QTest::addColumn<bool>("settledOrder");
