@@ -158,6 +158,19 @@ void TForm_main::reload_board()
     load_desk();
 }
 
+void TForm_main::reselect_after_rebuild(const QString &selected)
+{
+    if (selected.isEmpty())
+        return;
+    if (desk_record(ctx(), selected).exists()) {
+        ClickDesklist(selected);
+    } else {
+        ctx().desk_id.clear();
+        ctx().desk_bh.clear();
+        load_desk_ord();
+    }
+}
+
 void TForm_main::set_desk_lat()
 {
     if (m_tile_ids.isEmpty())

@@ -396,5 +396,7 @@ void TForm_main::ClickDeleteTest()
         createmenu();
         load_desk();
         get_tongji_info();
+        // The current table may have been a demonstration table.
+        reselect_after_rebuild(ctx().desk_id);
     });
 }
