@@ -5,6 +5,7 @@
 #include "board/ui/desk_tile.h"
 #include "board/ui/tform_desk_zt.h"
 #include "board/ui/tform_main.h"
+#include "staff/ui/tform_modify.h"
 #include "store/schema.h"
 #include "support/db_trouble.h"
 #include "support/fixtures.h"
@@ -169,6 +170,25 @@ private slots:
         QVERIFY2(p.prompts->warnings.first().contains("无法记住登录"),
                  qPrintable(p.prompts->warnings.first()));
         QVERIFY(p.prompts->warnings.first().contains(QDir::toNativeSeparators(p.ctx.paths.ini)));
+    }
+
+    void profileThatCannotBeRemembered()
+    {
+        GuiProgram p;
+        TForm_main *main = p.forms->main;
+        main->set_board_size(QSize(1400, 900));
+        main->show();
+        ReadOnlyPath read_only(p.ctx.paths.ini);
+        if (!read_only.ok())
+            QSKIP("this system cannot make a file read-only for this process");
+        GuiProgram::click(main->findChild<QWidget *>("menu_box_111"));
+        QWidget *modify = p.forms->modify;
+        QVERIFY(modify->isVisible());
+        modify->findChild<QLineEdit *>("password")->setText("newpass1");
+        GuiProgram::click(modify->findChild<QPushButton *>("save"));
+        QCOMPARE(p.prompts->warnings.size(), 1);
+        QVERIFY2(p.prompts->warnings.first().contains("下次启动需要用新密码重新登录"),
+                 qPrintable(p.prompts->warnings.first()));
     }
 };
 
