@@ -384,14 +384,13 @@ void TForm_main::show_desk_info(const DeskInfo &info)
                                       "预订人名：",
                                       "开台押金：",
                                       "订单金额："};
-    if (ctx().desk_id.isEmpty()) {
+    // A table deleted at another counter shows no other table's figures either.
+    if (ctx().desk_id.isEmpty() || !info.found) {
         for (int i = 0; i < 8; ++i)
             if (captions[i])
                 m_info[i]->setText(QString::fromUtf8(captions[i]));
         return;
     }
-    if (!info.found)
-        return;
     const QString values[8] = {info.bh,
                                QString(),
                                info.addtime,

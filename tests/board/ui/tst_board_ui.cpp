@@ -177,6 +177,24 @@ private slots:
         QCOMPARE(b.prompts->errors, QStringList());
     }
 
+    void tileOfATableDeletedElsewhere()
+    {
+        // Its tile is still on this board; clicking it must not leave the order panel
+        // showing the table selected before.
+        Board b;
+        add_desks(b, 3);
+        b.exec("UPDATE lumo_desk set stat=1,nums=4,fwy='小王' where id=2");
+        b.show();
+        Board::click(b.tile("2"));
+        QCOMPARE(b.label("info_fwy")->text(), QString("服务人员：小王"));
+        b.exec("DELETE FROM lumo_desk where id=3");
+        Board::click(b.tile("3"));
+        QCOMPARE(b.label("info_bh")->text(), QString("桌位编号："));
+        QCOMPARE(b.label("info_nums")->text(), QString("用餐人数："));
+        QCOMPARE(b.label("info_fwy")->text(), QString("服务人员："));
+        QCOMPARE(b.prompts->errors, QStringList());
+    }
+
     void selectAndDeselectATile()
     {
         Board b;
