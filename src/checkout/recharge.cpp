@@ -131,7 +131,8 @@ QString online_credit_message(OnlineCredit result)
     case OnlineCredit::AlreadyCredited:
         return QStringLiteral("这笔充值已经入账，不再重复充值");
     case OnlineCredit::NoMember:
-        return QStringLiteral("充值失败");
+        // The guest has paid: the counter must know there is money to give back.
+        return QStringLiteral("已收到在线支付，但该会员已不存在，未能充值，请核对后处理");
     case OnlineCredit::BadPrice:
         return QStringLiteral("支付服务返回的金额无法识别，未充值，请核对后手动处理");
     }

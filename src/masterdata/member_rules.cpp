@@ -16,6 +16,21 @@ bool all_digits(const QString &text)
     return !text.isEmpty();
 }
 
+// Deleted members keep their number taken; the edited member's own is not.
+bool mobile_taken(TSQLiteDatabase &db, const QString &mobile, const QString &edit_id)
+{
+    const TSQLiteTable taken
+        = edit_id.isEmpty()
+              ? db.GetTable(QStringLiteral("SELECT id,mobile FROM lumo_member WHERE mobile=?"),
+                            {mobile})
+              : db.GetTable(
+                  QStringLiteral("SELECT id,mobile FROM lumo_member WHERE mobile=? AND id<>?"),
+                  {mobile, edit_id});
+    return taken.Count() > 0;
+}
+
+const QString MobileTakenText = QStringLiteral("会员号手机号已存在，请确认");
+
 } // namespace
 
 ListQuery member_list_query()
@@ -107,16 +122,8 @@ SaveOutcome save_member(AppContext &ctx, const MemberForm &form)
     }
     {
         TSQLiteDatabase db(ctx.db_path);
-        // Deleted members keep their number taken.
-        const TSQLiteTable taken
-            = form.edit_id.isEmpty()
-                  ? db.GetTable(QStringLiteral("SELECT id,mobile FROM lumo_member WHERE mobile=?"),
-                                {mobile})
-                  : db.GetTable(
-                      QStringLiteral("SELECT id,mobile FROM lumo_member WHERE mobile=? AND id<>?"),
-                      {mobile, form.edit_id});
-        if (taken.Count() > 0) {
-            out.message = QStringLiteral("会员号手机号已存在，请确认");
+        if (mobile_taken(db, mobile, form.edit_id)) {
+            out.message = MobileTakenText;
             return out;
         }
     }
@@ -140,6 +147,12 @@ SaveOutcome add_member(AppContext &ctx,
     const QString now = unix_now(ctx.clock());
     TSQLiteDatabase db(ctx.db_path);
     db.transaction([&] {
+        // Again under the write lock: another counter may have taken the number since
+        // the first check.
+        if (mobile_taken(db, mobile, edit_id)) {
+            out.message = MobileTakenText;
+            return;
+        }
         if (!edit_id.isEmpty()) {
             if (db.scalar(QStringLiteral("SELECT count(*) FROM lumo_member WHERE id=?"), {edit_id})
                 == QLatin1String("0")) {

@@ -51,7 +51,7 @@ SaveOutcome save_member(AppContext &ctx, const MemberForm &form);
 
 // Adds (empty edit id) or updates a member; sets uptime (and addtime when adding).
 // Toast "会员信息录入成功" / "会员信息修改成功"; RecordGoneText when the edited
-// member is gone.
+// member is gone; "会员号手机号已存在，请确认" when the number is taken by then.
 SaveOutcome add_member(AppContext &ctx,
                        const QString &edit_id,
                        const QString &mobile,

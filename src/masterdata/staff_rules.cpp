@@ -51,6 +51,12 @@ SaveOutcome save_staff(AppContext &ctx, const StaffForm &form)
     }
     const QString password = form.password.trimmed();
     const QString role = form.role.trimmed();
+    // Only account 1 may change accounts and only administrators reach this screen:
+    // account 1 with another role would lock everyone out of it for good.
+    if (editing && form.edit_id.trimmed() == QLatin1String("1") && role != QLatin1String("9")) {
+        out.message = SuperAdminRoleText;
+        return out;
+    }
     const QString now = unix_now(ctx.clock());
 
     TSQLiteDatabase db(ctx.db_path);

@@ -23,6 +23,8 @@ struct StaffEdit
 StaffEdit read_staff(const AppContext &ctx, const QString &id);
 
 // The editor's texts as typed; an empty edit_id adds. role is the role code.
+inline const QString SuperAdminRoleText = QStringLiteral("超级管理员账号的权限只能是管理员");
+
 struct StaffForm
 {
     QString edit_id;
@@ -37,6 +39,7 @@ struct StaffForm
 // password shorter than 6 gets DefaultPassword and a fresh 10-letter salt; an
 // edit with 6 or more characters changes the password and keeps the salt.
 // "员工信息录入成功" / "员工信息修改成功"; RecordGoneText when the account is gone.
+// Account 1 keeps the administrator role (SuperAdminRoleText).
 SaveOutcome save_staff(AppContext &ctx, const StaffForm &form);
 
 // Removes an account; account 1 is refused with "系统保留账号，不能删除".

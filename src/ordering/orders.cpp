@@ -346,11 +346,25 @@ QString cal_order_price(AppContext &ctx, TSQLiteDatabase &db, const QString &ord
     return refresh_order_totals(db, order_id);
 }
 
-void batch_lines(AppContext &ctx, LineOp op, const QString &ids)
+bool lines_of_settled_order(TSQLiteDatabase &db, const QString &ids)
 {
     const BoundIds list = bound_ids(ids);
     if (list.isEmpty())
-        return;
+        return false;
+    return db.scalar(QStringLiteral("SELECT count(*) FROM lumo_orders_detail AS d JOIN "
+                                    "lumo_orders AS o ON o.id=d.rootid WHERE o.iscal<>0 AND "
+                                    "d.id in(")
+                         + list.placeholders + QStringLiteral(")"),
+                     list.values)
+               .toInt()
+           > 0;
+}
+
+bool batch_lines(AppContext &ctx, LineOp op, const QString &ids)
+{
+    const BoundIds list = bound_ids(ids);
+    if (list.isEmpty())
+        return true;
     const QString in = QStringLiteral(" where id in(") + list.placeholders + QStringLiteral(");");
     QString sql;
     switch (op) {
@@ -368,7 +382,12 @@ void batch_lines(AppContext &ctx, LineOp op, const QString &ids)
         break;
     }
     TSQLiteDatabase db(ctx.db_path);
+    bool done = false;
     db.transaction([&] {
+        // Checked inside the transaction: another counter may have settled the bill
+        // while the lines were on screen.
+        if (lines_of_settled_order(db, ids))
+            return;
         // The orders to recompute, found before a delete takes their lines away.
         const TSQLiteTable orders = db.GetTable(
             QStringLiteral("SELECT DISTINCT rootid FROM lumo_orders_detail where id in(")
@@ -378,5 +397,7 @@ void batch_lines(AppContext &ctx, LineOp op, const QString &ids)
         TSQLiteTable o = orders;
         for (o.First(); !o.isEof(); o.Next())
             refresh_order_totals(db, o.FieldAsString(0));
+        done = true;
     });
+    return done;
 }

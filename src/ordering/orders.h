@@ -101,4 +101,11 @@ enum class LineOp { Return, Ordered, Served, Delete };
 
 // Changes the status of the lines (or deletes them) and recomputes the totals of
 // their orders, in one transaction. ids: line ids joined with ",".
-void batch_lines(AppContext &ctx, LineOp op, const QString &ids);
+// A paid bill keeps its lines: when one of them belongs to a settled order nothing
+// is changed and the result is false (LinesSettledText).
+bool batch_lines(AppContext &ctx, LineOp op, const QString &ids);
+
+// Whether one of the lines (ids joined with ",") belongs to a settled order.
+bool lines_of_settled_order(TSQLiteDatabase &db, const QString &ids);
+
+inline const QString LinesSettledText = QStringLiteral("订单已结算，菜品不能再修改");

@@ -99,6 +99,14 @@ save_price_changes(AppContext &ctx, const QString &order_id, const QVector<Price
     QString total;
     // The rows and the recomputed totals land together or not at all.
     db.transaction([&] {
+        // A bill paid while the dialog stayed open keeps the lines it was paid for.
+        QStringList ids;
+        for (const PriceEdit &e : edits)
+            ids << e.id;
+        if (lines_of_settled_order(db, ids.join(QChar(',')))
+            || db.scalar(QStringLiteral("SELECT iscal FROM lumo_orders where id=?"), {order_id})
+                   != QLatin1String("0"))
+            return;
         for (const PriceEdit &e : edits) {
             const StoredPrice s = stored_price(e);
             db.ExecSQL(QStringLiteral("UPDATE lumo_orders_detail set oneprice=?,quantity=?,"

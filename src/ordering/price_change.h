@@ -66,9 +66,9 @@ struct PriceEditRefusal
 PriceEditRefusal refused_price_edit(const QVector<PriceEdit> &edits);
 
 // Writes every row and then recomputes the order's stored totals and its table's
-// (recompute_order_total), all in one transaction. Returns the order total "%.2f"
-// (empty for a settled order, when only the rows are written).
-// Writes nothing and returns empty text when a row is refused.
+// (recompute_order_total), all in one transaction. Returns the order total "%.2f".
+// Writes nothing and returns empty text when a row is refused, or when the order
+// or a line's order is settled or gone (LinesSettledText).
 QString
 save_price_changes(AppContext &ctx, const QString &order_id, const QVector<PriceEdit> &edits);
 

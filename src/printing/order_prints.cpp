@@ -8,11 +8,11 @@
 
 namespace {
 
-QString resolve_order(const AppContext &ctx, const QString &desk_id, const QString &order_id)
+QString resolve_order(TSQLiteDatabase &db, const QString &desk_id, const QString &order_id)
 {
     const QString id = order_id.trimmed();
     if (id.isEmpty() || id == QLatin1String("0"))
-        return get_desk_order_id(ctx, desk_id);
+        return get_desk_order_id(db, desk_id);
     return id;
 }
 
@@ -95,7 +95,6 @@ ComposedPrint compose_receipt(const AppContext &ctx,
     const QStringList x = ctx.settings.kdstr.trimmed().split(QLatin1Char(','));
     if (x.size() != 3)
         return stopped(PrintOutcome::BadLayout, ReceiptLayoutText);
-    const QString order = resolve_order(ctx, desk_id, order_id);
 
     ComposedPrint c;
     c.rows.append({{x[0], shop_title(shopname), true, false},
@@ -104,11 +103,23 @@ ComposedPrint compose_receipt(const AppContext &ctx,
                    {x[1], QStringLiteral("份"), true, false},
                    {x[2], QStringLiteral("小计"), true, false}});
 
-    TSQLiteDatabase db(ctx.db_path);
-    TSQLiteTable lines
-        = db.GetTable(QStringLiteral("SELECT id,title,oneprice,quantity,price,addtime,stat,zfidstr "
-                                     "FROM lumo_orders_detail where rootid=? order by id ASC"),
-                      {order});
+    // Lines and amounts as of one moment: a dish another counter adds meanwhile is
+    // either listed and counted, or neither.
+    TSQLiteTable lines;
+    TSQLiteTable o;
+    {
+        TSQLiteDatabase db(ctx.db_path);
+        db.transaction([&] {
+            const QString order = resolve_order(db, desk_id, order_id);
+            lines = db.GetTable(
+                QStringLiteral("SELECT id,title,oneprice,quantity,price,addtime,stat,zfidstr "
+                               "FROM lumo_orders_detail where rootid=? order by id ASC"),
+                {order});
+            o = db.GetTable(
+                QStringLiteral("SELECT paytime,allprice,price FROM lumo_orders where id=?"),
+                {order});
+        });
+    }
     if (lines.Count() == 0)
         return stopped(PrintOutcome::NoLines, NoOrderText);
     const int title = lines.FieldIndex(QStringLiteral("title"));
@@ -124,8 +135,6 @@ ComposedPrint compose_receipt(const AppContext &ctx,
                        {x[2], format_money(subtotal), false, returned}});
     }
 
-    const TSQLiteTable o = db.GetTable(
-        QStringLiteral("SELECT paytime,allprice,price FROM lumo_orders where id=?"), {order});
     const QString paytime
         = o.Count() > 0 ? o.value(QStringLiteral("paytime")).trimmed() : QString();
     const bool settled = !paytime.isEmpty() && paytime != QLatin1String("0");
@@ -166,7 +175,8 @@ ComposedPrint compose_kitchen_ticket(const AppContext &ctx,
                    {x[3], QStringLiteral("状态"), true, false},
                    {x[4], QStringLiteral("备注"), true, false}});
 
-    const QString order = resolve_order(ctx, desk_id, order_id);
+    TSQLiteDatabase db(ctx.db_path);
+    const QString order = resolve_order(db, desk_id, order_id);
     QString sql
         = QStringLiteral("SELECT id,title,oneprice,quantity,price,addtime,stat,zfidstr,remark "
                          "FROM lumo_orders_detail where rootid=?");
@@ -176,7 +186,6 @@ ComposedPrint compose_kitchen_ticket(const AppContext &ctx,
         params << s;
     }
     sql += QStringLiteral(" order by id ASC");
-    TSQLiteDatabase db(ctx.db_path);
     TSQLiteTable lines = db.GetTable(sql, params);
     if (lines.Count() == 0)
         return stopped(PrintOutcome::NoLines, NoOrderText);

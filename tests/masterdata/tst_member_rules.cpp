@@ -29,6 +29,36 @@ int on_open(sqlite3 *db, const char **, const sqlite3_api_routines *)
     return SQLITE_OK;
 }
 
+// Another counter that adds a member with this number the moment this counter
+// begins its write.
+struct RivalCounter
+{
+    QString db_path;
+    QString mobile;
+};
+RivalCounter *&rival()
+{
+    static RivalCounter *r = nullptr;
+    return r;
+}
+int on_begin(unsigned, void *, void *stmt, void *)
+{
+    const char *sql = sqlite3_sql(static_cast<sqlite3_stmt *>(stmt));
+    RivalCounter *r = rival();
+    if (r && sql && std::strncmp(sql, "BEGIN", 5) == 0) {
+        rival() = nullptr;
+        TSQLiteDatabase other(r->db_path);
+        other.ExecSQL("INSERT INTO lumo_member(mobile,truename,stat) VALUES(?,'别的收银台',0)",
+                      {r->mobile});
+    }
+    return 0;
+}
+int on_open_begin(sqlite3 *db, const char **, const sqlite3_api_routines *)
+{
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, on_begin, nullptr);
+    return SQLITE_OK;
+}
+
 QStringList names(const TestProgram &p, const QString &keyword)
 {
     const ListPage page = read_list_page(p.ctx, member_list_query(), keyword, 1, 15);
@@ -182,6 +212,33 @@ private slots:
         r = save_member(p.ctx, {"1", "13700000000", "ONeil", "9"});
         QCOMPARE(r.message, RecordGoneText);
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_member"), QString("1"));
+    }
+
+    // Two counters adding (or editing to) the same number at once: the number is
+    // tested again under the write lock, so only the first one gets it.
+    void numberTakenMeanwhile_data()
+    {
+        QTest::addColumn<bool>("editing");
+        QTest::newRow("adding") << false;
+        QTest::newRow("editing") << true;
+    }
+    void numberTakenMeanwhile()
+    {
+        QFETCH(bool, editing);
+        TestProgram p;
+        p.exec("INSERT INTO lumo_member(id,mobile,truename,zekou) VALUES(1,'13700000000','张三',"
+               "1000)");
+        RivalCounter r{p.ctx.db_path, "13900000000"};
+        rival() = &r;
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(on_open_begin));
+        const SaveOutcome out
+            = save_member(p.ctx, {editing ? "1" : "", "13900000000", "李四", "9"});
+        sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(on_open_begin));
+        QVERIFY(rival() == nullptr); // the other counter did write meanwhile
+        QCOMPARE(out.message, QString("会员号手机号已存在，请确认"));
+        QVERIFY(!out.saved);
+        QCOMPARE(p.rows("SELECT mobile,truename,zekou FROM lumo_member ORDER BY id"),
+                 QStringList({"13700000000|张三|1000", "13900000000|别的收银台|1000"}));
     }
 
     // Keyword rule: an 11-digit number finds that mobile only; anything else

@@ -128,6 +128,17 @@ private slots:
         QVERIFY(!login(p.ctx, "waiter", "804731").ok);
         QCOMPARE(p.scalar("SELECT rndstr FROM lumo_admin WHERE id=" + id), salt);
 
+        // Account 1 keeps its administrator role: with another one nobody could
+        // reach or change the accounts again.
+        signed_in_as(p, 1);
+        r = save_staff(p.ctx, {"1", "admin", "", "管理员", "1"});
+        QCOMPARE(r.message, QString("超级管理员账号的权限只能是管理员"));
+        QCOMPARE(p.scalar("SELECT tid FROM lumo_admin WHERE id=1"), QString("9"));
+        r = save_staff(p.ctx, {"1", "boss", "", "老板", "9"});
+        QCOMPARE(r.message, QString("员工信息修改成功"));
+        QCOMPARE(p.rows("SELECT username,truename,tid FROM lumo_admin WHERE id=1"),
+                 QStringList{"boss|老板|9"});
+
         p.exec("DELETE FROM lumo_admin WHERE id=" + id);
         signed_in_as(p, 1);
         r = save_staff(p.ctx, {id, "waiter", "", "小王", "1"});

@@ -353,6 +353,38 @@ private slots:
         QCOMPARE(cal_desk_price(p.ctx, QString()), QString());
     }
 
+    // A bill settled meanwhile (another counter, or the checkout while the ordering
+    // screen stayed open) keeps its lines as they were paid, even when the selection
+    // also holds a line of an open order.
+    void settledLinesStayAsPaid_data()
+    {
+        QTest::addColumn<int>("op");
+        QTest::newRow("return") << int(LineOp::Return);
+        QTest::newRow("ordered") << int(LineOp::Ordered);
+        QTest::newRow("served") << int(LineOp::Served);
+        QTest::newRow("delete") << int(LineOp::Delete);
+    }
+
+    void settledLinesStayAsPaid()
+    {
+        QFETCH(int, op);
+        TestProgram p;
+        const QString desk = add_desk(p, 1);
+        p.ctx.desk_id = desk;
+        const QString paid = add_desk_order(p.ctx, "", "", "", "");
+        write_cart(p.ctx, paid, {dish("1", "2")}, "1000");
+        p.exec("UPDATE lumo_orders SET iscal=1 WHERE id=" + paid);
+        p.exec("UPDATE lumo_orders_detail SET iscal=1,stat=9 WHERE rootid=" + paid);
+        const QString open = add_desk_order(p.ctx, "", "", "", "");
+        write_cart(p.ctx, open, {dish("2", "1")}, "1001");
+        const QString ids = p.scalar("SELECT group_concat(id) FROM lumo_orders_detail");
+
+        QVERIFY(!batch_lines(p.ctx, LineOp(op), ids));
+        QCOMPARE(lines_of(p, paid), QStringList{"1||2|9"});
+        QCOMPARE(lines_of(p, open), QStringList{"2||1|0"});
+        QCOMPARE(totals(p, desk, open), QString("10.00 10.0 10.0"));
+    }
+
     void secondOpenOrderNeverTakesTheTile()
     {
         // Two counters opened the same table at once: the first open order is the

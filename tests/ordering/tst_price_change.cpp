@@ -228,6 +228,18 @@ private slots:
         QCOMPARE(dump_all(p), before);
     }
 
+    void settledOrderKeepsItsLines()
+    {
+        // The dialog stayed open while the bill was paid: its save changes nothing.
+        TestProgram p;
+        PricedOrder o(p);
+        p.exec("UPDATE lumo_orders SET iscal=1,price=20 WHERE id=" + o.order);
+        p.exec("UPDATE lumo_orders_detail SET iscal=1 WHERE rootid=" + o.order);
+        const QString before = dump_all(p);
+        QCOMPARE(save_price_changes(p.ctx, o.order, {{o.live, "1", "1", "改"}}), QString());
+        QCOMPARE(dump_all(p), before);
+    }
+
     void allOrNothing()
     {
         TestProgram p;

@@ -6,7 +6,52 @@
 
 #include <QTest>
 
+#include <sqlite3.h>
+
+#include <cstring>
+
 namespace {
+
+// Another counter that adds a dish to an order, its line and the order's amounts in
+// one write, the moment this counter starts reading that order's amounts.
+struct RivalCounter
+{
+    QByteArray path;
+    QString order;
+    int rc = -1;
+};
+RivalCounter *&rival()
+{
+    static RivalCounter *r = nullptr;
+    return r;
+}
+int on_statement(unsigned, void *, void *stmt, void *)
+{
+    const char *sql = sqlite3_sql(static_cast<sqlite3_stmt *>(stmt));
+    RivalCounter *r = rival();
+    if (!r || !sql || !std::strstr(sql, "SELECT paytime,allprice,price"))
+        return 0;
+    rival() = nullptr;
+    sqlite3 *db = nullptr;
+    sqlite3_open(r->path.constData(), &db); // no busy wait: a held lock refuses at once
+    const QByteArray write
+        = QStringLiteral(
+              "BEGIN IMMEDIATE;"
+              "INSERT INTO lumo_orders_detail(title,rootid,oneprice,quantity,price,stat) "
+              "VALUES('啤酒',%1,10,1,10,0);"
+              "UPDATE lumo_orders SET allprice=allprice+10,price=price+10 WHERE id=%1;"
+              "COMMIT;")
+              .arg(r->order)
+              .toUtf8();
+    r->rc = sqlite3_exec(db, write.constData(), nullptr, nullptr, nullptr);
+    sqlite3_close(db); // rolls back a write left half done
+    return 0;
+}
+int on_open(sqlite3 *db, const char **, const sqlite3_api_routines *)
+{
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, on_statement, nullptr);
+    return SQLITE_OK;
+}
 
 // A cell as "x title", with " [b]" when bold and " [s]" when struck out.
 QString cell_text(const PrintCell &c)
@@ -103,6 +148,24 @@ private slots:
                               "0.0 订单金额：99.50",
                               "0.0 您需支付：88.00",
                               Date}));
+    }
+
+    // A dish added at another counter while the receipt is read: the receipt lists it
+    // and counts it, or neither.
+    void receiptIsOneMoment()
+    {
+        Restaurant r;
+        RivalCounter other{QFile::encodeName(r.ctx.db_path), r.open};
+        rival() = &other;
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(on_open));
+        const ComposedPrint c = compose_receipt(r.ctx, "老王饭店", "01", "1", "0");
+        sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(on_open));
+        QVERIFY(other.rc != -1); // the other counter did try
+        const QStringList rows = row_texts(c.rows);
+        const bool listed = rows.contains("0.0 啤酒 | 3.1 1 | 3.7 10.00");
+        const bool counted = rows.contains("0.0 订单金额：109.50");
+        QVERIFY2(listed == counted, qPrintable(rows.join('\n')));
+        QVERIFY(counted || rows.contains("0.0 订单金额：99.50"));
     }
 
     void receiptFooter_data()

@@ -94,6 +94,15 @@ void connect_desk_dialogs(Forms &forms)
                           static_cast<DeskDialog *>(forms.desk_zhuantai)})
         QObject::connect(
             d, &DeskDialog::desk_changed, forms.diancan, &TForm_diancan::follow_desk_change);
+    QObject::connect(forms.cancel,
+                     &TForm_cancel::desk_changed,
+                     forms.diancan,
+                     &TForm_diancan::follow_desk_change);
+    // An open price change shows its lines as the ordering screen and the checkout leave them.
+    QObject::connect(
+        forms.diancan, &DeskDialog::desk_changed, forms.gaijia, &TForm_gaijia::follow_desk_change);
+    QObject::connect(
+        forms.cancel, &TForm_cancel::desk_changed, forms.gaijia, &TForm_gaijia::follow_desk_change);
     // An open checkout shows its bill as the other dialogs leave it.
     for (DeskDialog *d : {static_cast<DeskDialog *>(forms.gaijia),
                           static_cast<DeskDialog *>(forms.diancan),
@@ -109,6 +118,10 @@ void connect_desk_dialogs(Forms &forms)
                      &TForm_desk_zhuantai::desk_transferred,
                      forms.desk_zt,
                      &TForm_desk_zt::follow_desk_transfer);
+    QObject::connect(forms.desk_zhuantai,
+                     &TForm_desk_zhuantai::desk_transferred,
+                     forms.chuda,
+                     &TForm_chuda::follow_desk_transfer);
     // An open orders list shows orders as they are opened, changed, settled or moved.
     for (DeskDialog *d : {static_cast<DeskDialog *>(forms.gaijia),
                           static_cast<DeskDialog *>(forms.diancan),
@@ -119,6 +132,8 @@ void connect_desk_dialogs(Forms &forms)
         forms.cancel, &TForm_cancel::desk_changed, forms.orders, &TForm_orders::follow_change);
     QObject::connect(
         forms.chongzhi, &TForm_chongzhi::memberChanged, forms.orders, &TForm_orders::follow_change);
+    QObject::connect(
+        main, &TForm_main::demo_data_deleted, forms.orders, &TForm_orders::follow_change);
     QObject::connect(forms.chongzhi,
                      &TForm_chongzhi::rechargePending,
                      forms.orders,

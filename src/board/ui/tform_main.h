@@ -118,6 +118,10 @@ public slots:
     void N2Click();
     void WMBarIcon(QSystemTrayIcon::ActivationReason reason);
 
+signals:
+    // "删除数据" removed the demonstration tables and dishes.
+    void demo_data_deleted();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

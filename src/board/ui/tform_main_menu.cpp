@@ -396,6 +396,7 @@ void TForm_main::ClickDeleteTest()
         return;
     guarded(ctx(), [&] {
         delete_demo_data(ctx());
+        emit demo_data_deleted();
         createmenu();
         load_desk();
         get_tongji_info();

@@ -222,14 +222,13 @@ void TForm_cancel::batch_click(LineOp op)
     if (!ctx().prompts().confirm(texts.confirm))
         return;
     guarded(ctx(), [&] {
-        if (!order_is_open(ctx(), m_order_id)) {
-            // A settled bill is not changed afterwards.
+        // A settled bill is not changed afterwards.
+        if (!order_is_open(ctx(), m_order_id) || !batch_lines(ctx(), op, ids)) {
             toast(OrderGoneText);
             m_order_id = get_desk_order_id(ctx(), m_desk_id);
             reload_all();
             return;
         }
-        batch_lines(ctx(), op, ids);
         // The member and the input fields stay; only the bill follows.
         reload_bill();
         toast(texts.done);

@@ -4,13 +4,16 @@
 #include "app/ui/forms.h"
 #include "board/board.h"
 #include "board/ui/tform_main.h"
+#include "checkout/ui/tform_cancel.h"
 #include "checkout/ui/tform_chongzhi.h"
 #include "masterdata/ui/tform_caipin.h"
 #include "masterdata/ui/tform_cp_class.h"
 #include "masterdata/ui/tform_desk.h"
 #include "masterdata/ui/tform_desk_class.h"
 #include "masterdata/ui/tform_member.h"
+#include "masterdata/ui/tform_yuangong.h"
 #include "ordering/ui/tform_diancan.h"
+#include "staff/ui/tform_modify.h"
 
 namespace {
 
@@ -67,9 +70,29 @@ void link_masterdata(Forms &forms)
             diancan->load_caipin();
         });
     });
-    // A recharge shows in the members list at once.
-    TForm_member *member = forms.member;
-    QObject::connect(forms.chongzhi, &TForm_chongzhi::memberChanged, member, [=, &ctx] {
-        guarded(ctx, [&] { member->getlist(); });
+    // The open lists and the ordering screen drop the demonstration tables and dishes.
+    QObject::connect(main, &TForm_main::demo_data_deleted, desk, [=, &ctx] {
+        guarded(ctx, [&] {
+            for (ListScreen *s :
+                 {static_cast<ListScreen *>(desk), static_cast<ListScreen *>(caipin)})
+                if (s->isVisible())
+                    s->getlist();
+            diancan->load_caipin_class();
+            diancan->load_caipin();
+        });
     });
+    // An open employees list shows a name changed under "修改资料".
+    TForm_yuangong *staff = forms.yuangong;
+    QObject::connect(forms.modify, &TForm_modify::profile_saved, staff, [=, &ctx] {
+        if (staff->isVisible())
+            guarded(ctx, [&] { staff->getlist(); });
+    });
+    // A recharge, or a bill paid from a balance, shows in the members list at once.
+    TForm_member *member = forms.member;
+    QObject::connect(forms.chongzhi,
+                     &TForm_chongzhi::memberChanged,
+                     member,
+                     &TForm_member::follow_balance_change);
+    QObject::connect(
+        forms.cancel, &TForm_cancel::desk_changed, member, &TForm_member::follow_balance_change);
 }

@@ -1,6 +1,7 @@
 #include "masterdata/ui/tform_member.h"
 
 #include "app/helpers.h"
+#include "app/ui/box_prompts.h"
 #include "checkout/ui/tform_chongzhi.h"
 #include "masterdata/member_rules.h"
 
@@ -40,6 +41,8 @@ ListScreenConfig member_config()
                  ListColumn::icon(QStringLiteral("编辑"), ListColumn::EditIcon),
                  ListColumn::icon(QStringLiteral("删除"), ListColumn::DeleteIcon)};
     c.columns.last().align = Qt::AlignRight;
+    // A balance is money the guest has paid in: shown whole up to six-figure sums.
+    c.columns[5].fits = QStringLiteral("000000.00");
     c.query = member_list_query();
     c.first_panel = QStringLiteral("新增会员");
     c.first_button = QStringLiteral("新增会员保存");
@@ -93,6 +96,20 @@ void TForm_member::set_edit(int isedit, const QString &id)
     m_name->setText(m.truename);
     m_discount->setText(m.zekou);
     m_balance->setText(m.balance);
+}
+
+void TForm_member::follow_balance_change()
+{
+    if (!isVisible())
+        return;
+    guarded(ctx(), [&] {
+        getlist();
+        if (!editing())
+            return;
+        const MemberEdit m = read_member(ctx(), edit_id());
+        if (m.found)
+            m_balance->setText(m.balance);
+    });
 }
 
 void TForm_member::save()

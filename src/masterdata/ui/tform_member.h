@@ -13,6 +13,10 @@ class TForm_member : public ListScreen
 public:
     TForm_member(Forms &forms, QWidget *parent);
 
+    // After a recharge or a bill paid from a balance: while shown, the list and the
+    // edited member's balance are read again; the typed fields stay.
+    void follow_balance_change();
+
 protected:
     void set_edit(int isedit, const QString &id) override;
     void save() override;

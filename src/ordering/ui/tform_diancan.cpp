@@ -401,6 +401,10 @@ void TForm_diancan::show_page(const QVector<int> &dishes)
 
 void TForm_diancan::reset_tiles()
 {
+    // The methods dialog shows choices (and a table) that are cleared now: saving it
+    // would put them into the next table's submit.
+    if (m_forms.caipin_zuofa && m_forms.caipin_zuofa->isVisible())
+        m_forms.caipin_zuofa->hide();
     for (TileRecord &r : m_dishes)
         r.resetChoices();
     for (DishTile *t : std::as_const(m_page_tiles)) {

@@ -114,7 +114,12 @@ void TForm_diancan::batch_click(LineOp op)
     if (!ctx().prompts().confirm(texts.confirm))
         return;
     guarded(ctx(), [&] {
-        batch_lines(ctx(), op, ids);
+        if (!batch_lines(ctx(), op, ids)) {
+            // The bill was paid meanwhile; the list shows the table as it is now.
+            load_desk_ord_1();
+            toast(LinesSettledText);
+            return;
+        }
         load_desk_ord_1();
         // The operation recomputed the stored totals; the board follows them.
         emit desk_changed(m_desk_id);

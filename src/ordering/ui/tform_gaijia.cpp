@@ -29,6 +29,19 @@ QLabel *text_at(QWidget *parent, const QString &text, int left, int top, int wid
     return l;
 }
 
+// A dish name or method list longer than its column ends in "…" and shows whole
+// when pointed at: cut off plainly, long names that differ only at the end look alike.
+QLabel *cut_text_at(QWidget *parent, const QString &text, int left, int top, int width)
+{
+    QLabel *l = text_at(parent, text, left, top, width);
+    const QString cut = l->fontMetrics().elidedText(text, Qt::ElideRight, width);
+    if (cut != text) {
+        l->setText(cut);
+        l->setToolTip(text);
+    }
+    return l;
+}
+
 QLineEdit *
 edit_at(QWidget *parent, const QString &name, const QString &text, int left, int top, int width)
 {
@@ -46,6 +59,15 @@ void rule_at(QWidget *parent, int top, int width)
     QPalette p = line->palette();
     p.setColor(QPalette::Window, RuleColour);
     line->setPalette(p);
+}
+
+// What the rows of a listing were made from.
+QString listing_key(const QVector<PriceLine> &lines)
+{
+    QStringList out;
+    for (const PriceLine &l : lines)
+        out << QStringList{l.id, l.oneprice, l.quantity, l.remark, l.rootid}.join(QChar('|'));
+    return out.join(QChar('\n'));
 }
 
 } // namespace
@@ -94,8 +116,10 @@ void TForm_gaijia::list_lines()
     m_group->setGeometry(5, 10, 775, groupHeight);
     m_save->setGeometry(5, 10 + groupHeight + 8, 120, 36);
 
+    m_listed.clear();
     guarded(ctx(), [&] {
         const QVector<PriceLine> lines = read_price_lines(ctx(), m_ids);
+        m_listed = listing_key(lines);
         if (lines.isEmpty())
             return;
         m_order_id = lines.first().rootid;
@@ -132,8 +156,8 @@ void TForm_gaijia::list_lines()
             const PriceLine &l = lines[n];
             const int top = 4 + 30 * n;
             text_at(rows, line_number(n + 1), 10, top + 2, 36);
-            text_at(rows, l.title, 50, top + 2, 195);
-            text_at(rows, l.zfidstr, 250, top + 2, 95);
+            cut_text_at(rows, l.title, 50, top + 2, 195);
+            cut_text_at(rows, l.zfidstr, 250, top + 2, 95);
             Row row;
             row.price = edit_at(rows, QStringLiteral("edit_1_") + l.id, l.oneprice, 350, top, 100);
             row.quantity
@@ -155,6 +179,19 @@ void TForm_gaijia::list_lines()
     });
     // Shown once filled, so every control in it shows with it.
     m_group->show();
+}
+
+void TForm_gaijia::follow_desk_change(const QString &desk_id)
+{
+    if (!isVisible() || desk_id.isEmpty())
+        return;
+    guarded(ctx(), [&] {
+        if (desk_id != m_desk_id
+            && desk_id != get_order_fields(ctx(), m_order_id, QStringLiteral("deskid")).value(0))
+            return;
+        if (listing_key(read_price_lines(ctx(), m_ids)) != m_listed)
+            list_lines();
+    });
 }
 
 void TForm_gaijia::recompute_subtotals()
@@ -184,7 +221,12 @@ void TForm_gaijia::save_click()
         return;
     }
     guarded(ctx(), [&] {
-        save_price_changes(ctx(), m_order_id, edits);
+        if (save_price_changes(ctx(), m_order_id, edits).isEmpty()) {
+            // Paid meanwhile: the rows show the lines as they stay.
+            list_lines();
+            toast(LinesSettledText);
+            return;
+        }
         list_lines();
         // The order may belong to another table by now (a transfer): that table
         // shows the new total too.

@@ -22,6 +22,11 @@ public:
     void open_with(const QString &desk_id, const QString &order_id, const QString &ids);
     QString line_ids() const { return m_ids; }
 
+    // Another window changed a table: when it is this dialog's and its lines now
+    // differ from the rows shown, the rows show them as they are (what was typed
+    // into the old rows would otherwise be saved over the change).
+    void follow_desk_change(const QString &desk_id);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -39,6 +44,7 @@ private:
     void save_click();
 
     QString m_ids;
+    QString m_listed; // the lines as listed, to see whether they changed since
     QWidget *m_group = nullptr;
     QPushButton *m_save = nullptr;
     QHash<QString, Row> m_rows;

@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/ui/box_prompts.h"
+#include "ordering/orders.h"
 #include "printing/order_prints.h"
 
 #include <QButtonGroup>
@@ -42,6 +43,19 @@ void TForm_chuda::open_with(const QString &desk_id, const QString &order_id)
     mydekno.clear();
     guarded(ctx(), [&] { mydekno = get_desk_field(ctx(), desk_id, QStringLiteral("bh")); });
     open_centred();
+}
+
+void TForm_chuda::follow_desk_transfer(const QString &from_id, const QString &to_id)
+{
+    if (from_id.isEmpty() || from_id != mydeskid)
+        return;
+    guarded(ctx(), [&] {
+        const bool open_order = myrootid.isEmpty() || myrootid == QLatin1String("0");
+        if (!open_order && get_desk_order_id(ctx(), to_id) != myrootid)
+            return;
+        mydeskid = to_id;
+        mydekno = get_desk_field(ctx(), to_id, QStringLiteral("bh"));
+    });
 }
 
 void TForm_chuda::print_click()

@@ -16,6 +16,9 @@ public:
     // Prints for this table and order (empty or "0": the table's open order) until
     // the next opening, whatever the board selects meanwhile.
     void open_with(const QString &desk_id, const QString &order_id);
+    // The guests moved with their open order: the ticket follows them to the new
+    // table. A past order stays with the table it was served at.
+    void follow_desk_transfer(const QString &from_id, const QString &to_id);
 
     // The table, its number and the order to print for.
     QString mydeskid;

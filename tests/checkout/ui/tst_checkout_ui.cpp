@@ -5,6 +5,7 @@
 #include "board/ui/tform_main.h"
 #include "checkout/ui/tform_cancel.h"
 #include "checkout/ui/tform_defaultpay.h"
+#include "ordering/ui/tform_caipin_zuofa.h"
 #include "ordering/ui/tform_diancan.h"
 #include "ordering/ui/tform_gaijia.h"
 #include "qr_decode.h"
@@ -408,6 +409,47 @@ private slots:
         QCOMPARE(r.shown("Label_payprice"), QString("应付金额：30.00"));
         QCOMPARE(r.edit("Edit_zekou")->text(), QString("8"));
         QCOMPARE(list->item(0, 4)->text(), QString("25.00"));
+    }
+
+    // The ordering screen and a price change left open show the bill as the checkout
+    // and the ordering screen leave it, so a save does not write old quantities back.
+    void openWindowsFollowTheBill()
+    {
+        Restaurant r;
+        r.seat_and_order(1, {"1", "2"});
+        GuiProgram::click(find(r.main, "menu_label_41"));
+        TForm_diancan *dc = r.p.forms->diancan;
+        auto *lines = find<QTableWidget>(dc, "list_ord");
+        lines->item(0, 0)->setCheckState(Qt::Checked);
+        GuiProgram::click(button(dc, "改价"));
+        TForm_gaijia *gj = r.p.forms->gaijia;
+        const QString fish = lines->item(0, 1)->text();
+        QCOMPARE(find<QLineEdit>(gj, "edit_2_" + fish)->text(), QString("1"));
+
+        // Three fish now, submitted again from the ordering screen.
+        GuiProgram::click(find(dc, "box_caipin_1"));
+        GuiProgram::click(button(dc, "数量"));
+        find<QLineEdit>(r.p.forms->caipin_zuofa, "edit_quantity")->setText("3");
+        GuiProgram::click(button(r.p.forms->caipin_zuofa, "确定设置"));
+        r.p.prompts->queue(true);
+        GuiProgram::click(button(dc, "一键批量落单"));
+        QCOMPARE(find<QLineEdit>(gj, "edit_2_" + fish)->text(), QString("3"));
+        find<QLineEdit>(gj, "edit_1_" + fish)->setText("25");
+        GuiProgram::click(button(gj, "批量保存"));
+        QCOMPARE(
+            r.p.scalar("SELECT quantity||' '||oneprice FROM lumo_orders_detail WHERE id=" + fish),
+            QString("3 25.0"));
+
+        // The checkout returns the fish, then settles: the ordering screen follows both.
+        r.open_checkout();
+        auto *list = find<QTableWidget>(r.cancel, "list_ord");
+        list->item(0, 0)->setCheckState(Qt::Checked);
+        r.p.prompts->queue(true);
+        GuiProgram::click(find(r.cancel, "btn_tc"));
+        QCOMPARE(lines->item(0, 7)->text(), QString("已退菜"));
+        r.settle();
+        QCOMPARE(r.toast(), QString("结算成功"));
+        QCOMPARE(lines->rowCount(), 0);
     }
 
     void onlineMethodsHandOver()

@@ -25,6 +25,29 @@ private slots:
         QCOMPARE(w->findChild<QLabel *>("page_nums")->text(), QString("共有0条符合条件的记录"));
     }
 
+    // "删除数据" shows at once in the open tables and dishes screens; the owner's own
+    // dish stays.
+    void screensFollowTheDemonstrationRemoval()
+    {
+        MasterdataFixture f;
+        f.prompts->queue(true); // take the demonstration data
+        f.main()->set_board_size(QSize(1600, 1000));
+        f.main()->show();
+        f.exec("INSERT INTO lumo_caipin(title,price,sort) VALUES('自制酸奶','8',999)");
+        f.menu(61);
+        f.menu(71);
+        QCOMPARE(f.desk()->page_rows().records, 20);
+        QVERIFY(f.dishes()->page_rows().records > 1);
+
+        f.prompts->queue(true);
+        f.menu(114);
+        QCOMPARE(f.scalar("SELECT count(*) FROM lumo_desk"), QString("0"));
+        QCOMPARE(f.desk()->page_rows().records, 0);
+        QCOMPARE(f.desk()->list()->rowCount(), 0);
+        QCOMPARE(f.dishes()->page_rows().records, 1);
+        QCOMPARE(f.dishes()->list()->item(0, 1)->text(), QString("自制酸奶"));
+    }
+
     // The save's checks in order; nothing is written.
     void refusals_data()
     {

@@ -1,4 +1,5 @@
 #include "masterdata/ui/page_bar.h"
+#include "masterdata/ui/tform_member.h"
 #include "masterdata_fixture.h"
 
 #include <QHeaderView>
@@ -168,13 +169,17 @@ private slots:
         QTest::newRow("菜品分类") << 1;
         QTest::newRow("桌位管理") << 2;
         QTest::newRow("菜品管理") << 3;
+        QTest::newRow("会员管理") << 4;
     }
     void textsFitTheWindow()
     {
         QFETCH(int, screen);
         MasterdataFixture f;
         f.exec("INSERT INTO lumo_caipin(title,price,addtime) VALUES('米饭','2','1796969280')");
-        ListScreen *const screens[] = {f.areas(), f.categories(), f.desk(), f.dishes()};
+        f.exec("INSERT INTO lumo_member(mobile,truename,balance) VALUES('13800000001','张三',"
+               "493826.8)");
+        ListScreen *const screens[]
+            = {f.areas(), f.categories(), f.desk(), f.dishes(), f.forms->member};
         ListScreen *s = screens[screen];
         s->open_centred();
         set_page_bar(123, 456, s, 6840);
@@ -198,6 +203,15 @@ private slots:
                      qPrintable(time));
             // The name column keeps its room.
             QVERIFY(list->columnWidth(1) > 200);
+        }
+        if (screen == 4) {
+            // A six-figure balance shows whole, not "493...".
+            auto *list = s->findChild<QTableWidget *>("ListView1");
+            const QString balance = list->item(0, 5)->text();
+            QCOMPARE(balance, QString("493826.80"));
+            QVERIFY2(list->columnWidth(5) - 8 >= list->fontMetrics().horizontalAdvance(balance),
+                     qPrintable(QString::number(list->columnWidth(5))));
+            QVERIFY(list->columnWidth(1) > 100); // the name keeps its room
         }
     }
 
@@ -223,7 +237,7 @@ private slots:
         QTest::newRow("会员管理")
             << "TForm_member"
             << "编号 50 L|会员姓名 * L|会员手机号 100 L|添加时间 140 L|折扣 50 L|"
-               "余额 50 L|充值 50 C|编辑 50 C|删除 50 R";
+               "余额 50+ L|充值 50 C|编辑 50 C|删除 50 R";
         QTest::newRow("员工设置")
             << "TForm_yuangong"
             << "编号 50 L|登录账号 * L|真实姓名 100 L|是否在职 80 L|添加时间 140 L|"

@@ -1,3 +1,4 @@
+#include "checkout/ui/tform_cancel.h"
 #include "checkout/ui/tform_chongzhi.h"
 #include "masterdata/ui/tform_member.h"
 #include "masterdata_fixture.h"
@@ -147,6 +148,32 @@ private slots:
         f.exec("UPDATE lumo_member SET balance=50 WHERE id=1");
         emit f.forms->chongzhi->memberChanged("1");
         QVERIFY(MasterdataFixture::rows(s).at(1).endsWith("|50.00|"));
+    }
+
+    // A balance changed by a recharge or by a bill paid from it shows at once, in
+    // the list and beside the member being edited; what the owner typed stays.
+    void balanceFollowsPayments()
+    {
+        MasterdataFixture f;
+        f.exec("INSERT INTO lumo_member(id,mobile,truename,balance) VALUES(1,'13800000001','张三',"
+               "10),(2,'13800000002','李四',0)");
+        TForm_member *s = screen(f);
+        MasterdataFixture::clickCell(s, 1, 7);
+        auto *balance = s->findChild<QLabel *>("Label3");
+        QCOMPARE(balance->text(), QString("￥10.00"));
+        MasterdataFixture::type(s, "LabeledEdit3", "张三丰");
+
+        f.exec("UPDATE lumo_member SET balance=60 WHERE id=1");
+        emit f.forms->chongzhi->memberChanged("1");
+        QCOMPARE(balance->text(), QString("￥60.00"));
+        QVERIFY(MasterdataFixture::rows(s).at(1).endsWith("|60.00|"));
+
+        f.exec("UPDATE lumo_member SET balance=25.5 WHERE id=1");
+        emit f.forms->cancel->desk_changed("3");
+        QCOMPARE(balance->text(), QString("￥25.50"));
+        QVERIFY(MasterdataFixture::rows(s).at(1).endsWith("|25.50|"));
+        QCOMPARE(s->findChild<QLineEdit *>("LabeledEdit3")->text(), QString("张三丰"));
+        QVERIFY(s->editing());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "masterdata/ui/tform_yuangong.h"
 #include "masterdata_fixture.h"
+#include "staff/ui/tform_modify.h"
 
 class TestYuangongUi : public QObject
 {
@@ -66,6 +67,24 @@ private slots:
     }
 
     // The super administrator changes a role and name.
+    // A name changed under "修改资料" shows at once in the open employees list.
+    void followsTheOwnProfile()
+    {
+        MasterdataFixture f;
+        f.showBoard();
+        f.ctx.account.uid = 1;
+        f.menu(91);
+        TForm_yuangong *s = f.forms->yuangong;
+        QVERIFY(MasterdataFixture::rows(s).at(0).contains("|管理员|"));
+        f.menu(111);
+        TForm_modify *m = f.forms->modify;
+        QVERIFY(m->isVisible());
+        MasterdataFixture::type(m, "truename", "老板娘");
+        MasterdataFixture::press(m, "save");
+        QVERIFY2(MasterdataFixture::rows(s).at(0).contains("|老板娘|"),
+                 qPrintable(MasterdataFixture::rows(s).join(',')));
+    }
+
     void superAdministratorEdits()
     {
         MasterdataFixture f;

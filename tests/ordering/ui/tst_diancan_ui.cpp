@@ -110,12 +110,13 @@ private slots:
         QVERIFY(again[0]->isChecked() && again[1]->isChecked());
         QCOMPARE(f.zuofa->findChild<QLineEdit *>("edit_quantity")->text(), QString("2"));
         QCOMPARE(f.zuofa->findChild<QLineEdit *>("edit_remark")->text(), QString("少油"));
-        f.zuofa->hide();
 
-        // A new showing of the screen clears every choice but keeps the keyword.
+        // A new showing of the screen clears every choice but keeps the keyword; the
+        // methods dialog left open goes with the choices it showed.
         OrderingFixture::keys(f.screen->findChild<QLineEdit *>("edit_keyword"), "gb");
         f.screen->hide();
         f.open();
+        QVERIFY(!f.zuofa->isVisible());
         QCOMPARE(a->recordText(), QString("1@@@0@@@1@@@1@@@99@@@@@@@@@宫保鸡丁@@@28@@@gbjd@@@"));
         QCOMPARE(a->colour(), QColor(204, 255, 204));
         QCOMPARE(a->findChild<QLabel *>("caipin_static3_1")->text(), QString("1"));
@@ -124,6 +125,16 @@ private slots:
         QCOMPARE(f.screen->findChild<QLineEdit *>("edit_keyword")->text(), QString("gb"));
         QCOMPARE(f.shownTiles(), QStringList{"1"});
         QCOMPARE(f.list()->rowCount(), 1);
+
+        // Likewise when the open screen is shown for another table: the dialog's
+        // "桌号：A1" and choices would otherwise go to the other table's submit.
+        f.clickTile(1);
+        f.press("数量");
+        QVERIFY(f.zuofa->isVisible());
+        f.p.exec("INSERT INTO lumo_desk(title,bh,stat) VALUES('大厅','A2',1)");
+        f.screen->open_with(f.p.scalar("SELECT max(id) FROM lumo_desk"), QString());
+        QVERIFY(!f.zuofa->isVisible());
+        QCOMPARE(f.label("label_bh")->text(), QString("桌号：A2"));
     }
 
     // A tile shows one dish at a time; the choices belong to the dish, wherever the

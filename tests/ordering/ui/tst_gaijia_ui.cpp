@@ -190,6 +190,62 @@ private slots:
         QCOMPARE(f.list()->rowCount(), 3);
         QCOMPARE(f.list()->item(1, 7)->text(), QString("已退菜"));
     }
+
+    // Long names that differ only at their end stay told apart.
+    void longNamesEndWithEllipsis()
+    {
+        OrderingFixture f;
+        const QString name = "重庆麻辣香锅特别加大份含米饭和饮料套餐";
+        f.dish(1, name + "一", "a", "10");
+        f.dish(2, name + "二", "b", "10");
+        f.dish(3, "米饭", "mf", "2");
+        f.open();
+        for (int i = 1; i <= 3; ++i)
+            f.clickTile(i);
+        f.press("一键批量落单");
+        GuiProgram::click(f.screen->findChild<QCheckBox *>("check_all"));
+        f.press("改价");
+        QStringList cut, whole;
+        for (QLabel *l : f.gaijia->findChildren<QLabel *>()) {
+            if (l->text().endsWith(QChar(0x2026)))
+                cut << l->toolTip();
+            else
+                whole << l->text();
+        }
+        cut.sort();
+        QCOMPARE(cut, (QStringList{name + "一", name + "二"}));
+        QVERIFY(whole.contains("米饭"));
+    }
+
+    // Another counter settles the bill while the ordering screen and the price change
+    // still show its lines: neither changes what was paid.
+    void billPaidElsewhereStaysAsPaid()
+    {
+        OrderingFixture f;
+        f.dish(1, "宫保鸡丁", "gbjd", "10");
+        f.open();
+        f.clickTile(1);
+        f.press("一键批量落单");
+        f.checkRow(0);
+        f.press("改价");
+        const QString line = f.p.scalar("SELECT id FROM lumo_orders_detail");
+        f.p.exec("UPDATE lumo_orders SET iscal=1,price=10");
+        f.p.exec("UPDATE lumo_orders_detail SET iscal=1");
+        f.p.exec("UPDATE lumo_desk SET stat=0,price='0.00'");
+        const QString paid = f.lines().join(';') + f.p.scalar("SELECT price FROM lumo_orders");
+
+        OrderingFixture::type(f.gaijia->findChild<QLineEdit *>("edit_1_" + line), "1");
+        GuiProgram::click(OrderingFixture::button(f.gaijia, "批量保存"));
+        QCOMPARE(f.toast(), QString("订单已结算，菜品不能再修改"));
+        QCOMPARE(f.gaijia->findChild<QLineEdit *>("edit_1_" + line)->text(), QString("10"));
+
+        f.press("退菜"); // the row is still checked from the price change
+        QCOMPARE(f.toast(), QString("订单已结算，菜品不能再修改"));
+        QCOMPARE(f.lines().join(';') + f.p.scalar("SELECT price FROM lumo_orders"), paid);
+        QCOMPARE(f.p.scalar("SELECT price FROM lumo_desk"), QString("0.00"));
+        // The screen now shows the free table's empty bill.
+        QCOMPARE(f.list()->rowCount(), 0);
+    }
 };
 
 int main(int argc, char **argv)

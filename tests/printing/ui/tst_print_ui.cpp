@@ -1,4 +1,5 @@
 #include "app/ui/toast.h"
+#include "board/ui/tform_desk_zhuantai.h"
 #include "board/ui/tform_main.h"
 #include "printing/print_document.h"
 #include "printing/recording_device.h"
@@ -34,8 +35,8 @@ public:
 class Counter : public PrintCounter<WatchingDevice>
 {
 public:
-    Counter()
-        : PrintCounter(2)
+    explicit Counter(int desks = 2)
+        : PrintCounter(desks)
     {
         const QString one = open_order(*this, 1);
         add_line(*this, one, "宫保鸡丁", "18.5", "2", "0");
@@ -167,6 +168,48 @@ private slots:
         QCOMPARE(c.device->jobs, 0);
         QVERIFY(c.device->button->isEnabled());
         QVERIFY(!c.chuda()->isVisible());
+    }
+
+    // The guests of table 01 move to the free table 03 while the dialog is open: a
+    // ticket for the table's open order follows them; a past order's stays at 01.
+    void kitchenTicketFollowsATransfer_data()
+    {
+        QTest::addColumn<bool>("pastOrder");
+        QTest::addColumn<QString>("bh");
+        QTest::addColumn<QString>("dish");
+        QTest::newRow("open order") << false << "03"
+                                    << "宫保鸡丁";
+        QTest::newRow("past order") << true << "01"
+                                    << "面条";
+    }
+    void kitchenTicketFollowsATransfer()
+    {
+        QFETCH(bool, pastOrder);
+        Counter c(3);
+        c.exec("UPDATE lumo_desk SET stat=1 WHERE id IN(1,2)");
+        const QString past = open_order(c, 1);
+        add_line(c, past, "面条", "12", "1", "0");
+        c.exec("UPDATE lumo_orders SET iscal=1 WHERE id=" + past);
+        c.select("1");
+        c.menu(54);
+        if (pastOrder)
+            c.chuda()->open_with("1", past);
+        c.choose("chuda_all");
+
+        TForm_desk_zhuantai *d = c.forms->desk_zhuantai;
+        d->open_with("1", QString());
+        GuiProgram::click(d->findChild<QRadioButton *>("zhuantai_radio_3"));
+        c.prompts->queue(true);
+        GuiProgram::click(d->findChild<QPushButton *>("Button_zhuantai"));
+        QCOMPARE(c.prompts->infos, QStringList{"转台成功"});
+
+        c.print();
+        QVERIFY2(c.prompts->warnings.isEmpty(), qPrintable(c.prompts->warnings.join(',')));
+        QFETCH(QString, bh);
+        QFETCH(QString, dish);
+        const QStringList texts = c.printed();
+        QCOMPARE(texts.mid(0, 2), QStringList({"匿名店铺", "桌号：" + bh}));
+        QVERIFY2(texts.contains(dish), qPrintable(texts.join(',')));
     }
 
     // A reprint of a past order's ticket does not stick: the board's entry prints
