@@ -93,3 +93,10 @@ QString logout_not_remembered_text(const Paths &paths, const QString &username)
                           "自动登录。请检查它的写入权限。")
         .arg(native(paths.ini), username);
 }
+
+QString profile_not_remembered_text(const Paths &paths)
+{
+    return QStringLiteral("资料修改成功，但配置文件 %1 无法写入：下次启动需要用新密码重新登录。"
+                          "请检查它的写入权限。")
+        .arg(native(paths.ini));
+}

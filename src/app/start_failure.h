@@ -18,3 +18,4 @@ QString config_write_problem(const Paths &paths);
 // What the remembered login in the configuration file means when writing it failed.
 QString login_not_remembered_text(const Paths &paths);
 QString logout_not_remembered_text(const Paths &paths, const QString &username);
+QString profile_not_remembered_text(const Paths &paths);

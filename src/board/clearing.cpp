@@ -14,6 +14,12 @@ QString clear_desk(AppContext &ctx, const QString &desk_id)
     // Count and update under one write lock: another counter's lines written in
     // between would otherwise be left on a freed table.
     db.transaction([&] {
+        // The board may still show a table deleted at another counter.
+        if (db.scalar(QStringLiteral("SELECT count(*) FROM lumo_desk where id=?"), {desk_id})
+            == QLatin1String("0")) {
+            message = QStringLiteral("桌号不存在，可能已删除");
+            return;
+        }
         const QString order = get_desk_order_id(db, desk_id);
         const qint64 lines = db.scalar(QStringLiteral("SELECT count(*) AS nums FROM "
                                                       "lumo_orders_detail where rootid=?"),

@@ -59,6 +59,14 @@ DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form)
 
 DeskStateResult save_desk_state(AppContext &ctx, const QString &desk, const DeskStateForm &form)
 {
+    return save_desk_state(ctx, desk, form, QString());
+}
+
+DeskStateResult save_desk_state(AppContext &ctx,
+                                const QString &desk,
+                                const DeskStateForm &form,
+                                const QString &shown_stat)
+{
     DeskStateResult result;
     if (desk.isEmpty()) {
         result.message = QStringLiteral("还未选择桌号操作");
@@ -99,6 +107,20 @@ DeskStateResult save_desk_state(AppContext &ctx, const QString &desk, const Desk
         const QString current = desk_stat_code(row.stat);
         const bool was_free = current == QLatin1String("0");
         const bool was_taken = current == QLatin1String("1") || current == QLatin1String("3");
+        // Saving over a table another counter settled or opened meanwhile would open a
+        // table the guests have left, or mix two parties on one bill.
+        if (!shown_stat.isEmpty()) {
+            const QString shown = desk_stat_code(shown_stat);
+            const bool shown_free = shown == QLatin1String("0");
+            const bool shown_taken = shown == QLatin1String("1") || shown == QLatin1String("3");
+            if ((shown_taken && was_free) || (shown_free && was_taken)) {
+                result.stale = true;
+                result.message = was_free
+                                     ? QStringLiteral("此桌位已在别处结算或消台，请核对后重新操作")
+                                     : QStringLiteral("此桌位已在别处开台或预订，请核对后重新操作");
+                return;
+            }
+        }
         QString order;
         switch (form.stat) {
         case 1:

@@ -32,8 +32,9 @@ struct DeskStateForm
 struct DeskStateResult
 {
     bool saved = false;
-    QString message;  // toast text; empty when the user cancelled
-    QString order_id; // the open order, when the table was opened or reserved
+    QString message;    // toast text; empty when the user cancelled
+    QString order_id;   // the open order, when the table was opened or reserved
+    bool stale = false; // refused: the table changed elsewhere since it was shown
 };
 
 // Saves the current table's state (ctx.desk_id) after the confirmation box.
@@ -44,3 +45,10 @@ struct DeskStateResult
 DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form);
 // The same for the given table, whatever the board has selected since.
 DeskStateResult save_desk_state(AppContext &ctx, const QString &desk_id, const DeskStateForm &form);
+// The same, given the status the dialog showed ("" when not known): a table freed
+// elsewhere since (settled, cleared) or taken elsewhere (opened, reserved) is not
+// saved over; the result is then stale.
+DeskStateResult save_desk_state(AppContext &ctx,
+                                const QString &desk_id,
+                                const DeskStateForm &form,
+                                const QString &shown_stat);

@@ -21,8 +21,13 @@ Profile load_profile(const AppContext &ctx)
     return p;
 }
 
-QString save_profile(AppContext &ctx, const QString &truename_field, const QString &password_field)
+QString save_profile(AppContext &ctx,
+                     const QString &truename_field,
+                     const QString &password_field,
+                     bool *remembered)
 {
+    if (remembered)
+        *remembered = true;
     if (ctx.account.uid == 0)
         return {};
     TSQLiteDatabase db(ctx.db_path);
@@ -50,7 +55,10 @@ QString save_profile(AppContext &ctx, const QString &truename_field, const QStri
     const IniFile ini(ctx.paths.ini);
     ini.writeString("Memberinfo", "member_uid", QString::number(ctx.account.uid));
     if (change) {
-        ini.writeString("Memberinfo", "member_password", digest);
+        // Not remembered, the next start asks for the password: the caller says so.
+        const bool written = ini.writeString("Memberinfo", "member_password", digest);
+        if (remembered)
+            *remembered = written;
         ctx.account.digest = digest;
     }
     return QStringLiteral("资料修改成功");

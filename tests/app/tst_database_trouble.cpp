@@ -6,6 +6,7 @@
 #include "app/start_failure.h"
 #include "app/startup.h"
 #include "staff/login.h"
+#include "staff/profile.h"
 #include "store/db_check.h"
 #include "store/schema.h"
 #include "store/sqlite_db.h"
@@ -190,6 +191,33 @@ private slots:
         QVERIFY(!logout(p.ctx));
         QCOMPARE(contents(p.ctx.paths.ini), before);
         QVERIFY(logout_not_remembered_text(p.ctx.paths, "admin").contains("admin"));
+    }
+
+    void profileThatCannotBeRemembered_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("remembered");
+        QTest::newRow("name only: nothing to remember") << "" << true;
+        QTest::newRow("new password") << "newpass1" << false;
+    }
+    void profileThatCannotBeRemembered()
+    {
+        // The password is changed in the database; the remembered login still holds the
+        // old digest, so the next start asks for the password: the counter must be told.
+        QFETCH(QString, password);
+        QFETCH(bool, remembered);
+        TestProgram p;
+        ReadOnlyPath read_only(p.ctx.paths.ini);
+        if (!read_only.ok())
+            QSKIP("this system cannot make a file read-only for this process");
+        bool kept = !remembered;
+        QCOMPARE(save_profile(p.ctx, "王经理", password, &kept), QString("资料修改成功"));
+        QCOMPARE(kept, remembered);
+        QCOMPARE(p.scalar("SELECT truename FROM lumo_admin where id=1"), QString("王经理"));
+        if (!password.isEmpty())
+            QCOMPARE(login(p.ctx, "admin", password).message, QString("登录成功"));
+        QVERIFY(profile_not_remembered_text(p.ctx.paths)
+                    .contains(QDir::toNativeSeparators(p.ctx.paths.ini)));
     }
 };
 

@@ -274,6 +274,19 @@ private slots:
         QCOMPARE(p.scalar("SELECT stat FROM lumo_desk where id=2"), QString("0"));
     }
 
+    void clearingATableDeletedMeanwhileIsRefused()
+    {
+        // The board may still hold a table another counter has deleted: nothing is
+        // freed, so success is not reported.
+        TestProgram p;
+        add_desks(p, 2);
+        p.exec("DELETE FROM lumo_desk where id=1");
+        const QString msg = clear_desk(p.ctx, "1");
+        QCOMPARE(msg, QString("桌号不存在，可能已删除"));
+        QVERIFY(!clear_desk_succeeded(msg));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_desk"), QString("1"));
+    }
+
     void clearingSeesLinesAnotherCounterIsWriting()
     {
         // Another counter is writing a line into the open order while this one

@@ -196,6 +196,66 @@ private slots:
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders"), QString("0"));
     }
 
+    void changedElsewhereSinceShown_data()
+    {
+        QTest::addColumn<QString>("shown"); // status the dialog showed; empty: not known
+        QTest::addColumn<QString>("now");   // status another counter left meanwhile
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("refusal"); // empty: saved
+
+        const QString gone = "此桌位已在别处结算或消台，请核对后重新操作";
+        const QString taken = "此桌位已在别处开台或预订，请核对后重新操作";
+        QTest::newRow("open, settled elsewhere") << "1"
+                                                 << "0" << 1 << gone;
+        QTest::newRow("reserved, cleared elsewhere") << "3"
+                                                     << "0" << 3 << gone;
+        QTest::newRow("open, settled elsewhere, choosing free") << "1"
+                                                                << "0" << 0 << gone;
+        QTest::newRow("free, opened elsewhere") << "0"
+                                                << "1" << 1 << taken;
+        QTest::newRow("free, reserved elsewhere") << "0"
+                                                  << "3" << 3 << taken;
+        QTest::newRow("reserved, opened elsewhere") << "3"
+                                                    << "1" << 1 << "";
+        QTest::newRow("unchanged open") << "1"
+                                        << "1" << 1 << "";
+        QTest::newRow("not known") << ""
+                                   << "1" << 1 << "";
+    }
+
+    void changedElsewhereSinceShown()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QString, now);
+        QFETCH(int, chosen);
+        QFETCH(QString, refusal);
+
+        TestProgram p;
+        const bool free = now == "0";
+        p.exec(QString("INSERT INTO lumo_desk(title,bh,stat,addtime,nums,fwy) "
+                       "VALUES('t','A1',%1,%2,%3,'%4')")
+                   .arg(now, free ? "0" : "1000", free ? "0" : "6", free ? "" : "小李"));
+        p.ctx.desk_id = p.scalar("SELECT max(id) FROM lumo_desk");
+        if (!free)
+            add_desk_order(p.ctx, "", "", "小李", "6"); // the other party's bill
+        const QString desks = dump(p, "lumo_desk");
+        const QString orders = dump(p, "lumo_orders");
+
+        const DeskStateResult r = save_desk_state(
+            p.ctx, p.ctx.desk_id, DeskStateForm{chosen, "张三", "", "2", "小王"}, shown);
+        if (refusal.isEmpty()) {
+            QVERIFY(r.saved);
+            QCOMPARE(p.scalar("SELECT stat||'|'||nums||'|'||fwy FROM lumo_desk"),
+                     QString::number(chosen) + "|2|小王");
+            return;
+        }
+        QCOMPARE(r.message, refusal);
+        QVERIFY(!r.saved);
+        QVERIFY(r.stale);
+        QCOMPARE(dump(p, "lumo_desk"), desks);
+        QCOMPARE(dump(p, "lumo_orders"), orders);
+    }
+
     void failingTableUpdateLeavesNoOrder()
     {
         TestProgram p;

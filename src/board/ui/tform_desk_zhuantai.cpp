@@ -150,8 +150,15 @@ void TForm_desk_zhuantai::zhuantai_click()
         return;
     case TransferResult::Refused:
         toast(result.message);
+        // Freed at another counter: the board and the list show it free now.
+        if (result.message == TransferFreedText)
+            emit desk_changed(source);
+        else
+            follow_desk_change();
         return;
     case TransferResult::Blocked:
+        // Taken at another counter: the list (and the board) show it taken now.
+        emit desk_changed(target);
         ctx().prompts().information(result.message);
         return;
     case TransferResult::Done:

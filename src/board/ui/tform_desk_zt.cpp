@@ -144,6 +144,7 @@ void TForm_desk_zt::follow_desk_transfer(const QString &from_id, const QString &
 void TForm_desk_zt::show_row(const DeskRow &row)
 {
     m_shown = shown_fields(row);
+    m_shown_stat = row.found ? desk_stat_code(row.stat) : QString();
     if (!row.found) {
         m_bh->clear();
         m_ydtruename->clear();
@@ -188,10 +189,13 @@ void TForm_desk_zt::save_click()
     form.fwy = m_fwy->text();
 
     DeskStateResult result;
-    if (!guarded(ctx(), [&] { result = save_desk_state(ctx(), m_desk_id, form); }))
+    if (!guarded(ctx(), [&] { result = save_desk_state(ctx(), m_desk_id, form, m_shown_stat); }))
         return;
     if (!result.message.isEmpty())
         toast(result.message);
+    // Changed at another counter: the board and this dialog show what is there now.
+    if (result.stale)
+        emit desk_changed(m_desk_id);
     if (!result.saved)
         return;
     if (!result.order_id.isEmpty())

@@ -45,4 +45,5 @@ private:
     QPushButton *m_save = nullptr;
     // The shown fields of the row as last filled in.
     QString m_shown;
+    QString m_shown_stat; // the status the fields were loaded with
 };

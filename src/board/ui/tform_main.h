@@ -46,6 +46,9 @@ public:
     // ---- the board's refreshes (dialogs reach them through on_desk_changed) ----
     void load_desk();
     void reload_board();
+    // After tiles were rebuilt (they come up unselected): select the table again, or
+    // forget it when it was deleted.
+    void reselect_after_rebuild(const QString &selected);
     void load_desk_class();
     void set_desk_lat();
     void set_desk_vis();

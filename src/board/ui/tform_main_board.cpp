@@ -158,6 +158,19 @@ void TForm_main::reload_board()
     load_desk();
 }
 
+void TForm_main::reselect_after_rebuild(const QString &selected)
+{
+    if (selected.isEmpty())
+        return;
+    if (desk_record(ctx(), selected).exists()) {
+        ClickDesklist(selected);
+    } else {
+        ctx().desk_id.clear();
+        ctx().desk_bh.clear();
+        load_desk_ord();
+    }
+}
+
 void TForm_main::set_desk_lat()
 {
     if (m_tile_ids.isEmpty())
@@ -371,14 +384,13 @@ void TForm_main::show_desk_info(const DeskInfo &info)
                                       "预订人名：",
                                       "开台押金：",
                                       "订单金额："};
-    if (ctx().desk_id.isEmpty()) {
+    // A table deleted at another counter shows no other table's figures either.
+    if (ctx().desk_id.isEmpty() || !info.found) {
         for (int i = 0; i < 8; ++i)
             if (captions[i])
                 m_info[i]->setText(QString::fromUtf8(captions[i]));
         return;
     }
-    if (!info.found)
-        return;
     const QString values[8] = {info.bh,
                                QString(),
                                info.addtime,

@@ -153,7 +153,8 @@ void TForm_main::ClickLogout()
         if (!logout(ctx()))
             ctx().prompts().warning(logout_not_remembered_text(ctx().paths, who));
         // Nobody may sign back in with what the last person typed, nor go on in the
-        // administrator's windows or the profile the last person left open.
+        // administrator's windows, the profile or the table dialogs the last person left
+        // open (they would also stand over the login box).
         m_login_name->clear();
         m_login_password->clear();
         for (QWidget *w : std::initializer_list<QWidget *>{m_forms.modify,
@@ -165,7 +166,9 @@ void TForm_main::ClickLogout()
                                                            m_forms.member,
                                                            m_forms.yuangong,
                                                            m_forms.system,
-                                                           m_forms.backup})
+                                                           m_forms.backup,
+                                                           m_forms.desk_zt,
+                                                           m_forms.desk_zhuantai})
             if (w)
                 w->hide();
         set_operator();
@@ -397,5 +400,7 @@ void TForm_main::ClickDeleteTest()
         createmenu();
         load_desk();
         get_tongji_info();
+        // The current table may have been a demonstration table.
+        reselect_after_rebuild(ctx().desk_id);
     });
 }

@@ -55,17 +55,7 @@ void link_masterdata(Forms &forms)
             const QString selected = ctx.desk_id;
             main->reload_board();
             main->get_tongji_info();
-            if (selected.isEmpty())
-                return;
-            // The rebuilt tiles come up unselected: select the table again, or
-            // forget it when it was the one deleted.
-            if (desk_record(ctx, selected).exists()) {
-                main->ClickDesklist(selected);
-            } else {
-                ctx.desk_id.clear();
-                ctx.desk_bh.clear();
-                main->load_desk_ord();
-            }
+            main->reselect_after_rebuild(selected);
         });
     });
     QObject::connect(forms.cp_class, &TForm_cp_class::changed, diancan, [=, &ctx] {

@@ -1,5 +1,6 @@
 #include "staff/ui/tform_modify.h"
 
+#include "app/start_failure.h"
 #include "app/ui/box_prompts.h"
 #include "staff/profile.h"
 
@@ -55,8 +56,12 @@ void TForm_modify::showEvent(QShowEvent *event)
 void TForm_modify::save()
 {
     guarded(ctx(), [&] {
-        const QString message = save_profile(ctx(), m_truename->text(), m_password->text());
-        if (!message.isEmpty())
+        bool remembered = true;
+        const QString message
+            = save_profile(ctx(), m_truename->text(), m_password->text(), &remembered);
+        if (!remembered)
+            ctx().prompts().warning(profile_not_remembered_text(ctx().paths));
+        else if (!message.isEmpty())
             toast(message);
         emit profile_saved();
     });

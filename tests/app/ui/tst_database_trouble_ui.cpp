@@ -5,6 +5,7 @@
 #include "board/ui/desk_tile.h"
 #include "board/ui/tform_desk_zt.h"
 #include "board/ui/tform_main.h"
+#include "staff/ui/tform_modify.h"
 #include "store/schema.h"
 #include "support/db_trouble.h"
 #include "support/fixtures.h"
@@ -151,7 +152,7 @@ private slots:
     }
 
     // The configuration file takes no writes: the login box signs in for this run and
-    // says that the next start will ask again.
+    // says that the next start will ask again; so does a new password in the profile.
     void loginThatCannotBeRemembered()
     {
         GuiProgram p;
@@ -169,6 +170,16 @@ private slots:
         QVERIFY2(p.prompts->warnings.first().contains("无法记住登录"),
                  qPrintable(p.prompts->warnings.first()));
         QVERIFY(p.prompts->warnings.first().contains(QDir::toNativeSeparators(p.ctx.paths.ini)));
+
+        // Nor can a new password from the profile: the next start will ask for it.
+        GuiProgram::click(main->findChild<QWidget *>("menu_box_111"));
+        TForm_modify *modify = p.forms->modify;
+        QVERIFY(modify->isVisible());
+        modify->findChild<QLineEdit *>("password")->setText("newpass1");
+        GuiProgram::click(modify->findChild<QPushButton *>("save"));
+        QCOMPARE(p.prompts->warnings.size(), 2);
+        QVERIFY2(p.prompts->warnings.last().contains("下次启动需要用新密码重新登录"),
+                 qPrintable(p.prompts->warnings.last()));
     }
 };
 

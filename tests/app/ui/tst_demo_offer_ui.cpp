@@ -1,4 +1,5 @@
 #include "app/demo_data.h"
+#include "board/ui/desk_tile.h"
 #include "board/ui/tform_main.h"
 #include "support/ui/guikit.h"
 
@@ -109,6 +110,44 @@ private slots:
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_desk"), QString("20"));
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_caipin"), QString("1"));
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders WHERE iscal=0"), QString("0"));
+    }
+
+    void deleteForgetsADeletedCurrentTable_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("current"); // the current table afterwards
+        QTest::addColumn<QString>("info");    // the order panel's table number
+        QTest::newRow("demonstration table") << "3"
+                                             << ""
+                                             << "桌位编号：";
+        QTest::newRow("own table") << "21"
+                                   << "21"
+                                   << "桌位编号：A1";
+    }
+
+    void deleteForgetsADeletedCurrentTable()
+    {
+        QFETCH(QString, selected);
+        QFETCH(QString, current);
+        QFETCH(QString, info);
+        GuiProgram p;
+        p.prompts->queue(true);
+        show(p);
+        p.exec("INSERT INTO lumo_desk(id,title,bh,sort) VALUES(21,'大厅','A1',21)");
+        p.forms->main->reload_board();
+        GuiProgram::click(p.forms->main->findChild<QWidget *>("desklist_groupbox_" + selected));
+        QCOMPARE(p.ctx.desk_id, selected);
+
+        p.prompts->queue(true);
+        GuiProgram::click(p.forms->main->findChild<QLabel *>("menu_label_114"));
+        QCOMPARE(p.scalar("SELECT count(*) FROM lumo_desk"), QString("1"));
+        // No operation may go on acting on a table that is gone.
+        QCOMPARE(p.ctx.desk_id, current);
+        QCOMPARE(p.forms->main->findChild<QLabel *>("info_bh")->text(), info);
+        if (!current.isEmpty()) {
+            auto *tile = p.forms->main->findChild<DeskTile *>("desklist_groupbox_" + current);
+            QVERIFY(tile && tile->selected());
+        }
     }
 };
 

@@ -152,6 +152,49 @@ private slots:
         QVERIFY(!b.button("cn_next")->isEnabled());
     }
 
+    void lastTableDeletedElsewhere()
+    {
+        // Every table goes (deleted at another counter), the board is rebuilt: areas,
+        // paging and the sync tick find nothing to show and raise nothing.
+        Board b;
+        b.exec("INSERT INTO lumo_desk_class(id,title,sort) VALUES(3,'大厅',1)");
+        add_desks(b, 40, {"3"});
+        b.ctx.settings.is_time_tb = 1;
+        b.show();
+        Board::click(b.button("cn_next"));
+        b.exec("DELETE FROM lumo_desk");
+        b.main()->reload_board();
+        b.main()->get_tongji_info();
+        Board::click(b.area("3"));
+        Board::click(b.area("0"));
+        Board::click(b.button("cn_pre"));
+        Board::click(b.button("cn_next"));
+        b.main()->sync_tick();
+        QVERIFY(b.shown().isEmpty());
+        QCOMPARE(b.main()->board_page(), 1);
+        QCOMPARE(b.button("count_all")->text(), QString("全部：0"));
+        QCOMPARE(b.label("sum_people")->text(), QString());
+        QCOMPARE(b.prompts->errors, QStringList());
+    }
+
+    void tileOfATableDeletedElsewhere()
+    {
+        // Its tile is still on this board; clicking it must not leave the order panel
+        // showing the table selected before.
+        Board b;
+        add_desks(b, 3);
+        b.exec("UPDATE lumo_desk set stat=1,nums=4,fwy='小王' where id=2");
+        b.show();
+        Board::click(b.tile("2"));
+        QCOMPARE(b.label("info_fwy")->text(), QString("服务人员：小王"));
+        b.exec("DELETE FROM lumo_desk where id=3");
+        Board::click(b.tile("3"));
+        QCOMPARE(b.label("info_bh")->text(), QString("桌位编号："));
+        QCOMPARE(b.label("info_nums")->text(), QString("用餐人数："));
+        QCOMPARE(b.label("info_fwy")->text(), QString("服务人员："));
+        QCOMPARE(b.prompts->errors, QStringList());
+    }
+
     void selectAndDeselectATile()
     {
         Board b;

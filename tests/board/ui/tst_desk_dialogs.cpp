@@ -306,6 +306,11 @@ private slots:
             << "A2"
             << "UPDATE lumo_desk SET stat=1 WHERE bh='A2'" << true << ""
             << QStringList{"目标桌状态不能转台，请先确认目标桌是否空闲状态"};
+        QTest::newRow("table settled meanwhile")
+            << "A1"
+            << "A2"
+            << "UPDATE lumo_desk SET stat=0,nums=0 WHERE bh='A1'" << true
+            << "当前桌位已空闲（可能已在别处结算），无需转台" << QStringList{};
         QTest::newRow("target deleted meanwhile") << "A1"
                                                   << "A2"
                                                   << "DELETE FROM lumo_desk WHERE bh='A2'" << true
@@ -348,6 +353,21 @@ private slots:
         QCOMPARE(everything(p), before);
         const bool asked = !current.isEmpty() && !target.isEmpty() && current != target;
         QCOMPARE(p.prompts->confirms, asked ? QStringList{"确认要转到所选餐桌吗"} : QStringList());
+        // The list shows what refused the transfer: a taken target can no longer be chosen,
+        // a deleted one is gone.
+        QCOMPARE(
+            QString::number(
+                d->findChildren<QRadioButton *>(QRegularExpression("^zhuantai_radio_")).size()),
+            p.scalar("SELECT count(*) FROM lumo_desk"));
+        for (const QString &bh : {QString("A1"), QString("A2")}) {
+            const QString id = desk_id(p, bh);
+            if (id.isEmpty())
+                continue;
+            const bool free = p.scalar("SELECT stat FROM lumo_desk WHERE id=" + id) == "0";
+            auto *radio = child<QRadioButton>(d, "zhuantai_radio_" + id);
+            QCOMPARE(radio->isEnabled(), free);
+            QCOMPARE(radio->text().endsWith(free ? "空闲" : "开台"), true);
+        }
         if (meanwhile.startsWith("CREATE TRIGGER")) {
             QCOMPARE(p.prompts->errors.size(), 1);
             QVERIFY(p.prompts->errors[0].startsWith(

@@ -193,6 +193,38 @@ private slots:
         QCOMPARE(c.scalar("SELECT stat FROM lumo_desk WHERE id=10"), QString("0"));
     }
 
+    void tableStateDialogSeesAnotherCounter()
+    {
+        // Table 01 is shown open; another counter settles it (the board here sees no
+        // signal). The save opens no new party there; dialog and board show it free.
+        Counter c;
+        c.tile("1");
+        c.menu(11);
+        TForm_desk_zt *zt = c.forms->desk_zt;
+        QVERIFY(c.find<QRadioButton>(zt, "Radio_stat_1")->isChecked());
+        c.exec("UPDATE lumo_desk SET stat=0,nums=0,addtime=0,fwy='' WHERE id=1");
+        c.exec("UPDATE lumo_orders SET iscal=1 WHERE id=" + c.order1);
+        c.find<QLineEdit>(zt, "Edit_fwy")->setText("小李");
+        c.prompts->queue(true);
+        GuiProgram::click(c.find(zt, "Button_save"));
+        QCOMPARE(c.forms->toast->text(), QString("此桌位已在别处结算或消台，请核对后重新操作"));
+        QCOMPARE(c.scalar("SELECT stat||'|'||fwy FROM lumo_desk WHERE id=1"), QString("0|"));
+        QCOMPARE(c.scalar("SELECT count(*) FROM lumo_orders WHERE iscal=0 AND deskid=1"),
+                 QString("0"));
+        QVERIFY(c.find<QRadioButton>(zt, "Radio_stat_0")->isChecked());
+        QCOMPARE(c.find<QLineEdit>(zt, "Edit_fwy")->text(), QString());
+        QCOMPARE(colour(c.find(c.main(), "desklist_groupbox_1")), QString("#F579FF"));
+        QCOMPARE(c.text("desklist_groupbox_static4_1"), QString("空闲"));
+        QCOMPARE(c.shownSummary(), c.summary());
+
+        // Now that it shows free, opening it again is the cashier's own choice.
+        c.prompts->queue(true);
+        GuiProgram::click(c.find(zt, "Radio_stat_1"));
+        GuiProgram::click(c.find(zt, "Button_save"));
+        QCOMPARE(c.forms->toast->text(), QString("操作成功"));
+        QCOMPARE(c.scalar("SELECT stat FROM lumo_desk WHERE id=1"), QString("1"));
+    }
+
     void transferListFollowsTheTables()
     {
         Counter c;

@@ -2,6 +2,8 @@
 #include "app/helpers.h"
 #include "app/ini.h"
 #include "app/ui/toast.h"
+#include "board/ui/tform_desk_zhuantai.h"
+#include "board/ui/tform_desk_zt.h"
 #include "board/ui/tform_main.h"
 #include "masterdata/ui/tform_yuangong.h"
 #include "reports/ui/tform_orders.h"
@@ -174,7 +176,12 @@ private slots:
         w.menu(52);  // 订单, anyone's
         QVERIFY(w.forms->yuangong->isVisible());
         QVERIFY(w.forms->modify->isVisible());
+        // The table dialogs change tables with the rights of whoever is signed in.
+        w.forms->desk_zt->open_with("1", QString());
+        w.forms->desk_zhuantai->open_with("1", QString());
         w.menu(121);
+        QVERIFY(!w.forms->desk_zt->isVisible());
+        QVERIFY(!w.forms->desk_zhuantai->isVisible());
         QVERIFY(w.login_shown());
         // The next person to sign in, whatever the role, does not find them open.
         QVERIFY(!w.forms->yuangong->isVisible());
