@@ -98,8 +98,8 @@ public:
     void transaction(const std::function<void()> &body);
 
     // Runs body's reads as of one moment: a deferred transaction that takes no write
-    // lock, so it works on a read-only file and while another counter is writing;
-    // that counter's commit lands wholly before or after it.
+    // lock, so it goes on while another counter is writing; that counter's commit
+    // lands wholly before or after it.
     void snapshot(const std::function<void()> &body);
 
     // First column of the first row as text, empty when there is no row.
