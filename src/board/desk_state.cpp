@@ -36,6 +36,16 @@ DeskRow row_of(TSQLiteDatabase &db, const QString &desk_id)
 
 const QString Missing = QStringLiteral("还桌号不存在可能已删除");
 
+// Status codes: free, or holding guests (open or reserved).
+bool is_free(const QString &code)
+{
+    return code == QLatin1String("0");
+}
+bool is_taken(const QString &code)
+{
+    return code == QLatin1String("1") || code == QLatin1String("3");
+}
+
 } // namespace
 
 DeskRow read_desk_row(const AppContext &ctx, const QString &desk_id)
@@ -55,11 +65,6 @@ QString desk_stat_code(const QString &stat)
 DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form)
 {
     return save_desk_state(ctx, ctx.desk_id, form);
-}
-
-DeskStateResult save_desk_state(AppContext &ctx, const QString &desk, const DeskStateForm &form)
-{
-    return save_desk_state(ctx, desk, form, QString());
 }
 
 DeskStateResult save_desk_state(AppContext &ctx,
@@ -105,15 +110,13 @@ DeskStateResult save_desk_state(AppContext &ctx,
             return;
         }
         const QString current = desk_stat_code(row.stat);
-        const bool was_free = current == QLatin1String("0");
-        const bool was_taken = current == QLatin1String("1") || current == QLatin1String("3");
+        const bool was_free = is_free(current);
+        const bool was_taken = is_taken(current);
         // Saving over a table another counter settled or opened meanwhile would open a
         // table the guests have left, or mix two parties on one bill.
         if (!shown_stat.isEmpty()) {
             const QString shown = desk_stat_code(shown_stat);
-            const bool shown_free = shown == QLatin1String("0");
-            const bool shown_taken = shown == QLatin1String("1") || shown == QLatin1String("3");
-            if ((shown_taken && was_free) || (shown_free && was_taken)) {
+            if ((is_taken(shown) && was_free) || (is_free(shown) && was_taken)) {
                 result.stale = true;
                 result.message = was_free
                                      ? QStringLiteral("此桌位已在别处结算或消台，请核对后重新操作")

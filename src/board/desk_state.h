@@ -43,12 +43,10 @@ struct DeskStateResult
 // and the order are written in one transaction. Single quotes are removed from
 // the names.
 DeskStateResult save_desk_state(AppContext &ctx, const DeskStateForm &form);
-// The same for the given table, whatever the board has selected since.
-DeskStateResult save_desk_state(AppContext &ctx, const QString &desk_id, const DeskStateForm &form);
-// The same, given the status the dialog showed ("" when not known): a table freed
-// elsewhere since (settled, cleared) or taken elsewhere (opened, reserved) is not
-// saved over; the result is then stale.
+// The same for the given table, whatever the board has selected since. Given the
+// status the dialog showed, a table freed elsewhere since (settled, cleared) or taken
+// elsewhere (opened, reserved) is not saved over; the result is then stale.
 DeskStateResult save_desk_state(AppContext &ctx,
                                 const QString &desk_id,
                                 const DeskStateForm &form,
-                                const QString &shown_stat);
+                                const QString &shown_stat = QString());
