@@ -1,4 +1,5 @@
 #include "app/context.h"
+#include "app/notifier.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -31,4 +32,5 @@ AppContext::AppContext()
     : m_clock(std::make_shared<Clock>())
     , m_random(std::make_shared<Random>())
     , m_prompts(std::make_shared<SilentPrompts>())
+    , m_notifier(std::make_shared<ChangeNotifier>())
 {}

@@ -101,6 +101,7 @@ struct ServiceAccount
 };
 
 class PrintDevice;
+class ChangeNotifier;
 
 // What every screen shares: folders, database path, settings, the signed-in
 // account, the current table, and the replaceable outside effects.
@@ -124,6 +125,8 @@ public:
     Prompts &prompts() const { return *m_prompts; }
     // The printers; none until the program installs the platform's (tests a recording one).
     PrintDevice *print_device() const { return m_print_device.get(); }
+    // Where every committed change is announced (see app/notifier.h).
+    ChangeNotifier &notifier() const { return *m_notifier; }
 
     void setClock(std::shared_ptr<Clock> c) { m_clock = std::move(c); }
     void setRandom(std::shared_ptr<Random> r) { m_random = std::move(r); }
@@ -135,4 +138,5 @@ private:
     std::shared_ptr<Random> m_random;
     std::shared_ptr<Prompts> m_prompts;
     std::shared_ptr<PrintDevice> m_print_device;
+    std::shared_ptr<ChangeNotifier> m_notifier;
 };
