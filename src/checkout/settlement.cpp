@@ -3,6 +3,7 @@
 #include "app/helpers.h"
 #include "checkout/checkout.h"
 #include "checkout/pay_methods.h"
+#include "checkout/payment_parts.h"
 #include "ordering/orders.h"
 #include "store/sqlite_db.h"
 
@@ -100,6 +101,13 @@ void settle_in(AppContext &ctx, TSQLiteDatabase &db, const SettleRequest &req, S
         db.ExecSQL(QStringLiteral("UPDATE lumo_member set balance=? where id=?"),
                    {double(left) / 100.0, req.member_id});
     }
+    // The same payment as parts, so every bill this program settles is counted one way.
+    write_parts(db,
+                ctx,
+                req.order_id,
+                {make_part(r.paytype, cents_half_up(p.payprice)),
+                 make_part(PayMemberBalance, from_balance ? cents_half_up(p.deduction) : 0)},
+                now);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "store/schema.h"
 
+#include "store/mivo_schema.h"
 #include "store/sqlite_db.h"
 
 namespace {
@@ -214,5 +215,7 @@ void ensure_schema(const QString &db_path)
                                  "where name in('iscal','paytime')"))
         == QLatin1String("2"))
         db.ExecSQL(PaytimeIndex);
+    for (const QString &sql : mivo_table_statements())
+        db.ExecSQL(sql);
     db.Commit();
 }
