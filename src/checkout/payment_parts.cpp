@@ -284,11 +284,19 @@ void settle_parts_in(AppContext &ctx,
                               "stat=0"),
                {settled, req.order_id});
     write_parts(db, ctx, settled, req.parts, now);
+    BillFacts facts;
+    facts.allprice_fen = bill.allprice_fen;
+    facts.discount_fen = bill.discount_fen;
+    facts.reduction_fen = bill.reduction_fen;
+    facts.deposit_fen = lines.isEmpty() ? bill.deposit_fen : deposit_fen;
     if (balance_fen > 0) {
         db.ExecSQL(QStringLiteral("UPDATE lumo_member set balance=? where id=?"),
                    {double(member_fen - balance_fen) / 100.0, req.member_id});
         member_charged = req.member_id;
+        facts.member_id = req.member_id;
+        facts.balance_left_fen = member_fen - balance_fen;
     }
+    write_bill_facts(db, ctx, settled, facts, now);
 }
 
 } // namespace
@@ -427,6 +435,45 @@ void write_parts(TSQLiteDatabase &db,
                     p.note,
                     p.ordid});
     }
+}
+
+void write_bill_facts(TSQLiteDatabase &db,
+                      const AppContext &ctx,
+                      const QString &order_id,
+                      const BillFacts &f,
+                      qint64 now)
+{
+    db.ExecSQL(QStringLiteral("INSERT OR REPLACE INTO mivo_bill(orderid,allprice_fen,"
+                              "discount_fen,reduction_fen,deposit_fen,memberid,"
+                              "balance_left_fen,addtime,uid) VALUES(?,?,?,?,?,?,?,?,?)"),
+               {order_id.toLongLong(),
+                f.allprice_fen,
+                f.discount_fen,
+                f.reduction_fen,
+                f.deposit_fen,
+                f.member_id.toLongLong(),
+                f.balance_left_fen,
+                now,
+                ctx.account.uid});
+}
+
+std::optional<BillFacts> read_bill_facts(TSQLiteDatabase &db, const QString &order_id)
+{
+    const TSQLiteTable t = db.GetTable(
+        QStringLiteral("SELECT allprice_fen,discount_fen,reduction_fen,deposit_fen,memberid,"
+                       "balance_left_fen FROM mivo_bill where orderid=?"),
+        {order_id});
+    if (t.Count() == 0)
+        return std::nullopt;
+    BillFacts f;
+    f.allprice_fen = t.FieldAsInteger(0);
+    f.discount_fen = t.FieldAsInteger(1);
+    f.reduction_fen = t.FieldAsInteger(2);
+    f.deposit_fen = t.FieldAsInteger(3);
+    if (t.FieldAsInteger(4) != 0)
+        f.member_id = t.FieldAsString(4);
+    f.balance_left_fen = t.FieldAsInteger(5);
+    return f;
 }
 
 PartsResult settle_with_parts(AppContext &ctx, const PartsRequest &request)

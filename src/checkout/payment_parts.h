@@ -168,6 +168,24 @@ void write_parts(TSQLiteDatabase &db,
                  const QVector<PaymentPart> &parts,
                  qint64 now);
 
+// What the receipt of a settled bill shows besides its parts.
+struct BillFacts
+{
+    qint64 allprice_fen = 0;
+    qint64 discount_fen = 0;
+    qint64 reduction_fen = 0;
+    qint64 deposit_fen = 0;
+    QString member_id; // empty when no member paid from the balance
+    qint64 balance_left_fen = 0;
+};
+void write_bill_facts(TSQLiteDatabase &db,
+                      const AppContext &ctx,
+                      const QString &order_id,
+                      const BillFacts &facts,
+                      qint64 now);
+// The facts of a settled bill; nullopt for one settled by an older counter.
+std::optional<BillFacts> read_bill_facts(TSQLiteDatabase &db, const QString &order_id);
+
 // ---- online parts ----
 
 // Keeps an online part the service reported paid on its bill at once, whatever

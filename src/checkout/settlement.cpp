@@ -108,6 +108,20 @@ void settle_in(AppContext &ctx, TSQLiteDatabase &db, const SettleRequest &req, S
                 {make_part(r.paytype, cents_half_up(p.payprice)),
                  make_part(PayMemberBalance, from_balance ? cents_half_up(p.deduction) : 0)},
                 now);
+    BillFacts facts;
+    facts.allprice_fen = cents_half_up(totals.allprice);
+    facts.discount_fen
+        = facts.allprice_fen
+          - cents_half_up(auto_cal(totals, 0, QString(), req.discount, QString()).payprice);
+    facts.reduction_fen
+        = facts.allprice_fen - facts.discount_fen - cents_half_up(p.before_deduction);
+    facts.deposit_fen = cents_half_up(num_value(desk.value(QStringLiteral("yj")).trimmed()));
+    if (from_balance) {
+        facts.member_id = req.member_id;
+        facts.balance_left_fen
+            = std::max<qint64>(0, cents_half_up(balance) - cents_half_up(p.deduction));
+    }
+    write_bill_facts(db, ctx, req.order_id, facts, now);
 }
 
 } // namespace

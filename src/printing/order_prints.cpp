@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "ordering/orders.h"
+#include "printing/receipt_payments.h"
 #include "store/sqlite_db.h"
 
 #include <cmath>
@@ -107,6 +108,7 @@ ComposedPrint compose_receipt(const AppContext &ctx,
     // either listed and counted, or neither.
     TSQLiteTable lines;
     TSQLiteTable o;
+    QStringList payments;
     {
         TSQLiteDatabase db(ctx.db_path);
         db.snapshot([&] {
@@ -118,6 +120,10 @@ ComposedPrint compose_receipt(const AppContext &ctx,
             o = db.GetTable(
                 QStringLiteral("SELECT paytime,allprice,price FROM lumo_orders where id=?"),
                 {order});
+            const QString paid
+                = o.Count() > 0 ? o.value(QStringLiteral("paytime")).trimmed() : QString();
+            payments = receipt_payment_rows(
+                db, order, desk_id, !paid.isEmpty() && paid != QLatin1String("0"));
         });
     }
     if (lines.Count() == 0)
@@ -145,6 +151,8 @@ ComposedPrint compose_receipt(const AppContext &ctx,
            + money_text(o.Count() > 0 ? o.value(QStringLiteral("allprice")) : QString()));
     footer(QStringLiteral("您需支付：")
            + money_text(o.Count() > 0 ? o.value(QStringLiteral("price")) : QString()));
+    for (const QString &row : std::as_const(payments))
+        footer(row);
     footer(QStringLiteral("日期：") + now_text(ctx));
     if (settled && ctx.settings.is_paytime == 1)
         footer(QStringLiteral("结账时间：") + format_time(paytime));

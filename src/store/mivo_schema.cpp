@@ -16,6 +16,15 @@ const QStringList &mivo_table_statements()
                        "given_fen INTEGER NOT NULL DEFAULT 0,note TEXT NOT NULL DEFAULT '',"
                        "ordid TEXT NOT NULL DEFAULT '')"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS mivo_payment_orderid ON mivo_payment(orderid)"),
+        // How a settled bill came to what was paid, for its receipt: the amount before
+        // the discount, the member's discount, the reduction (negative: a surcharge),
+        // the table's deposit, and the member's balance left after paying.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS mivo_bill (orderid INTEGER PRIMARY KEY,"
+                       "allprice_fen INTEGER NOT NULL DEFAULT 0,discount_fen INTEGER NOT NULL "
+                       "DEFAULT 0,reduction_fen INTEGER NOT NULL DEFAULT 0,deposit_fen INTEGER "
+                       "NOT NULL DEFAULT 0,memberid INTEGER NOT NULL DEFAULT 0,balance_left_fen "
+                       "INTEGER NOT NULL DEFAULT 0,addtime INTEGER NOT NULL DEFAULT 0,"
+                       "uid INTEGER NOT NULL DEFAULT 0)"),
     };
     return statements;
 }

@@ -7,13 +7,16 @@
 //                                            a fixed number of operations, each reported
 //   fault_driver DB settle ORDER GO_FILE     settles the order once GO_FILE exists
 //
-// PATH: open, submit, transfer, price, settle, recharge. Prints "ready" once the file is
-// open, then (crash) one "." per finished operation or (counter) one line per operation.
+// PATH: open, submit, transfer, price, settle, recharge, parts, merge. Prints "ready" once the file
+// is open, then (crash) one "." per finished operation or (counter) one line per operation.
 #include "app/context.h"
 #include "board/clearing.h"
 #include "board/desk_state.h"
+#include "board/merge.h"
 #include "board/transfer.h"
 #include "checkout/checkout.h"
+#include "checkout/pay_methods.h"
+#include "checkout/payment_parts.h"
 #include "checkout/recharge.h"
 #include "checkout/settlement.h"
 #include "ordering/diancan.h"
@@ -163,6 +166,90 @@ public:
         return settle_order(ctx, r);
     }
 
+    // The bill, or one of its lines, paid in parts: sometimes a QR part reported paid
+    // first, the deposit, some of the balance, then the rest in shares of other methods.
+    void pay_in_parts(const QString &desk)
+    {
+        ctx.desk_id = desk;
+        const QString order = get_desk_order_id(ctx, desk);
+        QStringList lines;
+        {
+            TSQLiteDatabase db(ctx.db_path);
+            TSQLiteTable t = db.GetTable(QStringLiteral("SELECT id FROM lumo_orders_detail WHERE "
+                                                        "rootid=? AND stat<8 ORDER BY id"),
+                                         {order});
+            QStringList live;
+            for (; !t.isEof(); t.Next())
+                live << t.FieldAsString(0);
+            if (live.size() >= 2 && rng.bounded(3) == 0)
+                lines << pick(live);
+        }
+        PartsRequest r;
+        r.order_id = order;
+        r.member_id = Member;
+        r.discount = rng.bounded(2) == 0 ? QStringLiteral("9.00") : QString();
+        r.line_ids = lines;
+        PartsBill bill = read_parts_bill(ctx, order, r.discount, {}, lines);
+        qint64 left = bill.payable_fen - bill.received_fen;
+        if (left > 1 && rng.bounded(3) == 0) {
+            record_received_part(ctx,
+                                 order,
+                                 QStringLiteral("1"),
+                                 left / 2,
+                                 QStringLiteral("PS%1").arg(rng.generate64()));
+            bill = read_parts_bill(ctx, order, r.discount, {}, lines);
+            left = bill.payable_fen - bill.received_fen;
+        }
+        if (left < 0)
+            return; // lines returned after a QR part: the cashier gives money back first
+        r.shown_payable_fen = bill.payable_fen;
+        if (bill.deposit_fen > 0 && left > 0 && rng.bounded(2) == 0) {
+            PaymentPart d = make_part(OtherMethod, std::min(bill.deposit_fen, left));
+            d.note = DepositNote;
+            r.parts << d;
+            left -= d.amount_fen;
+        }
+        if (left > 0 && rng.bounded(2) == 0) {
+            if (member_balance() < 20)
+                set_vip_balance(ctx, Member, QStringLiteral("6"), QStringLiteral("200"));
+            const qint64 b = std::min(fen_of_yuan(member_balance()), left / 2);
+            if (b > 0) {
+                r.parts << make_part(PayMemberBalance, b);
+                left -= b;
+            }
+        }
+        for (qint64 share : equal_shares(left, 1 + int(rng.bounded(3))))
+            if (share > 0) {
+                PaymentPart part = make_part(QString::number(3 + rng.bounded(5)), share);
+                if (part.paytype == CashMethod && rng.bounded(2) == 0)
+                    part.given_fen = share + rng.bounded(5000);
+                r.parts << part;
+            }
+        if (r.parts.isEmpty() && bill.received.isEmpty()) {
+            settle(desk, false); // nothing to pay
+            return;
+        }
+        settle_with_parts(ctx, r);
+    }
+
+    // Two open tables on one bill; a table is opened and ordered for when one is missing.
+    void merge()
+    {
+        QString a = table_with_lines();
+        QStringList others = open_desks();
+        others.removeAll(a);
+        if (others.isEmpty()) {
+            QStringList free = free_desks();
+            if (free.isEmpty())
+                return;
+            const QString b = pick(free);
+            open(b);
+            submit(b, {item(1 + int(rng.bounded(dish_count())), {})});
+            others << b;
+        }
+        merge_desks(ctx, a, pick(others));
+    }
+
     double member_balance() const
     {
         TSQLiteDatabase db(ctx.db_path);
@@ -253,6 +340,13 @@ public:
             settle(table_with_lines(), true);
         } else if (path == QLatin1String("recharge")) {
             recharge();
+        } else if (path == QLatin1String("parts")) {
+            pay_in_parts(table_with_lines());
+        } else if (path == QLatin1String("merge")) {
+            if (rng.bounded(3) == 0)
+                pay_in_parts(table_with_lines());
+            else
+                merge();
         } else {
             throw ESQLiteException(QStringLiteral("no such path: ") + path);
         }

@@ -17,7 +17,8 @@ private slots:
     void killedAnywhereLeavesASoundFile_data()
     {
         QTest::addColumn<QString>("path");
-        for (const char *path : {"open", "submit", "transfer", "price", "settle", "recharge"})
+        for (const char *path :
+             {"open", "submit", "transfer", "price", "settle", "recharge", "parts", "merge"})
             QTest::newRow(path) << QString::fromLatin1(path);
     }
     void killedAnywhereLeavesASoundFile()

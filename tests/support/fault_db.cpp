@@ -125,6 +125,39 @@ QStringList check_invariants(const QString &db_path)
                              "lumo_orders o ON o.id=l.rootid WHERE o.id IS NULL")))
         bad << QStringLiteral("line of no order (line, order): ") + r;
 
+    // Payment parts: each belongs to a bill; the parts a bill was settled with add up to
+    // what it stores as paid (price, and balance for the member's part), and no open bill
+    // has parts counted as settled.
+    for (const QString &r :
+         rows(db,
+              QStringLiteral("SELECT p.id,p.orderid FROM mivo_payment p LEFT JOIN lumo_orders o "
+                             "ON o.id=p.orderid WHERE o.id IS NULL")))
+        bad << QStringLiteral("payment part of no order (part, order): ") + r;
+    for (const QString &r :
+         rows(db,
+              QStringLiteral("SELECT p.id,p.orderid FROM mivo_payment p JOIN lumo_orders o ON "
+                             "o.id=p.orderid WHERE p.stat=1 AND o.iscal<>1")))
+        bad << QStringLiteral("settled payment part of an open order (part, order): ") + r;
+    {
+        TSQLiteTable t = db.GetTable(
+            QStringLiteral("SELECT o.id,o.price,o.balance,sum(p.amount_fen),sum(CASE WHEN "
+                           "p.paytype=9 THEN p.amount_fen ELSE 0 END) FROM lumo_orders o JOIN "
+                           "mivo_payment p ON p.orderid=o.id AND p.stat=1 WHERE o.iscal=1 "
+                           "GROUP BY o.id"));
+        for (; !t.isEof(); t.Next()) {
+            const qint64 price = cents(t.FieldAsDouble(1));
+            const qint64 from_balance = cents(t.FieldAsDouble(2));
+            if (price + from_balance != t.FieldAsInteger(3) || from_balance != t.FieldAsInteger(4))
+                bad << QStringLiteral("parts do not add up to their bill (order %1: price %2, "
+                                      "balance %3, parts %4 of which balance %5)")
+                           .arg(t.FieldAsString(0),
+                                t.FieldAsString(1),
+                                t.FieldAsString(2),
+                                t.FieldAsString(3),
+                                t.FieldAsString(4));
+        }
+    }
+
     const double balance
         = db.scalar(QStringLiteral("SELECT balance FROM lumo_member WHERE id=1")).toDouble();
     const double credits = db.scalar(QStringLiteral("SELECT IFNULL(sum(price),0) FROM lumo_orders "
