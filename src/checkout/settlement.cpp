@@ -4,6 +4,7 @@
 #include "checkout/checkout.h"
 #include "checkout/pay_methods.h"
 #include "ordering/orders.h"
+#include "printing/kitchen.h"
 #include "store/sqlite_db.h"
 
 namespace {
@@ -120,5 +121,8 @@ SettleResult settle_order(AppContext &ctx, const SettleRequest &request)
         r.message = SettleFailedText;
         r.error = store_failure_text(e);
     }
+    // After the commit: the drawer opens for cash that was really taken.
+    if (r.ok())
+        queue_cash_drawer(ctx, r.paytype);
     return r;
 }

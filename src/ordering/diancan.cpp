@@ -1,6 +1,8 @@
 #include "ordering/diancan.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
+#include "printing/kitchen.h"
 #include "store/sqlite_db.h"
 
 QVector<DishRow> read_dishes(const AppContext &ctx)
@@ -118,6 +120,9 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
         r.kind = SubmitResult::Cancelled;
         return r;
     }
+    // Read before the write: the kitchen tickets go in the same transaction as the lines.
+    const bool to_kitchen = auto_kitchen(ctx);
+    int kitchen_jobs = 0;
     db.transaction([&] {
         // The confirmation may have stayed up while another counter settled this bill or
         // cleared the table: its lines must not land in a paid order, nor in the next
@@ -136,6 +141,8 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
             return;
         }
         write_cart(ctx, db, r.order_id, items, submit_time);
+        if (to_kitchen)
+            kitchen_jobs = queue_new_lines(ctx, db, r.order_id);
         // The total these lines made, read before anyone else can write.
         r.total = format_num(
             db.scalar(QStringLiteral("SELECT price FROM lumo_desk where id=? limit 1"), {desk})
@@ -143,6 +150,8 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
             2);
         r.kind = SubmitResult::Done;
     });
+    if (kitchen_jobs > 0)
+        emit ctx.notifier().print_queued();
     return r;
 }
 

@@ -1,6 +1,8 @@
 #include "ordering/orders.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
+#include "printing/kitchen.h"
 #include "store/sqlite_db.h"
 
 #include <QJsonArray>
@@ -383,11 +385,15 @@ bool batch_lines(AppContext &ctx, LineOp op, const QString &ids)
     }
     TSQLiteDatabase db(ctx.db_path);
     bool done = false;
+    int kitchen_jobs = 0;
     db.transaction([&] {
         // Checked inside the transaction: another counter may have settled the bill
         // while the lines were on screen.
         if (lines_of_settled_order(db, ids))
             return;
+        // The kitchen must not cook what was sent and is returned or deleted now.
+        if (op == LineOp::Return || op == LineOp::Delete)
+            kitchen_jobs = queue_returned_lines(ctx, db, ids);
         // The orders to recompute, found before a delete takes their lines away.
         const TSQLiteTable orders = db.GetTable(
             QStringLiteral("SELECT DISTINCT rootid FROM lumo_orders_detail where id in(")
@@ -399,5 +405,7 @@ bool batch_lines(AppContext &ctx, LineOp op, const QString &ids)
             refresh_order_totals(db, o.FieldAsString(0));
         done = true;
     });
+    if (kitchen_jobs > 0)
+        emit ctx.notifier().print_queued();
     return done;
 }

@@ -191,6 +191,32 @@ const QVector<SchemaTable> &schema_tables()
     return tables;
 }
 
+const QStringList &mivo_tables()
+{
+    static const QStringList tables = {
+        // Kitchen stations: which dish categories (ids joined by ",") print where.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS mivo_print_station(id INTEGER PRIMARY KEY,"
+                       "title TEXT NOT NULL DEFAULT '',printer TEXT NOT NULL DEFAULT '',"
+                       "cids TEXT NOT NULL DEFAULT '',copies INTEGER NOT NULL DEFAULT 1,"
+                       "enabled INTEGER NOT NULL DEFAULT 1,columns INTEGER NOT NULL DEFAULT 48)"),
+        // Everything on its way to a network printer, kept until it printed.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS mivo_print_job(id INTEGER PRIMARY KEY,"
+                       "station_id INTEGER NOT NULL DEFAULT 0,title TEXT NOT NULL DEFAULT '',"
+                       "printer TEXT NOT NULL DEFAULT '',kind TEXT NOT NULL DEFAULT '',"
+                       "order_id TEXT NOT NULL DEFAULT '',desk_id TEXT NOT NULL DEFAULT '',"
+                       "payload TEXT NOT NULL DEFAULT '',stat INTEGER NOT NULL DEFAULT 0,"
+                       "tries INTEGER NOT NULL DEFAULT 0,uncertain INTEGER NOT NULL DEFAULT 0,"
+                       "error TEXT NOT NULL DEFAULT '',addtime INTEGER NOT NULL DEFAULT 0,"
+                       "sendtime INTEGER NOT NULL DEFAULT 0)"),
+        // Order lines the kitchen has: how many, at which stations ("0": the kitchen
+        // printer of the settings).
+        QStringLiteral("CREATE TABLE IF NOT EXISTS mivo_kitchen_sent(line_id INTEGER PRIMARY "
+                       "KEY,order_id TEXT NOT NULL DEFAULT '',stations TEXT NOT NULL DEFAULT '',"
+                       "quantity INTEGER NOT NULL DEFAULT 0,addtime INTEGER NOT NULL DEFAULT 0)"),
+    };
+    return tables;
+}
+
 void ensure_schema(const QString &db_path)
 {
     TSQLiteDatabase db(db_path);
@@ -214,5 +240,7 @@ void ensure_schema(const QString &db_path)
                                  "where name in('iscal','paytime')"))
         == QLatin1String("2"))
         db.ExecSQL(PaytimeIndex);
+    for (const QString &create : mivo_tables())
+        db.ExecSQL(create);
     db.Commit();
 }

@@ -149,8 +149,10 @@ private slots:
         try {
             start_core(p.ctx, p.dir.path());
             QCOMPARE(code, 0);
-            QCOMPARE(p.scalar("SELECT count(*) FROM sqlite_master WHERE type='table'"),
-                     QString("10"));
+            QCOMPARE(
+                p.scalar(
+                    "SELECT count(*) FROM sqlite_master WHERE type='table' AND name LIKE 'lumo%'"),
+                QString("10"));
         } catch (const ESQLiteException &e) {
             QVERIFY2(code != 0, qPrintable(e.message()));
             QCOMPARE(e.code(), code);

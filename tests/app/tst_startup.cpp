@@ -27,7 +27,9 @@ private slots:
         QVERIFY(QDir(p.path("config")).exists());
         QVERIFY(QDir(p.path("log")).exists());
         QCOMPARE(p.ctx.db_path, p.path("tavira.db"));
-        QCOMPARE(p.scalar("SELECT count(*) FROM sqlite_master WHERE type='table'"), QString("10"));
+        QCOMPARE(
+            p.scalar("SELECT count(*) FROM sqlite_master WHERE type='table' AND name LIKE 'lumo%'"),
+            QString("10"));
         QCOMPARE(
             p.scalar(
                 "SELECT username||','||rndstr||','||encmd5||','||truename||','||isjob||','||tid "

@@ -30,8 +30,14 @@ private slots:
     {
         ensure_schema(m_db);
         TSQLiteDatabase d(m_db);
-        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE type='table'"), QString("10"));
+        QCOMPARE(
+            d.scalar("SELECT count(*) FROM sqlite_master WHERE type='table' AND name LIKE 'lumo%'"),
+            QString("10"));
         QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE type='index'"), QString("32"));
+        QCOMPARE(d.scalar("SELECT group_concat(name) FROM pragma_table_info('mivo_print_station')"),
+                 QString("id,title,printer,cids,copies,enabled,columns"));
+        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE name LIKE 'mivo%'"),
+                 QString("3"));
         QCOMPARE(d.scalar("SELECT sql FROM sqlite_master WHERE name='lumo_admin'"),
                  QString("CREATE TABLE lumo_admin ([id] INTEGER PRIMARY KEY,[username] VARCHAR "
                          "(100),[rndstr] VARCHAR (20),[encmd5] VARCHAR (40),[truename] VARCHAR "
@@ -122,7 +128,9 @@ private slots:
         TSQLiteDatabase d(m_db);
         QCOMPARE(d.scalar("SELECT sql FROM sqlite_master WHERE lower(name)='lumo_desk'"),
                  QString("CREATE TABLE LUMO_DESK (x)"));
-        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE type='table'"), QString("10"));
+        QCOMPARE(
+            d.scalar("SELECT count(*) FROM sqlite_master WHERE type='table' AND name LIKE 'lumo%'"),
+            QString("10"));
     }
 
     void failureRollsEverythingBack()

@@ -22,6 +22,7 @@
 #include "ordering/ui/tform_caipin_zuofa.h"
 #include "ordering/ui/tform_diancan.h"
 #include "ordering/ui/tform_gaijia.h"
+#include "printing/ui/print_alerts.h"
 #include "printing/ui/tform_chuda.h"
 #include "reports/ui/tform_orders.h"
 #include "reports/ui/tform_takings.h"
@@ -71,6 +72,7 @@ std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_fold
     forms->backup = new TForm_backup(*forms, forms->main);
     link_masterdata(*forms);
     connect_desk_dialogs(*forms);
+    start_print_spool(*forms);
     return forms;
 }
 
