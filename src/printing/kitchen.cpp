@@ -81,7 +81,6 @@ QStringList stations_for(const QVector<Route> &stations,
     return out;
 }
 
-
 struct OrderHead
 {
     QString desk_id;
