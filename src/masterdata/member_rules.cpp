@@ -1,6 +1,7 @@
 #include "masterdata/member_rules.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "store/sqlite_db.h"
 
 #include <cmath>
@@ -174,6 +175,8 @@ SaveOutcome add_member(AppContext &ctx,
         }
         out.saved = true;
     });
+    if (out.saved)
+        ctx.notifier().member_changed(out.id);
     return out;
 }
 
@@ -181,4 +184,5 @@ void delete_member(AppContext &ctx, const QString &id)
 {
     TSQLiteDatabase db(ctx.db_path);
     db.ExecSQL(QStringLiteral("UPDATE lumo_member SET stat=4 WHERE id=?"), {id});
+    ctx.notifier().member_changed(id);
 }

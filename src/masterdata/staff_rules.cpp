@@ -1,6 +1,7 @@
 #include "masterdata/staff_rules.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "store/sqlite_db.h"
 
 ListQuery staff_list_query()
@@ -102,6 +103,8 @@ SaveOutcome save_staff(AppContext &ctx, const StaffForm &form)
         }
         out.saved = true;
     });
+    if (out.saved)
+        ctx.notifier().staff_changed();
     return out;
 }
 
@@ -111,5 +114,6 @@ QString delete_staff(AppContext &ctx, const QString &id)
         return QStringLiteral("系统保留账号，不能删除");
     TSQLiteDatabase db(ctx.db_path);
     db.ExecSQL(QStringLiteral("DELETE FROM lumo_admin WHERE id=?"), {id});
+    ctx.notifier().staff_changed();
     return {};
 }

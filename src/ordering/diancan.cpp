@@ -123,7 +123,9 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
     // Read before the write: the kitchen tickets go in the same transaction as the lines.
     const bool to_kitchen = auto_kitchen(ctx);
     int kitchen_jobs = 0;
+    QString lines_desk = desk;
     db.transaction([&] {
+        kitchen_jobs = 0;
         // The confirmation may have stayed up while another counter settled this bill or
         // cleared the table: its lines must not land in a paid order, nor in the next
         // party's, nor on a free table. A bill moved to another table goes on there.
@@ -134,6 +136,7 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
             r.kind = SubmitResult::OrderSettled;
             return;
         }
+        lines_desk = o.value(QStringLiteral("deskid"));
         if (!desk_takes_orders(db.scalar(QStringLiteral("SELECT stat FROM lumo_desk where id=? "
                                                         "limit 1"),
                                          {o.value(QStringLiteral("deskid"))}))) {
@@ -152,6 +155,9 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
     });
     if (kitchen_jobs > 0)
         emit ctx.notifier().print_queued();
+    // Settled elsewhere meanwhile: the screens show the bill as it is now.
+    if (r.kind == SubmitResult::Done || r.kind == SubmitResult::OrderSettled)
+        ctx.notifier().lines_changed(r.order_id, lines_desk);
     return r;
 }
 

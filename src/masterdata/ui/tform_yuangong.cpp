@@ -1,6 +1,8 @@
 #include "masterdata/ui/tform_yuangong.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
+#include "app/ui/box_prompts.h"
 #include "masterdata/staff_rules.h"
 
 #include <QComboBox>
@@ -77,6 +79,11 @@ TForm_yuangong::TForm_yuangong(Forms &forms, QWidget *parent)
     help->setObjectName(QStringLiteral("Label1"));
     help->setWordWrap(true);
     help->setGeometry(10, 320, 266, 60);
+    // An open list shows a name changed under "修改资料".
+    connect(&ctx().notifier(), &ChangeNotifier::staff_changed, this, [this] {
+        if (isVisible())
+            guarded(ctx(), [&] { getlist(); });
+    });
 }
 
 void TForm_yuangong::choose_combox(const QString &code)

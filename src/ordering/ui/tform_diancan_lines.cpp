@@ -42,16 +42,13 @@ void TForm_diancan::submit_click()
             return;
         case SubmitResult::OrderSettled:
             ctx().prompts().information(OrderSettledText);
-            load_desk_ord_1();
-            emit desk_changed(m_desk_id);
             return;
         case SubmitResult::Done:
             break;
         }
+        // The line list and the board followed the notifier.
         if (!res.order_id.isEmpty() && res.order_id != NoOrderId)
             m_order_id = res.order_id;
-        load_desk_ord_1();
-        emit desk_changed(m_desk_id);
     });
 }
 
@@ -120,9 +117,7 @@ void TForm_diancan::batch_click(LineOp op)
             toast(LinesSettledText);
             return;
         }
-        load_desk_ord_1();
-        // The operation recomputed the stored totals; the board follows them.
-        emit desk_changed(m_desk_id);
+        // The list and the board followed the recomputed totals through the notifier.
         toast(texts.done);
     });
 }

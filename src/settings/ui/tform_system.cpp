@@ -276,8 +276,6 @@ void TForm_system::ClickSave()
         toast(out.refusal);
         return;
     }
-    if (m_forms.main)
-        m_forms.main->apply_settings();
     toast(out.saved);
     m_online->password()->clear();
     // The local settings stand whatever the service answers; a failed online save
