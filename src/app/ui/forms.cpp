@@ -72,9 +72,3 @@ std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_fold
     start_print_spool(*forms);
     return forms;
 }
-
-void show_toast(Forms &forms, const QString &text, int seconds, QWidget *window)
-{
-    if (forms.toast)
-        forms.toast->show_toast(text, seconds, window);
-}
