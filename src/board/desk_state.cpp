@@ -1,5 +1,6 @@
 #include "board/desk_state.h"
 
+#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "app/input_checks.h"
 #include "ordering/orders.h"
@@ -73,6 +74,10 @@ DeskStateResult save_desk_state(AppContext &ctx,
                                 const QString &shown_stat)
 {
     DeskStateResult result;
+    if (!signed_in(ctx)) {
+        result.message = SignInFirstText;
+        return result;
+    }
     if (desk.isEmpty()) {
         result.message = QStringLiteral("还未选择桌号操作");
         return result;

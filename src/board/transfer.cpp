@@ -1,5 +1,6 @@
 #include "board/transfer.h"
 
+#include "staff/sign_in.h"
 #include "board/desk_state.h"
 #include "store/sqlite_db.h"
 
@@ -38,6 +39,10 @@ TransferResult transfer_desk(AppContext &ctx, const QString &source, const QStri
 {
     TransferResult r;
     r.outcome = TransferResult::Refused;
+    if (!signed_in(ctx)) {
+        r.message = SignInFirstText;
+        return r;
+    }
     if (source.isEmpty()) {
         r.message = QStringLiteral("还未选择桌号操作");
         return r;

@@ -1,5 +1,6 @@
 #include "checkout/settlement.h"
 
+#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "checkout/checkout.h"
 #include "checkout/pay_methods.h"
@@ -107,6 +108,11 @@ void settle_in(AppContext &ctx, TSQLiteDatabase &db, const SettleRequest &req, S
 SettleResult settle_order(AppContext &ctx, const SettleRequest &request)
 {
     SettleResult r;
+    if (!signed_in(ctx)) {
+        r.outcome = SettleResult::SignedOut;
+        r.message = SignInFirstText;
+        return r;
+    }
     try {
         TSQLiteDatabase db(ctx.db_path);
         db.transaction([&] { settle_in(ctx, db, request, r); });

@@ -1,5 +1,6 @@
 #include "ordering/diancan.h"
 
+#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "store/sqlite_db.h"
 
@@ -94,6 +95,10 @@ SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items)
 SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<CartItem> &items)
 {
     SubmitResult r;
+    if (!signed_in(ctx)) {
+        r.kind = SubmitResult::SignedOut;
+        return r;
+    }
     const QString submit_time = unix_now(ctx.clock());
     if (desk.isEmpty()) {
         r.kind = SubmitResult::DeskNotOpen;

@@ -1,5 +1,6 @@
 #include "ordering/orders.h"
 
+#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "store/sqlite_db.h"
 
@@ -362,6 +363,8 @@ bool lines_of_settled_order(TSQLiteDatabase &db, const QString &ids)
 
 bool batch_lines(AppContext &ctx, LineOp op, const QString &ids)
 {
+    if (!signed_in(ctx))
+        return false;
     const BoundIds list = bound_ids(ids);
     if (list.isEmpty())
         return true;

@@ -1,5 +1,6 @@
 #include "ordering/price_change.h"
 
+#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "app/input_checks.h"
 #include "ordering/orders.h"
@@ -93,7 +94,7 @@ PriceEditRefusal refused_price_edit(const QVector<PriceEdit> &edits)
 QString
 save_price_changes(AppContext &ctx, const QString &order_id, const QVector<PriceEdit> &edits)
 {
-    if (!refused_price_edit(edits).id.isEmpty())
+    if (!signed_in(ctx) || !refused_price_edit(edits).id.isEmpty())
         return {};
     TSQLiteDatabase db(ctx.db_path);
     QString total;

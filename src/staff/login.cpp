@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/ini.h"
+#include "app/notifier.h"
 #include "staff/accounts.h"
 #include "store/sqlite_db.h"
 
@@ -42,6 +43,7 @@ LoginResult login(AppContext &ctx, const QString &name_field, const QString &pas
     ctx.account.username = name;
     ctx.account.digest = digest;
     ctx.account.role = role;
+    ctx.notifier().account_changed();
     return {true, QStringLiteral("登录成功"), remembered};
 }
 
@@ -65,5 +67,6 @@ bool logout(AppContext &ctx)
 {
     const bool forgotten = forget_login(ctx);
     ctx.account.clear();
+    ctx.notifier().account_changed();
     return forgotten;
 }

@@ -5,6 +5,7 @@
 #include "app/ui/tform_orders_detail.h"
 #include "app/ui/tform_shop.h"
 #include "app/ui/tform_shop_orders.h"
+#include "app/notifier.h"
 #include "app/ui/toast.h"
 #include "board/ui/tform_desk_zhuantai.h"
 #include "board/ui/tform_desk_zt.h"
@@ -27,6 +28,7 @@
 #include "reports/ui/tform_takings.h"
 #include "settings/ui/tform_backup.h"
 #include "settings/ui/tform_system.h"
+#include "staff/sign_in.h"
 #include "staff/ui/tform_modify.h"
 
 Forms::Forms(AppContext &context)
@@ -71,6 +73,7 @@ std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_fold
     forms->backup = new TForm_backup(*forms, forms->main);
     link_masterdata(*forms);
     connect_desk_dialogs(*forms);
+    follow_account(*forms);
     return forms;
 }
 
@@ -138,6 +141,30 @@ void connect_desk_dialogs(Forms &forms)
                      &TForm_chongzhi::rechargePending,
                      forms.orders,
                      &TForm_orders::follow_change);
+}
+
+void follow_account(Forms &forms)
+{
+    for (MivoDialog *d : std::initializer_list<MivoDialog *>{forms.desk,
+                                                             forms.desk_class,
+                                                             forms.caipin,
+                                                             forms.cp_class,
+                                                             forms.member,
+                                                             forms.yuangong,
+                                                             forms.system,
+                                                             forms.backup,
+                                                             forms.takings,
+                                                             forms.defaultpay})
+        d->set_admin_only(true);
+    QObject::connect(&forms.ctx.notifier(), &ChangeNotifier::account_changed, forms.main, [&forms] {
+        if (signed_in(forms.ctx))
+            return;
+        // Nobody goes on in what the last person left open: a checkout or recharge
+        // hidden gives up its QR payment, the ordering screen drops its choices.
+        for (QWidget *w : forms.main->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (w->isWindow() && w->windowType() != Qt::ToolTip) // the toast stays
+                w->hide();
+    });
 }
 
 void show_toast(Forms &forms, const QString &text, int seconds, QWidget *window)

@@ -1,5 +1,6 @@
 #include "checkout/ui/tform_cancel.h"
 
+#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "app/ui/box_prompts.h"
 #include "app/ui/toast.h"
@@ -224,7 +225,7 @@ void TForm_cancel::batch_click(LineOp op)
     guarded(ctx(), [&] {
         // A settled bill is not changed afterwards.
         if (!order_is_open(ctx(), m_order_id) || !batch_lines(ctx(), op, ids)) {
-            toast(OrderGoneText);
+            toast(signed_in(ctx()) ? OrderGoneText : SignInFirstText);
             m_order_id = get_desk_order_id(ctx(), m_desk_id);
             reload_all();
             return;

@@ -1,5 +1,6 @@
 #include "checkout/ui/tform_chongzhi.h"
 
+#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "app/ini.h"
 #include "app/ui/box_prompts.h"
@@ -136,7 +137,7 @@ void TForm_chongzhi::submit_click()
         toast(QStringLiteral("充值成功"));
         emit memberChanged(uid);
     } else {
-        toast(QStringLiteral("充值失败"));
+        toast(signed_in(ctx()) ? QStringLiteral("充值失败") : SignInFirstText);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "masterdata/ui/tform_yuangong.h"
 
+#include "app/notifier.h"
+#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "masterdata/staff_rules.h"
 
@@ -77,6 +79,15 @@ TForm_yuangong::TForm_yuangong(Forms &forms, QWidget *parent)
     help->setObjectName(QStringLiteral("Label1"));
     help->setWordWrap(true);
     help->setGeometry(10, 320, 266, 60);
+    // The next person at the counter finds no login name or password typed here.
+    connect(&ctx().notifier(), &ChangeNotifier::account_changed, this, [this] {
+        if (signed_in(ctx()))
+            return;
+        m_username->clear();
+        m_password->clear();
+        m_truename->clear();
+        seteditstat(0, QString());
+    });
 }
 
 void TForm_yuangong::choose_combox(const QString &code)

@@ -1,6 +1,7 @@
 #include "ordering/ui/tform_diancan.h"
 #include "ordering/ui/diancan_columns.h"
 
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "app/ui/toast.h"
 #include "ordering/diancan.h"
@@ -8,6 +9,7 @@
 #include "ordering/ui/line_rows.h"
 #include "ordering/ui/tform_caipin_zuofa.h"
 #include "ordering/ui/tform_gaijia.h"
+#include "staff/sign_in.h"
 #include "store/keep_connection.h"
 
 #include <QCheckBox>
@@ -106,6 +108,11 @@ TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
     connect(m_prev, &QPushButton::clicked, this, &TForm_diancan::prev_click);
     m_next = make_dialog_button(this, QStringLiteral("下一页"), QStringLiteral("btn_next"));
     connect(m_next, &QPushButton::clicked, this, &TForm_diancan::next_click);
+    // What a waiter chose and did not submit is not left for whoever signs in next.
+    connect(&ctx().notifier(), &ChangeNotifier::account_changed, this, [this] {
+        if (!signed_in(ctx()))
+            reset_tiles();
+    });
 }
 
 // ---- showing and layout ----

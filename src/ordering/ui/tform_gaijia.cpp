@@ -1,5 +1,6 @@
 #include "ordering/ui/tform_gaijia.h"
 
+#include "staff/sign_in.h"
 #include "ordering/orders.h"
 
 #include "app/ui/box_prompts.h"
@@ -224,7 +225,7 @@ void TForm_gaijia::save_click()
         if (save_price_changes(ctx(), m_order_id, edits).isEmpty()) {
             // Paid meanwhile: the rows show the lines as they stay.
             list_lines();
-            toast(LinesSettledText);
+            toast(signed_in(ctx()) ? LinesSettledText : SignInFirstText);
             return;
         }
         list_lines();
