@@ -37,4 +37,6 @@ signals:
     void database_replaced();
     // The signed-in account changed (signed in, signed out).
     void account_changed();
+    // A ticket, a receipt or a drawer pulse waits in the print queue for its printer.
+    void print_queued();
 };
