@@ -248,7 +248,7 @@ bool BackupJob::start()
     m_error.clear();
     QDir().mkpath(QFileInfo(m_target).absolutePath());
     parts_in_progress().insert(QFileInfo(m_part).absoluteFilePath());
-    remove_stale_parts(QFileInfo(m_target).absolutePath(), QStringLiteral("*.db.part"));
+    remove_stale_parts(QFileInfo(m_target).absolutePath(), QStringLiteral("*.db.part*"));
     QFile::remove(m_part);
     m_from = open_db(m_source, SQLITE_OPEN_READONLY, &m_error);
     if (m_from && !create_private(m_part))
@@ -375,7 +375,7 @@ QString restore_backup(const QString &backup_path,
     const QString aside_part = aside_path + QStringLiteral(".part");
     const QFileInfo db_file(db_path);
     remove_stale_parts(db_file.absolutePath(),
-                       db_file.fileName() + QStringLiteral(".before_restore_*.part"));
+                       db_file.fileName() + QStringLiteral(".before_restore_*.part*"));
     QString error;
     sqlite3 *current = open_db(db_path, SQLITE_OPEN_READWRITE, &error);
     if (!current)
@@ -388,6 +388,9 @@ QString restore_backup(const QString &backup_path,
         QFile::remove(aside_part);
         return QStringLiteral("当前数据库无法另存：") + error;
     }
+    // Trusted only once complete and renamed: no journal beside it, one flush at the end.
+    sqlite3_exec(
+        copy, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
     int rc = copy_all(current, copy);
     sqlite3_close(copy);
     if (rc == SQLITE_OK && !(flush_file(aside_part) && QFile::rename(aside_part, aside_path)))
