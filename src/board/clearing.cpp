@@ -1,7 +1,7 @@
 #include "board/clearing.h"
 
-#include "staff/sign_in.h"
 #include "ordering/orders.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "board/desk_state.h"
 
-#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "app/input_checks.h"
 #include "ordering/orders.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {

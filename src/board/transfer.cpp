@@ -1,7 +1,7 @@
 #include "board/transfer.h"
 
-#include "staff/sign_in.h"
 #include "board/desk_state.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {

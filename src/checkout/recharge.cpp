@@ -1,7 +1,7 @@
 #include "checkout/recharge.h"
 
-#include "staff/sign_in.h"
 #include "app/helpers.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "checkout/settlement.h"
 
-#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "checkout/checkout.h"
 #include "checkout/pay_methods.h"
 #include "ordering/orders.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {

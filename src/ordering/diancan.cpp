@@ -1,7 +1,7 @@
 #include "ordering/diancan.h"
 
-#include "staff/sign_in.h"
 #include "app/helpers.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 QVector<DishRow> read_dishes(const AppContext &ctx)

@@ -78,8 +78,7 @@ const QList<QPair<const char *, Write>> &writes()
          }},
         {"online recharge paid",
          [](Counter &c) {
-             return online_credit_message(
-                 complete_online_recharge(c.p.ctx, "7", "R1", "1", "50"));
+             return online_credit_message(complete_online_recharge(c.p.ctx, "7", "R1", "1", "50"));
          }},
         {"submit",
          [](Counter &c) {
@@ -104,8 +103,13 @@ const QList<QPair<const char *, Write>> &writes()
                                                                  : SignInFirstText;
          }},
         {"transfer",
-         [](Counter &c) { return transfer_desk(c.p.ctx, "1", "3").message; }},
-        {"clear", [](Counter &c) { return clear_desk(c.p.ctx, "2"); }},
+         [](Counter &c) {
+             return transfer_desk(c.p.ctx, "1", "3").message;
+         }},
+        {"clear",
+         [](Counter &c) {
+             return clear_desk(c.p.ctx, "2");
+         }},
         {"table state",
          [](Counter &c) {
              DeskStateForm f;

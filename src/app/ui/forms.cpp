@@ -1,11 +1,11 @@
 #include "app/ui/forms.h"
 
+#include "app/notifier.h"
 #include "app/ui/tform_about.h"
 #include "app/ui/tform_down.h"
 #include "app/ui/tform_orders_detail.h"
 #include "app/ui/tform_shop.h"
 #include "app/ui/tform_shop_orders.h"
-#include "app/notifier.h"
 #include "app/ui/toast.h"
 #include "board/ui/tform_desk_zhuantai.h"
 #include "board/ui/tform_desk_zt.h"

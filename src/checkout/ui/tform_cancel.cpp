@@ -1,6 +1,5 @@
 #include "checkout/ui/tform_cancel.h"
 
-#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "app/ui/box_prompts.h"
 #include "app/ui/toast.h"
@@ -9,6 +8,7 @@
 #include "ordering/diancan.h"
 #include "ordering/ui/line_rows.h"
 #include "ordering/ui/tform_gaijia.h"
+#include "staff/sign_in.h"
 
 #include <QCheckBox>
 #include <QEvent>

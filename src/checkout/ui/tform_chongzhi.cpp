@@ -1,6 +1,5 @@
 #include "checkout/ui/tform_chongzhi.h"
 
-#include "staff/sign_in.h"
 #include "app/helpers.h"
 #include "app/ini.h"
 #include "app/ui/box_prompts.h"
@@ -8,6 +7,7 @@
 #include "checkout/recharge.h"
 #include "checkout/ui/pay_box.h"
 #include "checkout/ui/qr_panel.h"
+#include "staff/sign_in.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "masterdata/ui/tform_yuangong.h"
 
-#include "app/notifier.h"
-#include "staff/sign_in.h"
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "masterdata/staff_rules.h"
+#include "staff/sign_in.h"
 
 #include <QComboBox>
 #include <QGroupBox>

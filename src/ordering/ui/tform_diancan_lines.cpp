@@ -1,8 +1,8 @@
 // The ordering screen's submit and its line list with the batch buttons.
 
 #include "ordering/ui/diancan_columns.h"
-#include "staff/sign_in.h"
 #include "ordering/ui/tform_diancan.h"
+#include "staff/sign_in.h"
 
 #include "app/ui/box_prompts.h"
 #include "app/ui/toast.h"

@@ -1,7 +1,7 @@
 #include "ordering/ui/tform_gaijia.h"
 
-#include "staff/sign_in.h"
 #include "ordering/orders.h"
+#include "staff/sign_in.h"
 
 #include "app/ui/box_prompts.h"
 #include "board/ui/tform_main.h"

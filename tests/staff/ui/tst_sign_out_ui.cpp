@@ -151,8 +151,9 @@ private slots:
 
         // The guests pay afterwards: nothing is settled or credited for nobody.
         for (const QJsonValue &pay : payments)
-            QVERIFY(c.sim.open_link(
-                QStringLiteral("%1/pay?id=%2").arg(c.sim.base).arg(pay.toObject().value("id").toInt())));
+            QVERIFY(c.sim.open_link(QStringLiteral("%1/pay?id=%2")
+                                        .arg(c.sim.base)
+                                        .arg(pay.toObject().value("id").toInt())));
         QTest::qWait(3500); // longer than a first check and a repeat
         QCOMPARE(c.everything(), before);
         QCOMPARE(c.p.prompts->infos, QStringList());
