@@ -13,7 +13,7 @@ qint64 Clock::now_ms() const
 
 int Random::bounded(int bound)
 {
-    return bound > 0 ? int(QRandomGenerator::global()->bounded(bound)) : 0;
+    return bound > 0 ? QRandomGenerator::global()->bounded(bound) : 0;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "app/demo_data.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "masterdata/imcode.h"
 #include "store/sqlite_db.h"
 
@@ -81,6 +82,8 @@ void seed_demo_data(const AppContext &ctx)
             }
         }
     });
+    ctx.notifier().areas_changed();
+    ctx.notifier().dishes_changed();
 }
 
 bool has_demo_desks(const AppContext &ctx)
@@ -106,4 +109,5 @@ void delete_demo_data(const AppContext &ctx)
         db.ExecSQL(QStringLiteral("DELETE FROM lumo_desk where istest=1"));
         db.ExecSQL(QStringLiteral("DELETE FROM lumo_caipin where istest=1"));
     });
+    ctx.notifier().database_replaced();
 }

@@ -1,5 +1,6 @@
 #include "board/clearing.h"
 
+#include "app/notifier.h"
 #include "ordering/orders.h"
 #include "staff/sign_in.h"
 #include "store/sqlite_db.h"
@@ -36,6 +37,8 @@ QString clear_desk(AppContext &ctx, const QString &desk_id)
                                   "addtime=0,nums=0,gldesk='',price=0 where id=?;"),
                    {desk_id});
     });
+    if (message == Cleared)
+        ctx.notifier().desk_changed(desk_id);
     return message;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/input_checks.h"
+#include "app/notifier.h"
 #include "ordering/orders.h"
 #include "staff/sign_in.h"
 #include "store/sqlite_db.h"
@@ -192,5 +193,8 @@ DeskStateResult save_desk_state(AppContext &ctx,
         result.order_id = order;
         result.message = QStringLiteral("操作成功");
     });
+    // A stale save wrote nothing, but the screens still show what another counter changed.
+    if (result.saved || result.stale)
+        ctx.notifier().desk_changed(desk);
     return result;
 }

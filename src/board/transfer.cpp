@@ -1,5 +1,6 @@
 #include "board/transfer.h"
 
+#include "app/notifier.h"
 #include "board/desk_state.h"
 #include "staff/sign_in.h"
 #include "store/sqlite_db.h"
@@ -107,5 +108,16 @@ TransferResult transfer_desk(AppContext &ctx, const QString &source, const QStri
         r.outcome = TransferResult::Done;
         r.message = QStringLiteral("转台成功");
     });
+    // Also when refused for what another counter did: every screen catches up with it.
+    ChangeNotifier &n = ctx.notifier();
+    if (r.outcome == TransferResult::Done) {
+        n.desk_transferred(source, target_id);
+        n.desk_changed(source);
+        n.desk_changed(target_id);
+    } else if (r.outcome == TransferResult::Blocked) {
+        n.desk_changed(target_id);
+    } else if (r.message == TransferFreedText) {
+        n.desk_changed(source);
+    }
     return r;
 }

@@ -1,6 +1,7 @@
 #include "checkout/online_checkout.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "checkout/checkout.h"
 #include "store/sqlite_db.h"
 
@@ -24,6 +25,7 @@ void record_checkout_ordid(AppContext &ctx, const QString &order_id, const QStri
 {
     TSQLiteDatabase db(ctx.db_path);
     db.ExecSQL(QStringLiteral("UPDATE lumo_orders set ordid=? where id=?"), {ordid, order_id});
+    ctx.notifier().lines_changed(order_id, QString());
 }
 
 bool order_still_open(AppContext &ctx, const QString &order_id)

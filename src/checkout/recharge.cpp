@@ -1,6 +1,7 @@
 #include "checkout/recharge.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
@@ -79,6 +80,8 @@ bool set_vip_balance(AppContext &ctx,
                     a});
         done = true;
     });
+    if (done)
+        ctx.notifier().member_changed(uid);
     return done;
 }
 
@@ -89,6 +92,8 @@ void insert_pending_recharge(AppContext &ctx, const QString &ordid, const QStrin
     db.ExecSQL(QStringLiteral("INSERT INTO lumo_orders(title,ordid,addtime,stat,allprice,price,"
                               "tid)VALUES(?,?,?,0,?,?,1)"),
                {Title, ordid, unix_now_secs(ctx.clock()), a, a});
+    // A row of the orders list, on no table; no balance changed yet.
+    ctx.notifier().lines_changed(QString::number(db.GetLastInsertRowID()), QString());
 }
 
 OnlineCredit complete_online_recharge(AppContext &ctx,
@@ -123,6 +128,8 @@ OnlineCredit complete_online_recharge(AppContext &ctx,
         db.ExecSQL(QStringLiteral("update lumo_member set balance=balance+? where id=?"),
                    {num_value(p), uid});
     });
+    if (result == OnlineCredit::Credited)
+        ctx.notifier().member_changed(uid);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "checkout/settlement.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "checkout/checkout.h"
 #include "checkout/pay_methods.h"
 #include "ordering/orders.h"
@@ -28,9 +29,10 @@ void settle_in(AppContext &ctx, TSQLiteDatabase &db, const SettleRequest &req, S
     // changed its lines or spent the member's balance since the checkout showed them.
     const TSQLiteTable order = db.GetTable(
         QStringLiteral("SELECT id,deskid,iscal FROM lumo_orders where id=?"), {req.order_id});
+    if (order.Count() > 0)
+        r.desk_id = order.value(QStringLiteral("deskid"));
     if (order.Count() == 0 || order.value(QStringLiteral("iscal")).trimmed() != QLatin1String("0"))
         throw Refusal{SettleResult::OrderGone, OrderGoneText};
-    r.desk_id = order.value(QStringLiteral("deskid"));
 
     const CheckoutTotals totals = getalprice(db, req.order_id);
     double balance = 0;
@@ -121,10 +123,20 @@ SettleResult settle_order(AppContext &ctx, const SettleRequest &request)
     } catch (const Refusal &refusal) {
         r.outcome = refusal.outcome;
         r.message = refusal.message;
+        // Settled or deleted at another counter: the screens catch up with it.
+        if (r.outcome == SettleResult::OrderGone)
+            ctx.notifier().lines_changed(request.order_id, r.desk_id);
+        return r;
     } catch (const ESQLiteException &e) {
         r.outcome = SettleResult::Failed;
         r.message = SettleFailedText;
         r.error = store_failure_text(e);
+        return r;
     }
+    ChangeNotifier &n = ctx.notifier();
+    n.lines_changed(request.order_id, r.desk_id);
+    n.desk_changed(r.desk_id);
+    if (!request.member_id.isEmpty())
+        n.member_changed(request.member_id);
     return r;
 }

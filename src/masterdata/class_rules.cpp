@@ -1,7 +1,20 @@
 #include "masterdata/class_rules.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "store/sqlite_db.h"
+
+namespace {
+
+void announce(AppContext &ctx, ClassKind kind)
+{
+    if (kind == ClassKind::DeskArea)
+        ctx.notifier().areas_changed();
+    else
+        ctx.notifier().dishes_changed();
+}
+
+} // namespace
 
 QString class_table(ClassKind kind)
 {
@@ -87,6 +100,8 @@ SaveOutcome save_class(AppContext &ctx,
         }
         out.saved = true;
     });
+    if (out.saved)
+        announce(ctx, kind);
     return out;
 }
 
@@ -97,5 +112,6 @@ QString delete_class(AppContext &ctx, ClassKind kind, const QString &id)
     TSQLiteDatabase db(ctx.db_path);
     db.ExecSQL(QStringLiteral("DELETE FROM ") + class_table(kind) + QStringLiteral(" WHERE id=?"),
                {id});
+    announce(ctx, kind);
     return {};
 }

@@ -1,6 +1,7 @@
 #include "masterdata/desk_rules.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "store/sqlite_db.h"
 
 ListQuery desk_list_query()
@@ -88,6 +89,8 @@ SaveOutcome save_desk(AppContext &ctx, const DeskForm &form)
         }
         out.saved = true;
     });
+    if (out.saved)
+        ctx.notifier().areas_changed();
     return out;
 }
 
@@ -112,5 +115,7 @@ QString delete_desk(AppContext &ctx, const QString &id)
         }
         db.ExecSQL(QStringLiteral("DELETE FROM lumo_desk WHERE id=?"), {id});
     });
+    if (refusal.isEmpty())
+        ctx.notifier().areas_changed();
     return refusal;
 }

@@ -1,6 +1,7 @@
 #include "masterdata/dish_rules.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "masterdata/imcode.h"
 #include "store/sqlite_db.h"
 
@@ -165,6 +166,8 @@ SaveOutcome save_dish(AppContext &ctx, const DishForm &form)
         out.id = dish;
         out.saved = true;
     });
+    if (out.saved)
+        ctx.notifier().dishes_changed();
     return out;
 }
 
@@ -185,5 +188,7 @@ QString delete_dish(AppContext &ctx, const QString &id)
         // A later dish can get the same id; it must not inherit these methods.
         db.ExecSQL(QStringLiteral("DELETE FROM lumo_caipin_zuofa WHERE rootid=?"), {id});
     });
+    if (refusal.isEmpty())
+        ctx.notifier().dishes_changed();
     return refusal;
 }

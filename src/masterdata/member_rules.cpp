@@ -1,6 +1,7 @@
 #include "masterdata/member_rules.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "store/sqlite_db.h"
 
 #include <algorithm>
@@ -179,6 +180,8 @@ SaveOutcome add_member(AppContext &ctx,
         }
         out.saved = true;
     });
+    if (out.saved)
+        ctx.notifier().member_changed(out.id);
     return out;
 }
 
@@ -186,4 +189,5 @@ void delete_member(AppContext &ctx, const QString &id)
 {
     TSQLiteDatabase db(ctx.db_path);
     db.ExecSQL(QStringLiteral("UPDATE lumo_member SET stat=4 WHERE id=?"), {id});
+    ctx.notifier().member_changed(id);
 }

@@ -1,6 +1,7 @@
 #include "masterdata/staff_rules.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "staff/login_token.h"
 #include "store/sqlite_db.h"
 
@@ -105,6 +106,8 @@ SaveOutcome save_staff(AppContext &ctx, const StaffForm &form)
         }
         out.saved = true;
     });
+    if (out.saved)
+        ctx.notifier().staff_changed();
     return out;
 }
 
@@ -117,5 +120,6 @@ QString delete_staff(AppContext &ctx, const QString &id)
         db.ExecSQL(QStringLiteral("DELETE FROM lumo_admin WHERE id=?"), {id});
         drop_login_tokens(db, id.toLongLong());
     });
+    ctx.notifier().staff_changed();
     return {};
 }

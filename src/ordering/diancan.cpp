@@ -1,6 +1,7 @@
 #include "ordering/diancan.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
@@ -123,6 +124,7 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
         r.kind = SubmitResult::Cancelled;
         return r;
     }
+    QString lines_desk = desk;
     db.transaction([&] {
         // The confirmation may have stayed up while another counter settled this bill or
         // cleared the table: its lines must not land in a paid order, nor in the next
@@ -134,6 +136,7 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
             r.kind = SubmitResult::OrderSettled;
             return;
         }
+        lines_desk = o.value(QStringLiteral("deskid"));
         if (!desk_takes_orders(db.scalar(QStringLiteral("SELECT stat FROM lumo_desk where id=? "
                                                         "limit 1"),
                                          {o.value(QStringLiteral("deskid"))}))) {
@@ -148,6 +151,9 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
             2);
         r.kind = SubmitResult::Done;
     });
+    // Settled elsewhere meanwhile: the screens show the bill as it is now.
+    if (r.kind == SubmitResult::Done || r.kind == SubmitResult::OrderSettled)
+        ctx.notifier().lines_changed(r.order_id, lines_desk);
     return r;
 }
 

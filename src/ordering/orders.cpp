@@ -1,6 +1,7 @@
 #include "ordering/orders.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
@@ -105,6 +106,7 @@ QString add_desk_order(AppContext &ctx,
     QString id;
     // The order and its tableware line appear together or not at all.
     db.transaction([&] { id = add_desk_order(ctx, db, truename, yj, fwy, nums); });
+    ctx.notifier().desk_changed(ctx.desk_id);
     return id;
 }
 
@@ -250,7 +252,12 @@ void write_cart(AppContext &ctx,
         return;
     TSQLiteDatabase db(ctx.db_path);
     // A submit lands completely or not at all.
-    db.transaction([&] { write_cart(ctx, db, order_id, items, submit_time); });
+    QString desk;
+    db.transaction([&] {
+        write_cart(ctx, db, order_id, items, submit_time);
+        desk = db.scalar(QStringLiteral("SELECT deskid FROM lumo_orders where id=?"), {order_id});
+    });
+    ctx.notifier().lines_changed(order_id, desk);
 }
 
 void write_cart(AppContext &ctx,
@@ -312,6 +319,7 @@ QString cal_desk_price(AppContext &ctx, const QString &desk_id)
     TSQLiteDatabase db(ctx.db_path);
     QString total;
     db.transaction([&] { total = desk_total(db, desk_id); });
+    ctx.notifier().desk_changed(desk_id);
     return total;
 }
 
@@ -328,7 +336,13 @@ QString cal_order_price(AppContext &ctx, const QString &order_id)
         return {};
     TSQLiteDatabase db(ctx.db_path);
     QString total;
-    db.transaction([&] { total = refresh_order_totals(db, order_id); });
+    QString desk;
+    db.transaction([&] {
+        total = refresh_order_totals(db, order_id);
+        desk = db.scalar(QStringLiteral("SELECT deskid FROM lumo_orders where id=?"), {order_id});
+    });
+    if (!total.isEmpty())
+        ctx.notifier().lines_changed(order_id, desk);
     return total;
 }
 
@@ -386,7 +400,9 @@ bool batch_lines(AppContext &ctx, LineOp op, const QString &ids)
     }
     TSQLiteDatabase db(ctx.db_path);
     bool done = false;
+    QVector<std::pair<QString, QString>> changed; // order, its table
     db.transaction([&] {
+        changed.clear();
         // Checked inside the transaction: another counter may have settled the bill
         // while the lines were on screen.
         if (lines_of_settled_order(db, ids))
@@ -398,9 +414,16 @@ bool batch_lines(AppContext &ctx, LineOp op, const QString &ids)
             list.values);
         db.ExecSQL(sql, list.values);
         TSQLiteTable o = orders;
-        for (o.First(); !o.isEof(); o.Next())
-            refresh_order_totals(db, o.FieldAsString(0));
+        for (o.First(); !o.isEof(); o.Next()) {
+            const QString order = o.FieldAsString(0);
+            refresh_order_totals(db, order);
+            changed.append(
+                {order,
+                 db.scalar(QStringLiteral("SELECT deskid FROM lumo_orders where id=?"), {order})});
+        }
         done = true;
     });
+    for (const auto &[order, desk] : std::as_const(changed))
+        ctx.notifier().lines_changed(order, desk);
     return done;
 }

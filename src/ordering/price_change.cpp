@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/input_checks.h"
+#include "app/notifier.h"
 #include "ordering/orders.h"
 #include "staff/sign_in.h"
 #include "store/sqlite_db.h"
@@ -98,6 +99,7 @@ save_price_changes(AppContext &ctx, const QString &order_id, const QVector<Price
         return {};
     TSQLiteDatabase db(ctx.db_path);
     QString total;
+    QString desk;
     // The rows and the recomputed totals land together or not at all.
     db.transaction([&] {
         // A bill paid while the dialog stayed open keeps the lines it was paid for.
@@ -119,6 +121,9 @@ save_price_changes(AppContext &ctx, const QString &order_id, const QVector<Price
                         e.id});
         }
         total = recompute_order_total(db, order_id);
+        desk = db.scalar(QStringLiteral("SELECT deskid FROM lumo_orders where id=?"), {order_id});
     });
+    if (!total.isEmpty())
+        ctx.notifier().lines_changed(order_id, desk);
     return total;
 }

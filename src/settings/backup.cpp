@@ -1,5 +1,7 @@
 #include "settings/backup.h"
 
+#include "app/notifier.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -416,4 +418,16 @@ QString restore_backup(const QString &backup_path,
     if (aside)
         *aside = aside_path;
     return {};
+}
+
+QString restore_database(AppContext &ctx, const QString &backup_path, QString *aside)
+{
+    const QString problem = restore_backup(backup_path, ctx.db_path, wall_time(ctx.clock()), aside);
+    if (problem.isEmpty()) {
+        // The restored file may not hold the selected table.
+        ctx.desk_id.clear();
+        ctx.desk_bh.clear();
+        ctx.notifier().database_replaced();
+    }
+    return problem;
 }

@@ -107,3 +107,6 @@ QString restore_backup(const QString &backup_path,
                        const QString &db_path,
                        const QDateTime &now,
                        QString *aside = nullptr);
+// The same for the program's database, at the clock's time; after a restore every
+// screen reads everything again (database_replaced).
+QString restore_database(AppContext &ctx, const QString &backup_path, QString *aside = nullptr);

@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/ini.h"
+#include "app/notifier.h"
 #include "settings/online_settings.h"
 #include "store/sqlite_db.h"
 
@@ -218,6 +219,7 @@ SettingsSaved save_system_settings(AppContext &ctx, const SystemFields &f)
     s.shoptel = f.shoptel;
     s.payservice_url = payservice_url;
 
+    ctx.notifier().settings_changed();
     SettingsSaved out;
     out.saved = path.isEmpty() ? QStringLiteral("配置保存成功")
                                : QStringLiteral("配置保存成功，如数据库路径有变重，请重启软件生效");

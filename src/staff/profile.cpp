@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/ini.h"
+#include "app/notifier.h"
 #include "staff/accounts.h"
 #include "staff/login_token.h"
 #include "store/sqlite_db.h"
@@ -67,5 +68,6 @@ QString save_profile(AppContext &ctx,
             *remembered = written;
         ctx.account.digest = digest;
     }
+    ctx.notifier().staff_changed();
     return QStringLiteral("资料修改成功");
 }

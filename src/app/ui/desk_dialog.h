@@ -3,20 +3,18 @@
 #include "app/ui/mivo_dialog.h"
 
 // A dialog that works on one table and its open order: it is opened with them
-// (open_with) and keeps acting on them, whatever the board selects meanwhile. After
-// it changed a table's data it says so with desk_changed, and the main window shows
-// that table's new state.
+// (open_with) and keeps acting on them, whatever the board selects meanwhile. What it
+// writes goes through core functions, which announce the change (ctx.notifier()); it
+// follows the changes it shows by subscribing there too. A replaced database closes
+// it: its table and order may not exist in the new file.
 class DeskDialog : public MivoDialog
 {
     Q_OBJECT
 public:
-    using MivoDialog::MivoDialog;
+    DeskDialog(Forms &forms, QWidget *parent);
 
     QString desk_id() const { return m_desk_id; }
     QString order_id() const { return m_order_id; }
-
-signals:
-    void desk_changed(const QString &desk_id);
 
 protected:
     // Takes the table and order the dialog now acts on.

@@ -13,7 +13,6 @@
 #include "checkout/ui/tform_cancel.h"
 #include "checkout/ui/tform_chongzhi.h"
 #include "checkout/ui/tform_defaultpay.h"
-#include "masterdata/ui/masterdata_links.h"
 #include "masterdata/ui/tform_caipin.h"
 #include "masterdata/ui/tform_cp_class.h"
 #include "masterdata/ui/tform_desk.h"
@@ -71,76 +70,8 @@ std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_fold
     forms->orders_detail = new TForm_orders_detail(*forms, forms->main);
     forms->defaultpay = new TForm_defaultpay(*forms, forms->main);
     forms->backup = new TForm_backup(*forms, forms->main);
-    link_masterdata(*forms);
-    connect_desk_dialogs(*forms);
     follow_account(*forms);
     return forms;
-}
-
-void connect_desk_dialogs(Forms &forms)
-{
-    TForm_main *main = forms.main;
-    // Whatever a dialog changed, the board shows the table's new state.
-    QObject::connect(forms.desk_zt, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
-    QObject::connect(
-        forms.desk_zhuantai, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
-    QObject::connect(forms.desk_zhuantai,
-                     &TForm_desk_zhuantai::desk_transferred,
-                     main,
-                     &TForm_main::on_desk_transferred);
-    QObject::connect(forms.diancan, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
-    QObject::connect(forms.gaijia, &DeskDialog::desk_changed, main, &TForm_main::on_desk_changed);
-    QObject::connect(forms.cancel, &TForm_cancel::desk_changed, main, &TForm_main::on_desk_changed);
-    // What the other dialogs change shows on the ordering screen too.
-    for (DeskDialog *d : {static_cast<DeskDialog *>(forms.gaijia),
-                          static_cast<DeskDialog *>(forms.desk_zt),
-                          static_cast<DeskDialog *>(forms.desk_zhuantai)})
-        QObject::connect(
-            d, &DeskDialog::desk_changed, forms.diancan, &TForm_diancan::follow_desk_change);
-    QObject::connect(forms.cancel,
-                     &TForm_cancel::desk_changed,
-                     forms.diancan,
-                     &TForm_diancan::follow_desk_change);
-    // An open price change shows its lines as the ordering screen and the checkout leave them.
-    QObject::connect(
-        forms.diancan, &DeskDialog::desk_changed, forms.gaijia, &TForm_gaijia::follow_desk_change);
-    QObject::connect(
-        forms.cancel, &TForm_cancel::desk_changed, forms.gaijia, &TForm_gaijia::follow_desk_change);
-    // An open checkout shows its bill as the other dialogs leave it.
-    for (DeskDialog *d : {static_cast<DeskDialog *>(forms.gaijia),
-                          static_cast<DeskDialog *>(forms.diancan),
-                          static_cast<DeskDialog *>(forms.desk_zt),
-                          static_cast<DeskDialog *>(forms.desk_zhuantai)})
-        QObject::connect(
-            d, &DeskDialog::desk_changed, forms.cancel, &TForm_cancel::on_desk_changed);
-    QObject::connect(forms.desk_zhuantai,
-                     &TForm_desk_zhuantai::desk_transferred,
-                     forms.diancan,
-                     &TForm_diancan::follow_desk_transfer);
-    QObject::connect(forms.desk_zhuantai,
-                     &TForm_desk_zhuantai::desk_transferred,
-                     forms.desk_zt,
-                     &TForm_desk_zt::follow_desk_transfer);
-    QObject::connect(forms.desk_zhuantai,
-                     &TForm_desk_zhuantai::desk_transferred,
-                     forms.chuda,
-                     &TForm_chuda::follow_desk_transfer);
-    // An open orders list shows orders as they are opened, changed, settled or moved.
-    for (DeskDialog *d : {static_cast<DeskDialog *>(forms.gaijia),
-                          static_cast<DeskDialog *>(forms.diancan),
-                          static_cast<DeskDialog *>(forms.desk_zt),
-                          static_cast<DeskDialog *>(forms.desk_zhuantai)})
-        QObject::connect(d, &DeskDialog::desk_changed, forms.orders, &TForm_orders::follow_change);
-    QObject::connect(
-        forms.cancel, &TForm_cancel::desk_changed, forms.orders, &TForm_orders::follow_change);
-    QObject::connect(
-        forms.chongzhi, &TForm_chongzhi::memberChanged, forms.orders, &TForm_orders::follow_change);
-    QObject::connect(
-        main, &TForm_main::demo_data_deleted, forms.orders, &TForm_orders::follow_change);
-    QObject::connect(forms.chongzhi,
-                     &TForm_chongzhi::rechargePending,
-                     forms.orders,
-                     &TForm_orders::follow_change);
 }
 
 void follow_account(Forms &forms)
@@ -165,10 +96,4 @@ void follow_account(Forms &forms)
             if (w->isWindow() && w->windowType() != Qt::ToolTip) // the toast stays
                 w->hide();
     });
-}
-
-void show_toast(Forms &forms, const QString &text, int seconds, QWidget *window)
-{
-    if (forms.toast)
-        forms.toast->show_toast(text, seconds, window);
 }

@@ -36,7 +36,8 @@ class TForm_defaultpay;
 class TForm_backup;
 
 // Every window of the program: created once at start-up, in this order, and kept
-// for the whole run. Windows reach each other through it.
+// for the whole run. The menu opens windows through it, and tests reach them; a
+// change travels between windows only through the notifier (ctx.notifier()).
 struct Forms
 {
     explicit Forms(AppContext &context);
@@ -77,9 +78,6 @@ struct Forms
 // Creates every window in start-up order. The main window's creation runs the
 // start-up steps in program_folder.
 std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_folder);
-
-// Lets the main window follow every change a table dialog makes (desk_changed).
-void connect_desk_dialogs(Forms &forms);
 
 // Signing out hides every window but the main window (its login box stays), and the
 // screens of the administrators open for the administrators only.

@@ -1,5 +1,7 @@
 #include "app/ui/toast.h"
 
+#include "app/ui/forms.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -75,4 +77,10 @@ void Toast::tick()
     m_timer->stop();
     if (m_panel)
         m_panel->hide();
+}
+
+void show_toast(Forms &forms, const QString &text, int seconds, QWidget *window)
+{
+    if (forms.toast)
+        forms.toast->show_toast(text, seconds, window);
 }

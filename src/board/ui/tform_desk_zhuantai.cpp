@@ -1,6 +1,7 @@
 #include "board/ui/tform_desk_zhuantai.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "board/desk_state.h"
 #include "board/transfer.h"
@@ -43,6 +44,11 @@ TForm_desk_zhuantai::TForm_desk_zhuantai(Forms &forms, QWidget *parent)
     m_button = new QPushButton(QStringLiteral("确认转台"), this);
     m_button->setObjectName(QStringLiteral("Button_zhuantai"));
     connect(m_button, &QPushButton::clicked, this, &TForm_desk_zhuantai::zhuantai_click);
+    // The list shows every table's status as it is now.
+    connect(&ctx().notifier(),
+            &ChangeNotifier::desk_changed,
+            this,
+            &TForm_desk_zhuantai::follow_desk_change);
     resize(DialogWidth, MinHeight);
 }
 
@@ -150,15 +156,12 @@ void TForm_desk_zhuantai::zhuantai_click()
         return;
     case TransferResult::Refused:
         toast(result.message);
-        // Freed at another counter: the board and the list show it free now.
-        if (result.message == TransferFreedText)
-            emit desk_changed(source);
-        else
+        // Freed at another counter, the notifier brought the list up to date.
+        if (result.message != TransferFreedText)
             follow_desk_change();
         return;
     case TransferResult::Blocked:
-        // Taken at another counter: the list (and the board) show it taken now.
-        emit desk_changed(target);
+        // Taken at another counter: the notifier showed it taken in the list and the board.
         ctx().prompts().information(result.message);
         return;
     case TransferResult::Done:
@@ -167,8 +170,5 @@ void TForm_desk_zhuantai::zhuantai_click()
     // The guests are at the target now; a further transfer starts from there.
     hold(target, m_order_id);
     load_desk_list();
-    emit desk_transferred(source, target);
-    emit desk_changed(source);
-    emit desk_changed(target);
     ctx().prompts().information(result.message);
 }

@@ -21,10 +21,6 @@ public:
     // while that table is still free.
     void follow_desk_change();
 
-signals:
-    // After a transfer: the guests and the order are at to_id now.
-    void desk_transferred(const QString &from_id, const QString &to_id);
-
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -1,6 +1,7 @@
 #include "board/ui/tform_desk_zt.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 
 #include <QGroupBox>
@@ -96,6 +97,10 @@ TForm_desk_zt::TForm_desk_zt(Forms &forms, QWidget *parent)
     m_save->setObjectName(QStringLiteral("Button_save"));
     m_save->setGeometry((width() - 120) / 2, 322, 120, 36);
     connect(m_save, &QPushButton::clicked, this, &TForm_desk_zt::save_click);
+
+    ChangeNotifier &n = ctx().notifier();
+    connect(&n, &ChangeNotifier::desk_changed, this, &TForm_desk_zt::follow_desk_change);
+    connect(&n, &ChangeNotifier::desk_transferred, this, &TForm_desk_zt::follow_desk_transfer);
 }
 
 void TForm_desk_zt::open_with(const QString &desk_id, const QString &order_id)
@@ -195,12 +200,8 @@ void TForm_desk_zt::save_click()
         return;
     if (!result.message.isEmpty())
         toast(result.message);
-    // Changed at another counter: the board and this dialog show what is there now.
-    if (result.stale)
-        emit desk_changed(m_desk_id);
-    if (!result.saved)
-        return;
-    if (!result.order_id.isEmpty())
+    // The board and this dialog follow the notifier, also when another counter's change
+    // refused the save.
+    if (result.saved && !result.order_id.isEmpty())
         m_order_id = result.order_id;
-    emit desk_changed(m_desk_id);
 }

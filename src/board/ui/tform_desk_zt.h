@@ -19,8 +19,8 @@ public:
     void open_with(const QString &desk_id, const QString &order_id);
     // Fills the fields from the table the dialog holds.
     void load_desk_info();
-    // That table changed elsewhere: its new data replaces what is shown, unless the
-    // change left the shown fields alone (what is being typed then stays).
+    // That table changed: its new data replaces what is shown, unless the change left
+    // the shown fields alone (what is being typed then stays).
     void follow_desk_change(const QString &desk_id);
     // The guests of this dialog's table moved: the dialog goes with them.
     void follow_desk_transfer(const QString &from_id, const QString &to_id);

@@ -59,6 +59,7 @@ TForm_main::TForm_main(Forms &forms, const QString &program_folder)
     m_sync_timer->setObjectName(QStringLiteral("Timertb"));
     connect(m_sync_timer, &QTimer::timeout, this, &TForm_main::sync_tick);
     build_regions();
+    subscribe();
 }
 
 bool TForm_main::start(const QString &program_folder)

@@ -43,7 +43,7 @@ public:
     // Tests and screenshots use it to get a known board width (tiles per row).
     void set_board_size(const QSize &size) { m_board_size = size; }
 
-    // ---- the board's refreshes (dialogs reach them through on_desk_changed) ----
+    // ---- the board's refreshes (changes reach them through the notifier) ----
     void load_desk();
     void reload_board();
     // After tiles were rebuilt (they come up unselected): select the table again, or
@@ -81,8 +81,8 @@ public:
     QSystemTrayIcon *tray_icon() const { return m_tray; }
 
 public slots:
-    // A dialog changed the table's data: its tile, the order panel (when the table is
-    // the selected one) and the summary bar are read again from the database.
+    // The table's data changed: its tile, the order panel (when the table is the
+    // selected one) and the summary bar are read again from the database.
     void on_desk_changed(const QString &desk_id);
     // The guests moved from one table to another: both tiles follow and the target
     // becomes the board's selection.
@@ -118,10 +118,6 @@ public slots:
     void N2Click();
     void WMBarIcon(QSystemTrayIcon::ActivationReason reason);
 
-signals:
-    // "删除数据" removed the demonstration tables and dishes.
-    void demo_data_deleted();
-
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -130,6 +126,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Follows every committed change (the notifier) in what the board shows.
+    void subscribe();
+    // Tables or areas were added, edited or deleted: area bar, tiles and summary.
+    void follow_areas();
+    // Everything is read again: a restored file, the demonstration data removed.
+    void follow_database();
+    // The tiles exist (the first showing made them).
+    bool board_built() const { return m_desk_area != nullptr; }
     // The start-up steps, asking to try again while the database cannot be used.
     bool start(const QString &program_folder);
     void first_show();

@@ -5,10 +5,9 @@
 
 #include "app/ui/box_prompts.h"
 
+#include "app/notifier.h"
 #include "board/ui/desk_tile.h"
 #include "board/ui/order_line_delegate.h"
-#include "board/ui/tform_desk_zhuantai.h"
-#include "board/ui/tform_desk_zt.h"
 #include "store/keep_connection.h"
 
 #include <QFrame>
@@ -326,11 +325,6 @@ void TForm_main::on_desk_changed(const QString &desk_id)
             load_desk_ord();
         get_tongji_info();
     });
-    // Whoever changed it (a dialog, or clearing here), the table dialogs show it.
-    if (m_forms.desk_zt)
-        m_forms.desk_zt->follow_desk_change(desk_id);
-    if (m_forms.desk_zhuantai)
-        m_forms.desk_zhuantai->follow_desk_change();
 }
 
 void TForm_main::on_desk_transferred(const QString &from_id, const QString &to_id)
@@ -452,4 +446,55 @@ void TForm_main::sync_tick()
             ctx().prompts().error(store_failure_text(e));
         m_sync_failed = true;
     }
+}
+
+void TForm_main::subscribe()
+{
+    ChangeNotifier &n = ctx().notifier();
+    connect(&n, &ChangeNotifier::desk_changed, this, &TForm_main::on_desk_changed);
+    connect(&n, &ChangeNotifier::desk_transferred, this, &TForm_main::on_desk_transferred);
+    // A table's amount follows its lines.
+    connect(&n, &ChangeNotifier::lines_changed, this, [this](const QString &, const QString &desk) {
+        on_desk_changed(desk);
+    });
+    connect(&n, &ChangeNotifier::areas_changed, this, &TForm_main::follow_areas);
+    connect(&n, &ChangeNotifier::settings_changed, this, &TForm_main::apply_settings);
+    connect(&n, &ChangeNotifier::database_replaced, this, &TForm_main::follow_database);
+}
+
+void TForm_main::follow_areas()
+{
+    if (!board_built())
+        return;
+    const KeepConnection keep(m_reads);
+    guarded(ctx(), [&] {
+        const QString selected = ctx().desk_id;
+        const QString area = m_area;
+        reload_board();
+        get_tongji_info();
+        reselect_after_rebuild(selected);
+        load_desk_class();
+        // A deleted area no longer filters the board.
+        bool known = area.isEmpty() || area == QLatin1String("0");
+        for (const DeskClass &c : load_desk_classes(ctx()))
+            known = known || c.id == area;
+        desk_class_click(known && !area.isEmpty() ? area : QStringLiteral("0"));
+    });
+}
+
+void TForm_main::follow_database()
+{
+    if (!board_built())
+        return;
+    const KeepConnection keep(m_reads);
+    guarded(ctx(), [&] {
+        const QString selected = ctx().desk_id;
+        createmenu();
+        load_desk_class();
+        reload_board();
+        get_tongji_info();
+        // The selected table may be gone with the old file or the demonstration data.
+        reselect_after_rebuild(selected);
+        load_desk_ord();
+    });
 }

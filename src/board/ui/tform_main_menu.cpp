@@ -272,8 +272,6 @@ void TForm_main::set_desk_stat(const QString &desk_id, const QString &stat)
         return;
     const QString message = clear_desk(ctx(), desk_id);
     toast(message);
-    if (clear_desk_succeeded(message))
-        on_desk_changed(desk_id);
 }
 
 void TForm_main::ClickDiancan()
@@ -379,13 +377,6 @@ void TForm_main::ClickDeleteTest()
 {
     if (!ctx().prompts().confirm(QStringLiteral("确认要删除体验数据吗？删除体验数据后将不可恢复")))
         return;
-    guarded(ctx(), [&] {
-        delete_demo_data(ctx());
-        emit demo_data_deleted();
-        createmenu();
-        load_desk();
-        get_tongji_info();
-        // The current table may have been a demonstration table.
-        reselect_after_rebuild(ctx().desk_id);
-    });
+    // Every screen reads everything again; the board forgets a deleted current table.
+    guarded(ctx(), [&] { delete_demo_data(ctx()); });
 }

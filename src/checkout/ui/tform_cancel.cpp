@@ -1,6 +1,7 @@
 #include "checkout/ui/tform_cancel.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "app/ui/toast.h"
 #include "board/ui/tform_main.h"
@@ -58,6 +59,16 @@ TForm_cancel::TForm_cancel(Forms &forms, QWidget *parent)
     setFixedSize(1085, 694);
     build_lines_side();
     build_pay_side();
+    ChangeNotifier &n = ctx().notifier();
+    connect(&n, &ChangeNotifier::desk_changed, this, &TForm_cancel::on_desk_changed);
+    connect(&n,
+            &ChangeNotifier::lines_changed,
+            this,
+            [this](const QString &order, const QString &desk) {
+                on_desk_changed(!order.isEmpty() && order == m_order_id ? m_desk_id : desk);
+            });
+    // The bill it shows may not exist in a replaced file.
+    connect(&n, &ChangeNotifier::database_replaced, this, &QWidget::hide);
 }
 
 void TForm_cancel::build_lines_side()
@@ -233,7 +244,6 @@ void TForm_cancel::batch_click(LineOp op)
         // The member and the input fields stay; only the bill follows.
         reload_bill();
         toast(texts.done);
-        emit desk_changed(order_desk_id(ctx(), m_order_id));
     });
 }
 

@@ -53,15 +53,11 @@ public:
     const SettleResult &settle_result() const { return m_result; }
 
 public slots:
-    // Something changed the table elsewhere: lines and amounts follow, the inputs stay.
+    // Something changed the table: lines and amounts follow, the inputs stay.
     void on_desk_changed(const QString &desk_id);
 
 protected:
     void changeEvent(QEvent *event) override;
-
-signals:
-    // After this dialog changed the lines or settled the order of that table.
-    void desk_changed(const QString &desk_id);
 
 private:
     void build_lines_side();

@@ -311,10 +311,8 @@ bool TForm_cancel::set_cancal(const QString &paytype, std::optional<double> paid
     m_result = settle_order(ctx(), r);
     if (m_result.ok()) {
         // The bill is closed: nothing of it can be changed or settled again here.
-        const SettleResult done = m_result;
         m_order_id = NoOrderId;
         reload_all();
-        emit desk_changed(done.desk_id);
         return true;
     }
     after_refusal();
@@ -328,7 +326,6 @@ void TForm_cancel::after_refusal()
         // Show what the table holds now; its new bill is settled only when seen.
         m_order_id = get_desk_order_id(ctx(), m_desk_id);
         reload_all();
-        emit desk_changed(m_desk_id);
         break;
     case SettleResult::AmountChanged:
         reload_bill();

@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/ini.h"
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "checkout/pay_methods.h"
 #include "checkout/recharge.h"
@@ -52,13 +53,12 @@ TForm_chongzhi::TForm_chongzhi(Forms &forms, QWidget *parent)
     m_panel = new QrPanel(forms, this);
     m_panel->move(10, 10);
     m_panel->payment().setOnCreated([this](const CreateAnswer &a) {
-        if (!guarded(ctx(), [&] { insert_pending_recharge(ctx(), a.ordid, m_pay_amount); }))
-            return false;
-        emit rechargePending();
-        return true;
+        return guarded(ctx(), [&] { insert_pending_recharge(ctx(), a.ordid, m_pay_amount); });
     });
     connect(m_panel, &QrPanel::paid, this, &TForm_chongzhi::on_paid);
     connect(m_panel, &QrPanel::busyChanged, this, &TForm_chongzhi::set_busy);
+    // The member it credits may not exist in a replaced file.
+    connect(&ctx().notifier(), &ChangeNotifier::database_replaced, this, &QWidget::hide);
 }
 
 void TForm_chongzhi::open_with(const QString &member_id)
@@ -133,12 +133,9 @@ void TForm_chongzhi::submit_click()
     }
     bool credited = false;
     guarded(ctx(), [&] { credited = set_vip_balance(ctx(), uid, method, amount); });
-    if (credited) {
-        toast(QStringLiteral("充值成功"));
-        emit memberChanged(uid);
-    } else {
-        toast(signed_in(ctx()) ? QStringLiteral("充值失败") : SignInFirstText);
-    }
+    toast(credited           ? QStringLiteral("充值成功")
+          : signed_in(ctx()) ? QStringLiteral("充值失败")
+                             : SignInFirstText);
 }
 
 void TForm_chongzhi::on_paid(const CheckAnswer &answer)
@@ -158,8 +155,6 @@ void TForm_chongzhi::on_paid(const CheckAnswer &answer)
             ctx().prompts().warning(online_credit_message(result));
     }
     m_panel->close_panel();
-    if (ran && result == OnlineCredit::Credited)
-        emit memberChanged(m_pay_uid);
 }
 
 void TForm_chongzhi::set_busy(bool busy)

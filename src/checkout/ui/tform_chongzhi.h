@@ -27,13 +27,6 @@ public:
 
     QrPanel *qrPanel() const { return m_panel; }
 
-signals:
-    // A member's balance changed; the members list follows.
-    void memberChanged(const QString &member_id);
-    // A recharge row was written that credits nothing yet (an online payment under
-    // way); the orders list follows.
-    void rechargePending();
-
 protected:
     void showEvent(QShowEvent *event) override;
 

@@ -63,7 +63,6 @@ void ClassScreen::save()
     if (!r.saved)
         return;
     getlist();
-    emit changed();
 }
 
 void ClassScreen::mydel(const QString &id)
@@ -74,5 +73,4 @@ void ClassScreen::mydel(const QString &id)
         return;
     }
     getlist();
-    emit changed();
 }

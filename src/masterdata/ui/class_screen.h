@@ -6,15 +6,12 @@
 class QLineEdit;
 
 // The list screen of table areas or dish categories: a name and a sort number.
-// Announces every save and delete with changed().
+// Every save and delete is announced by the core (areas_changed, dishes_changed).
 class ClassScreen : public ListScreen
 {
     Q_OBJECT
 public:
     ClassKind kind() const { return m_kind; }
-
-signals:
-    void changed();
 
 protected:
     ClassScreen(Forms &forms, QWidget *parent, ClassKind kind);

@@ -1,5 +1,6 @@
 #include "masterdata/ui/list_screen.h"
 
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "masterdata/ui/page_bar.h"
 
@@ -121,6 +122,11 @@ ListScreen::ListScreen(Forms &forms, QWidget *parent, ListScreenConfig config)
     setObjectName(m_config.object_name);
     setWindowTitle(m_config.caption);
     resize(m_config.size);
+    // An open list shows what a restored file or the removed demonstration data left.
+    connect(&ctx().notifier(), &ChangeNotifier::database_replaced, this, [this] {
+        if (isVisible())
+            guarded(ctx(), [&] { getlist(); });
+    });
     const int W = m_config.size.width();
     const int H = m_config.size.height();
     const int bodyH = H - PageBar::Height - 2 * Margin;

@@ -1,6 +1,8 @@
 #include "masterdata/ui/tform_caipin.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
+#include "app/ui/box_prompts.h"
 #include "masterdata/ui/choice_box.h"
 
 #include <QCheckBox>
@@ -108,6 +110,10 @@ TForm_caipin::TForm_caipin(Forms &forms, QWidget *parent)
     connect(add, &QPushButton::clicked, this, [this] { add_method_rows({{}}); });
 
     set_group();
+    // The category choices follow the categories.
+    connect(&ctx().notifier(), &ChangeNotifier::dishes_changed, this, [this] {
+        guarded(ctx(), [&] { load_caipin_class(); });
+    });
 }
 
 void TForm_caipin::show_step()
@@ -280,7 +286,6 @@ void TForm_caipin::save()
     // new rows carry their ids and a second save updates instead of adding.
     if (!form.methods.isEmpty())
         seteditstat(1, r.id);
-    emit dishes_changed();
 }
 
 void TForm_caipin::mydel(const QString &id)
@@ -289,8 +294,6 @@ void TForm_caipin::mydel(const QString &id)
     if (!refusal.isEmpty())
         toast(refusal);
     getlist();
-    if (refusal.isEmpty())
-        emit dishes_changed();
 }
 
 QColor TForm_caipin::row_text_colour(int row) const

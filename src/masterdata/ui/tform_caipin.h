@@ -10,8 +10,9 @@ class QLabel;
 class QLineEdit;
 class QScrollArea;
 
-// "菜品管理": the dishes with their categories and cooking methods. dishes_changed()
-// follows every save and delete; the ordering screen rebuilds its tiles from it.
+// "菜品管理": the dishes with their categories and cooking methods. Every save and
+// delete is announced by the core (dishes_changed); the ordering screen rebuilds its
+// tiles from it.
 class TForm_caipin : public ListScreen
 {
     Q_OBJECT
@@ -28,9 +29,6 @@ public:
     void add_method_rows(const QVector<MethodEntry> &methods);
     // The rows of the method box in layout order.
     QVector<MethodEntry> method_rows() const;
-
-signals:
-    void dishes_changed();
 
 protected:
     void show_step() override;

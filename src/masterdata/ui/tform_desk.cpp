@@ -1,5 +1,7 @@
 #include "masterdata/ui/tform_desk.h"
 
+#include "app/notifier.h"
+#include "app/ui/box_prompts.h"
 #include "masterdata/desk_rules.h"
 #include "masterdata/ui/choice_box.h"
 #include "masterdata/ui/tform_desk_class.h"
@@ -56,6 +58,13 @@ TForm_desk::TForm_desk(Forms &forms, QWidget *parent)
         editor(), QStringLiteral("桌位分类设置"), QStringLiteral("CnButton2"), {127, 184, 135});
     areas->setGeometry(10, 250, 266, 36);
     connect(areas, &QPushButton::clicked, this, [this] { m_forms.desk_class->open_centred(); });
+    // The area choices follow the areas; the list follows tables saved anywhere.
+    connect(&ctx().notifier(), &ChangeNotifier::areas_changed, this, [this] {
+        guarded(ctx(), [&] {
+            load_desk_class();
+            getlist();
+        });
+    });
 }
 
 void TForm_desk::show_step()
@@ -109,7 +118,6 @@ void TForm_desk::save()
     if (!r.saved)
         return;
     getlist();
-    emit desks_changed();
 }
 
 void TForm_desk::mydel(const QString &id)
@@ -120,5 +128,4 @@ void TForm_desk::mydel(const QString &id)
         return;
     }
     getlist();
-    emit desks_changed();
 }

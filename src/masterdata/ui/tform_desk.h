@@ -5,8 +5,8 @@
 class ChoiceBox;
 class QLineEdit;
 
-// "桌位管理": the dining tables. desks_changed() follows every save and delete;
-// the board rebuilds its tiles from it.
+// "桌位管理": the dining tables. Every save and delete is announced by the core
+// (areas_changed); the board rebuilds its tiles from it.
 class TForm_desk : public ListScreen
 {
     Q_OBJECT
@@ -16,9 +16,6 @@ public:
     // The area choices, reloaded when the areas change; the choice made stays.
     void load_desk_class();
     void choose_combox(const QString &area_id);
-
-signals:
-    void desks_changed();
 
 protected:
     void show_step() override;

@@ -1,6 +1,7 @@
 #include "masterdata/ui/tform_member.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "checkout/ui/tform_chongzhi.h"
 #include "masterdata/member_rules.h"
@@ -76,6 +77,11 @@ TForm_member::TForm_member(Forms &forms, QWidget *parent)
     help->setObjectName(QStringLiteral("Label1"));
     help->setWordWrap(true);
     help->setGeometry(10, 320, 266, 60);
+    // A recharge, a bill paid from a balance, a member saved elsewhere.
+    connect(&ctx().notifier(),
+            &ChangeNotifier::member_changed,
+            this,
+            &TForm_member::follow_balance_change);
 }
 
 void TForm_member::set_edit(int isedit, const QString &id)

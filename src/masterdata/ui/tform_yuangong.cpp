@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/notifier.h"
+#include "app/ui/box_prompts.h"
 #include "masterdata/staff_rules.h"
 #include "staff/sign_in.h"
 
@@ -87,6 +88,11 @@ TForm_yuangong::TForm_yuangong(Forms &forms, QWidget *parent)
         m_password->clear();
         m_truename->clear();
         seteditstat(0, QString());
+    });
+    // An open list shows a name changed under "修改资料".
+    connect(&ctx().notifier(), &ChangeNotifier::staff_changed, this, [this] {
+        if (isVisible())
+            guarded(ctx(), [&] { getlist(); });
     });
 }
 

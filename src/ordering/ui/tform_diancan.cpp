@@ -108,6 +108,7 @@ TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
     connect(m_prev, &QPushButton::clicked, this, &TForm_diancan::prev_click);
     m_next = make_dialog_button(this, QStringLiteral("下一页"), QStringLiteral("btn_next"));
     connect(m_next, &QPushButton::clicked, this, &TForm_diancan::next_click);
+    subscribe();
     // What a waiter chose and did not submit is not left for whoever signs in next.
     connect(&ctx().notifier(), &ChangeNotifier::account_changed, this, [this] {
         if (!signed_in(ctx()))
@@ -192,6 +193,29 @@ void TForm_diancan::follow_desk_change(const QString &desk_id)
 {
     if (isVisible() && !desk_id.isEmpty() && desk_id == m_desk_id)
         load_desk_ord_1();
+}
+
+void TForm_diancan::subscribe()
+{
+    ChangeNotifier &n = ctx().notifier();
+    connect(&n, &ChangeNotifier::desk_changed, this, &TForm_diancan::follow_desk_change);
+    connect(&n,
+            &ChangeNotifier::lines_changed,
+            this,
+            [this](const QString &order, const QString &desk) {
+                // The bill may be on another table by now: the order decides too.
+                follow_desk_change(!order.isEmpty() && order == m_order_id ? m_desk_id : desk);
+            });
+    connect(&n, &ChangeNotifier::desk_transferred, this, &TForm_diancan::follow_desk_transfer);
+    // The tiles are kept between showings: they follow the menu as it is saved.
+    const auto reload_menu = [this] {
+        guarded(ctx(), [&] {
+            load_caipin_class();
+            load_caipin();
+        });
+    };
+    connect(&n, &ChangeNotifier::dishes_changed, this, reload_menu);
+    connect(&n, &ChangeNotifier::database_replaced, this, reload_menu);
 }
 
 void TForm_diancan::layout_panes()

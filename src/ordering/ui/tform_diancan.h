@@ -30,7 +30,7 @@ public:
     void open_with(const QString &desk_id, const QString &order_id);
     // Reloads the line list of the table's open order.
     void load_desk_ord_1();
-    // Another dialog changed a table: the line list follows when it is this one's.
+    // A table changed: the line list follows when it is this one's.
     void follow_desk_change(const QString &desk_id);
     // The guests of this screen's table moved: the screen goes with them.
     void follow_desk_transfer(const QString &from_id, const QString &to_id);
@@ -64,6 +64,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Follows the changes of lines, tables and the menu (the notifier).
+    void subscribe();
     // Lines, header and dish page for the table held.
     void prepare();
     void layout_panes();

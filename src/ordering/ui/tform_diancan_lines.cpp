@@ -46,16 +46,13 @@ void TForm_diancan::submit_click()
             return;
         case SubmitResult::OrderSettled:
             ctx().prompts().information(OrderSettledText);
-            load_desk_ord_1();
-            emit desk_changed(m_desk_id);
             return;
         case SubmitResult::Done:
             break;
         }
+        // The line list and the board followed the notifier.
         if (!res.order_id.isEmpty() && res.order_id != NoOrderId)
             m_order_id = res.order_id;
-        load_desk_ord_1();
-        emit desk_changed(m_desk_id);
     });
 }
 
@@ -124,9 +121,7 @@ void TForm_diancan::batch_click(LineOp op)
             toast(signed_in(ctx()) ? LinesSettledText : SignInFirstText);
             return;
         }
-        load_desk_ord_1();
-        // The operation recomputed the stored totals; the board follows them.
-        emit desk_changed(m_desk_id);
+        // The list and the board followed the recomputed totals through the notifier.
         toast(texts.done);
     });
 }

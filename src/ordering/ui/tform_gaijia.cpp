@@ -3,6 +3,7 @@
 #include "ordering/orders.h"
 #include "staff/sign_in.h"
 
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "board/ui/tform_main.h"
 #include "ordering/diancan.h"
@@ -85,6 +86,14 @@ TForm_gaijia::TForm_gaijia(Forms &forms, QWidget *parent)
     // Saving takes a deliberate click, not an Enter in one of the edits.
     m_save->setAutoDefault(false);
     connect(m_save, &QPushButton::clicked, this, &TForm_gaijia::save_click);
+    ChangeNotifier &n = ctx().notifier();
+    connect(&n, &ChangeNotifier::desk_changed, this, &TForm_gaijia::follow_desk_change);
+    connect(&n,
+            &ChangeNotifier::lines_changed,
+            this,
+            [this](const QString &order, const QString &desk) {
+                follow_desk_change(!order.isEmpty() && order == m_order_id ? m_desk_id : desk);
+            });
 }
 
 void TForm_gaijia::open_with(const QString &desk_id, const QString &order_id, const QString &ids)
@@ -228,14 +237,9 @@ void TForm_gaijia::save_click()
             toast(signed_in(ctx()) ? LinesSettledText : SignInFirstText);
             return;
         }
+        // The order's own table (after a transfer not the one opened with) showed the
+        // new total through the notifier.
         list_lines();
-        // The order may belong to another table by now (a transfer): that table
-        // shows the new total too.
-        const QString own = get_order_fields(ctx(), m_order_id, QStringLiteral("deskid")).value(0);
-        if (!m_desk_id.isEmpty())
-            emit desk_changed(m_desk_id);
-        if (!own.isEmpty() && own != m_desk_id)
-            emit desk_changed(own);
         toast(PriceSavedText);
     });
 }

@@ -22,7 +22,7 @@ public:
     void open_with(const QString &desk_id, const QString &order_id, const QString &ids);
     QString line_ids() const { return m_ids; }
 
-    // Another window changed a table: when it is this dialog's and its lines now
+    // A table changed: when it is this dialog's and its lines now
     // differ from the rows shown, the rows show them as they are (what was typed
     // into the old rows would otherwise be saved over the change).
     void follow_desk_change(const QString &desk_id);

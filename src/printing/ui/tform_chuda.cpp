@@ -1,6 +1,7 @@
 #include "printing/ui/tform_chuda.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "ordering/orders.h"
 #include "printing/order_prints.h"
@@ -33,6 +34,12 @@ TForm_chuda::TForm_chuda(Forms &forms, QWidget *parent)
     m_button->setObjectName(QStringLiteral("chuda_print"));
     m_button->setGeometry(80, 170, 140, 36);
     connect(m_button, &QPushButton::clicked, this, &TForm_chuda::print_click);
+    connect(&ctx().notifier(),
+            &ChangeNotifier::desk_transferred,
+            this,
+            &TForm_chuda::follow_desk_transfer);
+    // The table and order it prints may not exist in a replaced file.
+    connect(&ctx().notifier(), &ChangeNotifier::database_replaced, this, &QWidget::hide);
     setFixedSize(300, 230);
 }
 

@@ -1,5 +1,6 @@
 #include "reports/ui/tform_orders.h"
 
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "board/ui/tform_main.h"
 #include "masterdata/ui/page_bar.h"
@@ -170,6 +171,12 @@ TForm_orders::TForm_orders(Forms &forms, QWidget *parent)
     connect(m_bar->last(), &QPushButton::clicked, this, &TForm_orders::btn_lastClick);
     connect(m_bar->search(), &QPushButton::clicked, this, &TForm_orders::btn_searchClick);
     resize(1200, 640);
+    // Orders are opened, changed, settled, moved and written by recharges.
+    ChangeNotifier &n = ctx().notifier();
+    connect(&n, &ChangeNotifier::desk_changed, this, &TForm_orders::follow_change);
+    connect(&n, &ChangeNotifier::lines_changed, this, &TForm_orders::follow_change);
+    connect(&n, &ChangeNotifier::member_changed, this, &TForm_orders::follow_change);
+    connect(&n, &ChangeNotifier::database_replaced, this, &TForm_orders::follow_change);
 }
 
 void TForm_orders::build_lists()

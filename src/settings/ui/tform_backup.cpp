@@ -2,8 +2,6 @@
 
 #include "app/ini.h"
 #include "app/ui/box_prompts.h"
-#include "board/ui/tform_main.h"
-#include "ordering/ui/tform_diancan.h"
 #include "settings/backup.h"
 #include "settings/backup_scheduler.h"
 #include "settings/ui/tform_system.h"
@@ -179,30 +177,13 @@ void TForm_backup::restore(const QString &path)
                 .arg(name)))
         return;
     QString aside;
-    const QString problem = restore_backup(path, ctx().db_path, wall_time(ctx().clock()), &aside);
+    // Every window shows the restored data (database_replaced); dialogs opened on a
+    // table, an order or a member close, which may not exist any more.
+    const QString problem = restore_database(ctx(), path, &aside);
     if (!problem.isEmpty()) {
         ctx().prompts().warning(problem);
         return;
     }
-    // Every window shows the restored data; dialogs opened on a table are closed,
-    // their table may not exist any more.
-    for (MivoDialog *d : m_forms.main->findChildren<MivoDialog *>()) {
-        if (d != this && d != m_forms.system)
-            d->hide();
-    }
-    ctx().desk_id.clear();
-    ctx().desk_bh.clear();
-    guarded(ctx(), [&] {
-        m_forms.main->get_tongji_info();
-        m_forms.main->load_desk_class();
-        m_forms.main->reload_board();
-        m_forms.main->load_desk_ord();
-        // The ordering screen keeps its dish tiles between showings.
-        if (m_forms.diancan) {
-            m_forms.diancan->load_caipin_class();
-            m_forms.diancan->load_caipin();
-        }
-    });
     load_list();
     toast(QStringLiteral("恢复成功，原数据库已另存为：") + QFileInfo(aside).fileName(), 4);
 }

@@ -108,11 +108,11 @@ TForm_system::TForm_system(Forms &forms, QWidget *parent)
     sf->addRow(QStringLiteral("顶部距离："), with_note(m_cdtop, QStringLiteral("CM")));
     sf->addRow(QStringLiteral("行离："), with_note(m_cdhj, QStringLiteral("CM")));
 
-    auto *data = new QGroupBox(QStringLiteral("数据库设置"), this);
-    auto *df = new QFormLayout(data);
-    m_path = edit(data, QStringLiteral("Edit_path"));
+    auto *database = new QGroupBox(QStringLiteral("数据库设置"), this);
+    auto *df = new QFormLayout(database);
+    m_path = edit(database, QStringLiteral("Edit_path"));
     df->addRow(QStringLiteral("数据库路径："), m_path);
-    auto *local = new QLabel(QStringLiteral("*默认使用本地数据库"), data);
+    auto *local = new QLabel(QStringLiteral("*默认使用本地数据库"), database);
     local->setStyleSheet(QStringLiteral("color:#888888"));
     df->addRow(QString(), local);
 
@@ -141,7 +141,7 @@ TForm_system::TForm_system(Forms &forms, QWidget *parent)
     ff->addRow(QStringLiteral("价格："), with_note(m_cwf, QStringLiteral("每位")));
 
     auto *right = new QVBoxLayout;
-    right->addWidget(data);
+    right->addWidget(database);
     right->addWidget(sync);
     right->addWidget(paging);
     right->addWidget(fee);
@@ -276,8 +276,6 @@ void TForm_system::ClickSave()
         toast(out.refusal);
         return;
     }
-    if (m_forms.main)
-        m_forms.main->apply_settings();
     toast(out.saved);
     m_online->password()->clear();
     // The local settings stand whatever the service answers; a failed online save

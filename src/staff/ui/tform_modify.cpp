@@ -63,6 +63,5 @@ void TForm_modify::save()
             ctx().prompts().warning(profile_not_remembered_text(ctx().paths));
         else if (!message.isEmpty())
             toast(message);
-        emit profile_saved();
     });
 }

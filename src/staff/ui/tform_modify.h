@@ -16,10 +16,6 @@ public slots:
     // "保存修改"
     void save();
 
-signals:
-    // The signed-in account's full name or password may have changed.
-    void profile_saved();
-
 protected:
     void showEvent(QShowEvent *event) override;
 

@@ -1,6 +1,7 @@
 // Dialogs keep the table they were opened for, and the board follows every change
 // they make: tile, order panel and summary bar.
 
+#include "app/notifier.h"
 #include "app/ui/toast.h"
 #include "board/board.h"
 #include "board/ui/tform_desk_zhuantai.h"
@@ -162,7 +163,7 @@ private slots:
         // A change that leaves the shown fields alone keeps what is being typed.
         fwy->setText("小李");
         c.exec("UPDATE lumo_desk SET price='30.00' WHERE id=1");
-        c.main()->on_desk_changed("1");
+        emit c.ctx.notifier().desk_changed("1");
         QCOMPARE(fwy->text(), QString("小李"));
 
         // The guests move to 04: the dialog goes with them, so a save there opens no
@@ -248,7 +249,7 @@ private slots:
 
         // The chosen table is taken: the choice goes with it.
         c.exec("UPDATE lumo_desk SET stat=3 WHERE id=5");
-        c.main()->on_desk_changed("5");
+        emit c.ctx.notifier().desk_changed("5");
         QVERIFY(!radio("5")->isEnabled());
         QVERIFY(!radio("5")->isChecked());
     }

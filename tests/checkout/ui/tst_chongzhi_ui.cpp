@@ -1,4 +1,5 @@
 #include "app/ini.h"
+#include "app/notifier.h"
 #include "app/ui/toast.h"
 #include "checkout/ui/qr_panel.h"
 #include "checkout/ui/tform_chongzhi.h"
@@ -174,7 +175,7 @@ private slots:
     void cashRechargeStaysOpenAndRemembersTheAmount()
     {
         Recharge r;
-        QSignalSpy changed(r.dlg, &TForm_chongzhi::memberChanged);
+        QSignalSpy changed(&r.g.ctx.notifier(), &ChangeNotifier::member_changed);
         r.open();
         r.submit("200", "5");
         QCOMPARE(r.toast(), QString("充值成功"));
@@ -242,7 +243,7 @@ private slots:
         PaySimProcess sim(switches);
         QVERIFY(sim.started());
         r.g.ctx.settings.payservice_url = sim.base;
-        QSignalSpy changed(r.dlg, &TForm_chongzhi::memberChanged);
+        QSignalSpy changed(&r.g.ctx.notifier(), &ChangeNotifier::member_changed);
         TForm_orders *orders = r.g.forms->orders;
         orders->show(); // an open orders list shows the pending row at once
         QCOMPARE(orders->list()->rowCount(), 0);

@@ -1,3 +1,4 @@
+#include "app/notifier.h"
 #include "checkout/ui/tform_cancel.h"
 #include "checkout/ui/tform_chongzhi.h"
 #include "masterdata/ui/tform_member.h"
@@ -146,7 +147,7 @@ private slots:
         QCOMPARE(f.forms->chongzhi->truename, QString("张三"));
 
         f.exec("UPDATE lumo_member SET balance=50 WHERE id=1");
-        emit f.forms->chongzhi->memberChanged("1");
+        emit f.ctx.notifier().member_changed("1");
         QVERIFY(MasterdataFixture::rows(s).at(1).endsWith("|50.00|"));
     }
 
@@ -164,12 +165,12 @@ private slots:
         MasterdataFixture::type(s, "LabeledEdit3", "张三丰");
 
         f.exec("UPDATE lumo_member SET balance=60 WHERE id=1");
-        emit f.forms->chongzhi->memberChanged("1");
+        emit f.ctx.notifier().member_changed("1");
         QCOMPARE(balance->text(), QString("￥60.00"));
         QVERIFY(MasterdataFixture::rows(s).at(1).endsWith("|60.00|"));
 
         f.exec("UPDATE lumo_member SET balance=25.5 WHERE id=1");
-        emit f.forms->cancel->desk_changed("3");
+        emit f.ctx.notifier().member_changed("1"); // as a settlement paid from it announces
         QCOMPARE(balance->text(), QString("￥25.50"));
         QVERIFY(MasterdataFixture::rows(s).at(1).endsWith("|25.50|"));
         QCOMPARE(s->findChild<QLineEdit *>("LabeledEdit3")->text(), QString("张三丰"));

@@ -1,3 +1,4 @@
+#include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "board/ui/tform_main.h"
 #include "checkout/ui/tform_cancel.h"
@@ -323,7 +324,7 @@ private slots:
         c.open();
         QCOMPARE(c.list()->rowCount(), 2);
         add_orders(c, 1);
-        emit c.forms->cancel->desk_changed("1");
+        emit c.ctx.notifier().lines_changed(QString(), "1");
         QCOMPARE(c.list()->rowCount(), 3);
         QCOMPARE(c.label("page_nums"), QString("共有3条符合条件的记录"));
     }
