@@ -347,13 +347,12 @@ int main(int argc, char **argv)
         "transfer_desk (core)",
         10,
         50,
-        [&] { moved = transfer_desk(ctx, free_desk); },
-        [&] { ctx.desk_id = b; },
+        [&] { moved = transfer_desk(ctx, b, free_desk); },
+        [] {},
         [&] {
             if (moved.outcome != TransferResult::Done)
                 std::fprintf(stderr, "warning: transfer: %s\n", qPrintable(moved.message));
-            ctx.desk_id = free_desk;
-            transfer_desk(ctx, b);
+            transfer_desk(ctx, free_desk, b);
         });
 
     // The checkout of the open order of 100 lines: opening it, and settling it in

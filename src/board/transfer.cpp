@@ -31,11 +31,6 @@ QVector<TransferChoice> transfer_choices(const AppContext &ctx)
     return out;
 }
 
-TransferResult transfer_desk(AppContext &ctx, const QString &target_id)
-{
-    return transfer_desk(ctx, ctx.desk_id, target_id);
-}
-
 TransferResult transfer_desk(AppContext &ctx, const QString &source, const QString &target_id)
 {
     TransferResult r;

@@ -34,9 +34,8 @@ struct TransferResult
 inline const QString TransferFreedText
     = QStringLiteral("当前桌位已空闲（可能已在别处结算），无需转台");
 
-// Transfers the current table (ctx.desk_id) to target_id after the confirmation
-// box: the target is opened with the current table's guest data and amount, the
-// current table is freed and its open order moves, all in one transaction.
-TransferResult transfer_desk(AppContext &ctx, const QString &target_id);
-// The same from the given table, whatever the board has selected since.
+// Transfers the table source_id to target_id after the confirmation box: the target is
+// opened with the source's guest data and amount, the source is freed and its open order
+// moves, all in one transaction. The table is always given: a dialog acts on the table it
+// was opened with, whatever the board has selected since.
 TransferResult transfer_desk(AppContext &ctx, const QString &source_id, const QString &target_id);

@@ -39,8 +39,7 @@ private slots:
     {
         TestProgram p;
         const QString order = seat_party(p);
-        p.ctx.desk_id = "1";
-        const TransferResult r = transfer_desk(p.ctx, "2");
+        const TransferResult r = transfer_desk(p.ctx, "1", "2");
         QCOMPARE(r.outcome, TransferResult::Done);
         QCOMPARE(r.message, QString("转台成功"));
         QCOMPARE(p.prompts->confirms, QStringList{"确认要转到所选餐桌吗"});
@@ -59,8 +58,7 @@ private slots:
         TestProgram p;
         const QString leftover = open_order(p, 2);
         const QString order = seat_party(p);
-        p.ctx.desk_id = "1";
-        QCOMPARE(transfer_desk(p.ctx, "2").outcome, TransferResult::Done);
+        QCOMPARE(transfer_desk(p.ctx, "1", "2").outcome, TransferResult::Done);
         QCOMPARE(get_desk_order_id(p.ctx, "2"), order);
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_orders WHERE iscal=0 AND deskid=2"),
                  QString("1"));
@@ -116,10 +114,9 @@ private slots:
         seat_party(p);
         if (!meanwhile.isEmpty())
             p.exec(meanwhile);
-        p.ctx.desk_id = current;
         p.prompts->queue(ok);
         const QString before = everything(p);
-        const TransferResult r = transfer_desk(p.ctx, target);
+        const TransferResult r = transfer_desk(p.ctx, current, target);
         QCOMPARE(int(r.outcome), outcome);
         QCOMPARE(r.message, message);
         QCOMPARE(everything(p), before);
