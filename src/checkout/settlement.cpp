@@ -6,6 +6,7 @@
 #include "checkout/pay_methods.h"
 #include "ordering/orders.h"
 #include "printing/kitchen.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {
@@ -110,6 +111,11 @@ void settle_in(AppContext &ctx, TSQLiteDatabase &db, const SettleRequest &req, S
 SettleResult settle_order(AppContext &ctx, const SettleRequest &request)
 {
     SettleResult r;
+    if (!signed_in(ctx)) {
+        r.outcome = SettleResult::SignedOut;
+        r.message = SignInFirstText;
+        return r;
+    }
     try {
         TSQLiteDatabase db(ctx.db_path);
         db.transaction([&] { settle_in(ctx, db, request, r); });

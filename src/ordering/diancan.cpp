@@ -3,6 +3,7 @@
 #include "app/helpers.h"
 #include "app/notifier.h"
 #include "printing/kitchen.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 QVector<DishRow> read_dishes(const AppContext &ctx)
@@ -96,6 +97,10 @@ SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items)
 SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<CartItem> &items)
 {
     SubmitResult r;
+    if (!signed_in(ctx)) {
+        r.kind = SubmitResult::SignedOut;
+        return r;
+    }
     const QString submit_time = unix_now(ctx.clock());
     if (desk.isEmpty()) {
         r.kind = SubmitResult::DeskNotOpen;

@@ -3,6 +3,7 @@
 #include "app/helpers.h"
 #include "app/notifier.h"
 #include "printing/kitchen.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 #include <QJsonArray>
@@ -377,6 +378,8 @@ bool lines_of_settled_order(TSQLiteDatabase &db, const QString &ids)
 
 bool batch_lines(AppContext &ctx, LineOp op, const QString &ids)
 {
+    if (!signed_in(ctx))
+        return false;
     const BoundIds list = bound_ids(ids);
     if (list.isEmpty())
         return true;

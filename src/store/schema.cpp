@@ -2,6 +2,8 @@
 
 #include "store/sqlite_db.h"
 
+#include <QSet>
+
 namespace {
 
 // Column list of a table: [name] declared type, then " default (value)" where it has one.
@@ -215,6 +217,46 @@ const QStringList &mivo_tables()
                        "quantity INTEGER NOT NULL DEFAULT 0,addtime INTEGER NOT NULL DEFAULT 0)"),
     };
     return tables;
+}
+
+void add_missing_columns(const QString &db_path)
+{
+    // The columns as the creation statements declare them, read back by SQLite itself.
+    TSQLiteDatabase model(QStringLiteral(":memory:"));
+    for (const SchemaTable &t : schema_tables())
+        model.ExecSQL(t.create);
+    TSQLiteDatabase db(db_path);
+    for (const SchemaTable &t : schema_tables()) {
+        if (!db.TableExists(t.name))
+            continue;
+        QSet<QString> have;
+        for (TSQLiteTable c = db.GetTable(
+                 QStringLiteral("SELECT lower(name) FROM pragma_table_info(?)"), {t.name});
+             !c.isEof();
+             c.Next())
+            have.insert(c.FieldAsString(0));
+        for (TSQLiteTable c = model.GetTable(
+                 QStringLiteral("SELECT name,type,dflt_value FROM pragma_table_info(?) ORDER BY "
+                                "cid"),
+                 {t.name});
+             !c.isEof();
+             c.Next()) {
+            const QString name = c.FieldAsString(0);
+            if (have.contains(name.toLower()))
+                continue;
+            QString sql = QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                              .arg(t.name, name, c.FieldAsString(1));
+            if (!c.FieldIsNull(2))
+                sql += QStringLiteral(" DEFAULT (%1)").arg(c.FieldAsString(2));
+            try {
+                db.ExecSQL(sql);
+            } catch (const ESQLiteException &e) {
+                throw ESQLiteException(
+                    QStringLiteral("表 %1 缺少列 %2，无法补上：%3").arg(t.name, name, e.message()),
+                    e.code());
+            }
+        }
+    }
 }
 
 void ensure_schema(const QString &db_path)
