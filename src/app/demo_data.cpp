@@ -51,19 +51,19 @@ bool demo_offer_due(const AppContext &ctx)
 void seed_demo_data(const AppContext &ctx)
 {
     TSQLiteDatabase db(ctx.db_path);
-    if (count_of(db, "lumo_desk") == 0) {
-        db.transaction([&] {
+    const qint64 now = unix_now_secs(ctx.clock());
+    // Tables and dishes land together or not at all: tables without dishes would never
+    // be offered again (the offer comes only while there are no tables).
+    db.transaction([&] {
+        if (count_of(db, "lumo_desk") == 0) {
             for (int n = 1; n <= 20; ++n) {
                 const QString nn = QString::asprintf("%02d", n);
                 db.ExecSQL(QStringLiteral("INSERT INTO lumo_desk(title,bh,cid,sort,cname,istest) "
                                           "VALUES (?,?,?,?,?,1)"),
                            {QStringLiteral("桌位") + nn, nn, 0, n, QString()});
             }
-        });
-    }
-    if (count_of(db, "lumo_caipin") == 0) {
-        const qint64 now = unix_now_secs(ctx.clock());
-        db.transaction([&] {
+        }
+        if (count_of(db, "lumo_caipin") == 0) {
             int k = 0;
             for (const DemoDish &d : kDishes) {
                 const QString title = QString::fromUtf8(d.title);
@@ -80,8 +80,8 @@ void seed_demo_data(const AppContext &ctx)
                      d.iszk});
                 ++k;
             }
-        });
-    }
+        }
+    });
     ctx.notifier().areas_changed();
     ctx.notifier().dishes_changed();
 }

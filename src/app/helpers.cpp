@@ -1,4 +1,5 @@
 #include "app/helpers.h"
+#include "app/notifier.h"
 
 #include "app/gbk.h"
 #include "store/schema.h"
@@ -314,8 +315,15 @@ QString get_desk_field(const AppContext &ctx, const QString &desk_id, const QStr
 
 bool check_login(AppContext &ctx, const QString &username, const QString &digest)
 {
-    if (username.isEmpty() || digest.isEmpty()) {
+    // An account that no longer verifies is signed out, and the screens follow.
+    const auto drop = [&ctx] {
+        const bool was_signed_in = ctx.account.uid != 0;
         ctx.account.clear();
+        if (was_signed_in)
+            ctx.notifier().account_changed();
+    };
+    if (username.isEmpty() || digest.isEmpty()) {
+        drop();
         return false;
     }
     TSQLiteDatabase db(ctx.db_path);
@@ -323,7 +331,7 @@ bool check_login(AppContext &ctx, const QString &username, const QString &digest
         QStringLiteral("SELECT id,username,encmd5,tid FROM lumo_admin where username=?"),
         {username});
     if (t.Count() == 0) {
-        ctx.account.clear();
+        drop();
         return false;
     }
     QString tid = t.value(QStringLiteral("tid"));
@@ -331,7 +339,7 @@ bool check_login(AppContext &ctx, const QString &username, const QString &digest
         tid = QStringLiteral("1");
     // Blanks around the stored digest are no part of it, as at login.
     if (digest != t.value(QStringLiteral("encmd5")).trimmed()) {
-        ctx.account.clear();
+        drop();
         return false;
     }
     ctx.account.uid = t.value(QStringLiteral("id")).toLongLong();

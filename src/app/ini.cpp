@@ -179,6 +179,8 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
     }
 write:
     m_lines.reset();
+    // It holds the remembered login: for the owner's eyes only.
+    make_private_file(m_path);
     QSaveFile f(m_path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
@@ -189,4 +191,15 @@ write:
 bool IniFile::writeInt(const QString &section, const QString &key, int value) const
 {
     return writeString(section, key, QString::number(value));
+}
+
+bool make_private_file(const QString &path)
+{
+    const QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!QFile::exists(path)) {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return false;
+    }
+    return QFile::setPermissions(path, owner);
 }

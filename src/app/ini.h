@@ -5,6 +5,10 @@
 
 #include <optional>
 
+// Makes the file readable and writable by its owner only, creating it empty when it
+// is missing: a QSaveFile written over it afterwards keeps these rights.
+bool make_private_file(const QString &path);
+
 // info.ini: [section] headers and key=value lines. An IniFile reads the file at its
 // first read and answers later reads from those lines (so keep one only as long as
 // the file may be taken as unchanged); every write reads the file afresh, writes it

@@ -4,11 +4,13 @@
 #include "app/ini.h"
 #include "staff/accounts.h"
 #include "staff/login.h"
+#include "staff/login_token.h"
 #include "store/db_check.h"
 #include "store/schema.h"
 #include "store/sqlite_db.h"
 
 #include <QDir>
+#include <QFile>
 
 Paths derive_paths(const QString &program_folder)
 {
@@ -62,6 +64,19 @@ Settings load_settings(const IniFile &ini)
     return s;
 }
 
+void keep_database_private(const QString &db_path)
+{
+    // Other counters sharing the file reach it through its group; the world does not.
+    const QFileDevice::Permissions kept = QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ReadGroup | QFileDevice::WriteGroup;
+    const QFileDevice::Permissions all = kept | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+                                         | QFileDevice::ReadOther | QFileDevice::WriteOther
+                                         | QFileDevice::ExeOther;
+    const QFileDevice::Permissions now = QFile::permissions(db_path) & all;
+    if (QFile::exists(db_path) && (now & ~kept))
+        QFile::setPermissions(db_path, now & kept);
+}
+
 void start_core(AppContext &ctx, const QString &program_folder)
 {
     ctx.paths = derive_paths(program_folder);
@@ -80,6 +95,10 @@ void start_core(AppContext &ctx, const QString &program_folder)
     // A damaged, locked or read-only file stops here, before the schema step writes.
     check_database(ctx.db_path);
     ensure_schema(ctx.db_path);
+    // A column dropped since (by hand, by a tool) comes back before any screen reads it.
+    add_missing_columns(ctx.db_path);
+    const bool tokens_new = ensure_login_tokens(ctx.db_path);
+    keep_database_private(ctx.db_path);
 
     ctx.account.clear();
     {
@@ -93,5 +112,5 @@ void start_core(AppContext &ctx, const QString &program_folder)
     }
     admin_init(ctx);
     // The remembered login from the same reading: the file is read once at start-up.
-    check_local_login(ctx, ini);
+    check_local_login(ctx, ini, tokens_new);
 }

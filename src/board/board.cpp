@@ -3,6 +3,7 @@
 #include "app/helpers.h"
 #include "board/desk_state.h"
 #include "ordering/orders.h"
+#include "reports/takings.h"
 #include "store/sqlite_db.h"
 
 #include <cmath>
@@ -225,11 +226,8 @@ BoardSummary board_summary(const AppContext &ctx)
     const double unsettled = db.GetTable(QStringLiteral("SELECT SUM(price) AS allnums FROM "
                                                         "lumo_desk"))
                                  .FieldAsDouble(0);
-    const double settled
-        = db.GetTable(QStringLiteral("SELECT SUM(price) AS allnums FROM lumo_orders where "
-                                     "iscal=1 AND tid=0 AND paytime>=? AND paytime<?"),
-                      {day, day + 86400})
-              .FieldAsDouble(0);
+    // The same figure as the takings report's total for today.
+    const double settled = settled_takings(db, Period{day, day + 86400});
     auto count = [&](const QString &where) {
         return db.scalar(QStringLiteral("SELECT count(*) AS allnums FROM lumo_desk") + where);
     };

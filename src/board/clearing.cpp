@@ -2,6 +2,7 @@
 
 #include "app/notifier.h"
 #include "ordering/orders.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {
@@ -10,6 +11,8 @@ const QString Cleared = QStringLiteral("消台成功");
 
 QString clear_desk(AppContext &ctx, const QString &desk_id)
 {
+    if (!signed_in(ctx))
+        return SignInFirstText;
     TSQLiteDatabase db(ctx.db_path);
     QString message = Cleared;
     // Count and update under one write lock: another counter's lines written in

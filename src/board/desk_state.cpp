@@ -4,6 +4,7 @@
 #include "app/input_checks.h"
 #include "app/notifier.h"
 #include "ordering/orders.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {
@@ -74,6 +75,10 @@ DeskStateResult save_desk_state(AppContext &ctx,
                                 const QString &shown_stat)
 {
     DeskStateResult result;
+    if (!signed_in(ctx)) {
+        result.message = SignInFirstText;
+        return result;
+    }
     if (desk.isEmpty()) {
         result.message = QStringLiteral("还未选择桌号操作");
         return result;

@@ -2,6 +2,7 @@
 
 #include "app/notifier.h"
 #include "board/desk_state.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {
@@ -34,6 +35,10 @@ TransferResult transfer_desk(AppContext &ctx, const QString &source, const QStri
 {
     TransferResult r;
     r.outcome = TransferResult::Refused;
+    if (!signed_in(ctx)) {
+        r.message = SignInFirstText;
+        return r;
+    }
     if (source.isEmpty()) {
         r.message = QStringLiteral("还未选择桌号操作");
         return r;

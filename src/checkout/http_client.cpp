@@ -7,7 +7,10 @@
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QSslConfiguration>
+#include <QTimer>
 #include <QUrl>
+
+#include <memory>
 
 namespace {
 
@@ -88,14 +91,32 @@ void HttpClient::finish(QNetworkReply *reply, bool log_failure, QObject *context
     const QPointer<QObject> guard(context);
     const bool bound = context != nullptr;
     const QString url = reply->request().url().toString();
+    // Why the request was cut short here, when it was.
+    auto cut = std::make_shared<QString>();
+    const qint64 max_bytes = m_max_bytes;
+    connect(reply, &QNetworkReply::downloadProgress, reply, [=](qint64 received, qint64 total) {
+        if (cut->isEmpty() && (received > max_bytes || total > max_bytes)) {
+            *cut = QStringLiteral("answer longer than %1 bytes").arg(max_bytes);
+            reply->abort();
+        }
+    });
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, [=] {
+        if (cut->isEmpty())
+            *cut = QStringLiteral("no whole answer within %1 ms").arg(deadline->interval());
+        reply->abort();
+    });
+    deadline->start(m_deadline_ms);
     connect(reply, &QNetworkReply::finished, this, [=, this] {
         reply->deleteLater();
+        deadline->stop();
         QString body;
-        if (reply->error() == QNetworkReply::NoError) {
+        if (reply->error() == QNetworkReply::NoError && cut->isEmpty()) {
             body = QString::fromUtf8(reply->readAll());
         } else if (log_failure) {
             force_folder(m_log_folder);
-            write_text_file(url + reply->errorString(),
+            write_text_file(url + (cut->isEmpty() ? reply->errorString() : *cut),
                             m_log_folder + QStringLiteral("errormessage.txt"));
         }
         if (!bound || guard)

@@ -37,8 +37,14 @@ public:
     // How long a request may go without receiving anything before it fails.
     void setReadTimeoutMs(int ms) { m_timeout_ms = ms; }
     int readTimeoutMs() const { return m_timeout_ms; }
+    // How long a request may take in all, however slowly its answer trickles in.
+    void setDeadlineMs(int ms) { m_deadline_ms = ms; }
+    // The largest answer read; a longer one fails the request.
+    void setMaxAnswerBytes(qint64 bytes) { m_max_bytes = bytes; }
 
     static constexpr int DefaultReadTimeoutMs = 10000;
+    static constexpr int DefaultDeadlineMs = 20000;
+    static constexpr qint64 DefaultMaxAnswerBytes = 1024 * 1024;
 
     // application/x-www-form-urlencoded body, fields in the given order, text as UTF-8.
     static QByteArray form_encode(const FormFields &fields);
@@ -49,5 +55,7 @@ private:
 
     QString m_log_folder;
     int m_timeout_ms = DefaultReadTimeoutMs;
+    int m_deadline_ms = DefaultDeadlineMs;
+    qint64 m_max_bytes = DefaultMaxAnswerBytes;
     QNetworkAccessManager *m_nam = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "checkout/qrpay.h"
 
+#include "checkout/qr_code.h"
 #include "store/sqlite_db.h"
 
 #include <QJsonArray>
@@ -7,6 +8,8 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QRegularExpression>
+
+#include <cmath>
 
 QString pay_cookie(const ServiceAccount &account)
 {
@@ -45,18 +48,82 @@ FormFields create_pay_fields(double price, double allprice, const QString &title
             {QStringLiteral("title"), title}};
 }
 
+namespace {
+
+// Index just past the JSON string that starts at i (a '"'), or -1.
+qsizetype skip_string(const QString &t, qsizetype i)
+{
+    for (++i; i < t.size(); ++i) {
+        if (t[i] == QLatin1Char('\\'))
+            ++i;
+        else if (t[i] == QLatin1Char('"'))
+            return i + 1;
+    }
+    return -1;
+}
+
+} // namespace
+
+QString top_level_text(const QString &raw, const QString &key)
+{
+    qsizetype i = raw.indexOf(QLatin1Char('{'));
+    if (i < 0)
+        return {};
+    ++i;
+    // Members of the outer object only: what nested objects and arrays hold is skipped.
+    while (i < raw.size()) {
+        while (i < raw.size() && (raw[i].isSpace() || raw[i] == QLatin1Char(',')))
+            ++i;
+        if (i >= raw.size() || raw[i] != QLatin1Char('"'))
+            return {};
+        const qsizetype name_end = skip_string(raw, i);
+        if (name_end < 0)
+            return {};
+        const QString name = raw.mid(i + 1, name_end - i - 2);
+        i = name_end;
+        while (i < raw.size() && raw[i].isSpace())
+            ++i;
+        if (i >= raw.size() || raw[i] != QLatin1Char(':'))
+            return {};
+        const qsizetype start = ++i;
+        int depth = 0;
+        for (; i < raw.size(); ++i) {
+            const QChar c = raw[i];
+            if (c == QLatin1Char('"')) {
+                i = skip_string(raw, i);
+                if (i < 0)
+                    return {};
+                --i;
+            } else if (c == QLatin1Char('{') || c == QLatin1Char('[')) {
+                ++depth;
+            } else if (c == QLatin1Char('}') || c == QLatin1Char(']')) {
+                if (depth == 0)
+                    break;
+                --depth;
+            } else if (c == QLatin1Char(',') && depth == 0) {
+                break;
+            }
+        }
+        if (name == key)
+            return raw.mid(start, i - start).trimmed();
+        if (i >= raw.size() || raw[i] == QLatin1Char('}'))
+            return {};
+    }
+    return {};
+}
+
 QString member_text(const QString &raw, const QJsonObject &o, const QString &key)
 {
     const QJsonValue v = o.value(key);
     if (v.isString())
         return v.toString();
     if (v.isDouble()) {
-        // Keep the digits of the answer itself, so a large id survives unchanged.
-        static const QRegularExpression number(QStringLiteral("-?\\d+(\\.\\d+)?([eE][-+]?\\d+)?"));
-        const QRegularExpression at(QStringLiteral("\"%1\"\\s*:\\s*(%2)")
-                                        .arg(QRegularExpression::escape(key), number.pattern()));
-        const QRegularExpressionMatch m = at.match(raw);
-        return m.hasMatch() ? m.captured(1) : QString::number(v.toDouble(), 'g', 17);
+        // Keep the digits of the answer itself, so a large id survives unchanged; only
+        // the outer object's own member counts, never one nested in it.
+        static const QRegularExpression number(
+            QStringLiteral("^-?\\d+(\\.\\d+)?([eE][-+]?\\d+)?$"));
+        const QString digits = top_level_text(raw, key);
+        return number.match(digits).hasMatch() ? digits : QString::number(v.toDouble(), 'g', 17);
     }
     if (v.isBool())
         return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
@@ -73,6 +140,15 @@ bool status_is_one(const QJsonObject &o)
     if (v.isDouble())
         return v.toDouble() == 1;
     return v.isString() && v.toString().trimmed() == QLatin1String("1");
+}
+
+QString pay_type_code(const QString &reported)
+{
+    bool ok = false;
+    const double v = reported.trimmed().toDouble(&ok);
+    if (ok && v == std::floor(v) && ((v >= 1 && v <= 7) || v == 9))
+        return QString::number(qint64(v));
+    return reported;
 }
 
 CreateAnswer read_create_answer(const QString &text)
@@ -105,7 +181,7 @@ CheckAnswer read_check_answer(const QString &text)
     const QJsonObject o = QJsonDocument::fromJson(text.toUtf8()).object();
     a.paid = status_is_one(o);
     a.msg = member_text(text, o, QStringLiteral("msg"));
-    a.paytype = member_text(text, o, QStringLiteral("paytype"));
+    a.paytype = pay_type_code(member_text(text, o, QStringLiteral("paytype")));
     a.price = member_text(text, o, QStringLiteral("price"));
     return a;
 }
@@ -150,6 +226,13 @@ QString QrPayment::start(const PayRequest &request)
                            if (a.kind != CreateAnswer::Created) {
                                setState(State::Idle);
                                emit failed(a.message);
+                               return;
+                           }
+                           // A link no code can hold is no payment a guest can make:
+                           // nothing is recorded or polled.
+                           if (qr_modules(a.url).size == 0) {
+                               setState(State::Idle);
+                               emit failed(QString::fromUtf8(LinkTooLongMessage));
                                return;
                            }
                            m_id = a.id;

@@ -23,8 +23,14 @@ QString check_pay_url(const QString &base, const QString &id, const QString &ord
 FormFields create_pay_fields(double price, double allprice, const QString &title);
 
 // A member of an answer as text: strings as they are, numbers with the digits the
-// service wrote, so a large id survives unchanged. raw is the answer's text.
+// service wrote, so a large id survives unchanged. raw is the answer's text, o the
+// object parsed from it; only o's own members count, not those of objects inside it.
 QString member_text(const QString &raw, const QJsonObject &o, const QString &key);
+// The raw text of a member of the outer object of a JSON text; empty when it has none.
+QString top_level_text(const QString &raw, const QString &key);
+// A reported pay type as the code to store: a number whose value is a whole 1-7 or 9
+// ("1.0", 1e0) becomes that code; anything else stays as reported, and is refused.
+QString pay_type_code(const QString &reported);
 // "status" is 1, as a number or as text.
 bool status_is_one(const QJsonObject &o);
 
@@ -55,6 +61,7 @@ Q_DECLARE_METATYPE(CheckAnswer)
 inline const char *const NoServiceMessage = "请在系统设置中设置支付服务地址";
 inline const char *const BadAmountMessage = "支付金额错误";
 inline const char *const NetworkMessage = "可能是网络错误，请检查您的网络";
+inline const char *const LinkTooLongMessage = "支付链接过长，无法生成二维码，请联系支付服务商";
 
 // What one online payment asks for.
 struct PayRequest

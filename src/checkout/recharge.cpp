@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/notifier.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {
@@ -60,7 +61,7 @@ bool set_vip_balance(AppContext &ctx,
                      const QString &paytype,
                      const QString &amount)
 {
-    if (uid.isEmpty())
+    if (uid.isEmpty() || !signed_in(ctx))
         return false;
     const double a = num_value(amount.trimmed());
     TSQLiteDatabase db(ctx.db_path);
@@ -101,6 +102,8 @@ OnlineCredit complete_online_recharge(AppContext &ctx,
                                       const QString &paytype,
                                       const QString &price)
 {
+    if (!signed_in(ctx))
+        return OnlineCredit::SignedOut;
     const QString p = price.trimmed();
     // Nothing paid is no payment (a service reporting one it does not know says 0.00).
     if (!is_num_text(p) || num_value(p) < 0.01)
@@ -135,6 +138,8 @@ QString online_credit_message(OnlineCredit result)
     switch (result) {
     case OnlineCredit::Credited:
         return QString();
+    case OnlineCredit::SignedOut:
+        return SignInFirstText;
     case OnlineCredit::AlreadyCredited:
         return QStringLiteral("这笔充值已经入账，不再重复充值");
     case OnlineCredit::NoMember:

@@ -20,7 +20,8 @@ QString recharge_amount_refusal(const QString &amount);
 QString recharge_question(const QString &amount);
 
 // An offline recharge: credits the member and records a settled recharge row with the
-// pay type, in one transaction. False when there is no member id or the member is gone.
+// pay type, in one transaction. False when there is no member id, the member is gone or
+// nobody is signed in.
 bool set_vip_balance(AppContext &ctx,
                      const QString &uid,
                      const QString &paytype,
@@ -34,6 +35,7 @@ enum class OnlineCredit {
     AlreadyCredited, // the pending row is gone or no longer stat 0
     NoMember,
     BadPrice,
+    SignedOut, // nobody is signed in at this counter
 };
 
 // The service reported the online recharge paid: credits the reported price and marks

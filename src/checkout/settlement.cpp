@@ -6,6 +6,8 @@
 #include "checkout/pay_methods.h"
 #include "checkout/payment_parts.h"
 #include "ordering/orders.h"
+#include "printing/kitchen.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 namespace {
@@ -131,6 +133,11 @@ void settle_in(AppContext &ctx, TSQLiteDatabase &db, const SettleRequest &req, S
 SettleResult settle_order(AppContext &ctx, const SettleRequest &request)
 {
     SettleResult r;
+    if (!signed_in(ctx)) {
+        r.outcome = SettleResult::SignedOut;
+        r.message = SignInFirstText;
+        return r;
+    }
     try {
         TSQLiteDatabase db(ctx.db_path);
         db.transaction([&] { settle_in(ctx, db, request, r); });
@@ -154,5 +161,8 @@ SettleResult settle_order(AppContext &ctx, const SettleRequest &request)
     n.desk_changed(r.desk_id);
     if (!request.member_id.isEmpty())
         n.member_changed(request.member_id);
+    // After the commit: the drawer opens for cash that was really taken.
+    if (r.ok())
+        queue_cash_drawer(ctx, r.paytype);
     return r;
 }

@@ -34,6 +34,7 @@ struct SettleResult
         MemberGone,    // the member paying from the balance was deleted
         AmountChanged, // the bill differs from the one shown
         Failed,        // the table is gone, or the store failed
+        SignedOut,     // nobody is signed in at this counter
     };
     Outcome outcome = Failed;
     QString message;  // the toast: "结算成功" or why nothing was written

@@ -107,23 +107,11 @@ SaveOutcome save_class(AppContext &ctx,
 
 QString delete_class(AppContext &ctx, ClassKind kind, const QString &id)
 {
+    // Tables and dishes of a deleted area or category keep its id: the dishes are still
+    // offered under "所有菜品" and by their search codes.
     TSQLiteDatabase db(ctx.db_path);
-    QString refusal;
-    db.transaction([&] {
-        // Dishes of a deleted category would drop out of every category on the
-        // ordering screen, and a new category could take over the id.
-        if (kind == ClassKind::DishCategory
-            && db.GetTable(QStringLiteral("SELECT id FROM lumo_caipin WHERE cid=? LIMIT 1"), {id})
-                       .Count()
-                   > 0) {
-            refusal = QStringLiteral("此分类下还有菜品，请先修改这些菜品的分类后再删除");
-            return;
-        }
-        db.ExecSQL(QStringLiteral("DELETE FROM ") + class_table(kind)
-                       + QStringLiteral(" WHERE id=?"),
-                   {id});
-    });
-    if (refusal.isEmpty())
-        announce(ctx, kind);
-    return refusal;
+    db.ExecSQL(QStringLiteral("DELETE FROM ") + class_table(kind) + QStringLiteral(" WHERE id=?"),
+               {id});
+    announce(ctx, kind);
+    return {};
 }

@@ -39,6 +39,6 @@ SaveOutcome save_class(AppContext &ctx,
                        const QString &sort);
 
 // Deletes an area or category; returns the refusal to show, empty when deleted
-// (or already gone). An area's tables keep their area id and name; a category
-// that dishes still use is refused.
+// (or already gone). An area's tables keep their area id and name, a category's
+// dishes their category id.
 QString delete_class(AppContext &ctx, ClassKind kind, const QString &id);

@@ -4,6 +4,8 @@
 #include "app/notifier.h"
 #include "store/sqlite_db.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace {
@@ -117,7 +119,10 @@ SaveOutcome save_member(AppContext &ctx, const MemberForm &form)
         out.message = QStringLiteral("请输入姓名");
         return out;
     }
-    if (mobile.size() != 11 || !is_decimal_text(mobile)) {
+    // Eleven digits: a "." would pass as a number and leave a member no search finds.
+    if (mobile.size() != 11 || !std::all_of(mobile.cbegin(), mobile.cend(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        })) {
         out.message = QStringLiteral("请输入正确的手机号");
         return out;
     }

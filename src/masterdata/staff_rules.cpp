@@ -2,6 +2,7 @@
 
 #include "app/helpers.h"
 #include "app/notifier.h"
+#include "staff/login_token.h"
 #include "store/sqlite_db.h"
 
 ListQuery staff_list_query()
@@ -86,6 +87,8 @@ SaveOutcome save_staff(AppContext &ctx, const StaffForm &form)
                 const QString salt = t.value(QStringLiteral("rndstr"));
                 db.ExecSQL(QStringLiteral("UPDATE lumo_admin SET encmd5=? WHERE id=?"),
                            {pass_digest(password, salt), form.edit_id});
+                // Remembered logins of the account end with its old password.
+                drop_login_tokens(db, form.edit_id.toLongLong());
             }
             db.ExecSQL(QStringLiteral(
                            "UPDATE lumo_admin SET username=?,truename=?,isjob=1,tid=? WHERE id=?"),
@@ -113,7 +116,10 @@ QString delete_staff(AppContext &ctx, const QString &id)
     if (id == QLatin1String("1"))
         return QStringLiteral("系统保留账号，不能删除");
     TSQLiteDatabase db(ctx.db_path);
-    db.ExecSQL(QStringLiteral("DELETE FROM lumo_admin WHERE id=?"), {id});
+    db.transaction([&] {
+        db.ExecSQL(QStringLiteral("DELETE FROM lumo_admin WHERE id=?"), {id});
+        drop_login_tokens(db, id.toLongLong());
+    });
     ctx.notifier().staff_changed();
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include "app/helpers.h"
 #include "app/notifier.h"
+#include "printing/kitchen.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 QVector<DishRow> read_dishes(const AppContext &ctx)
@@ -95,6 +97,10 @@ SubmitResult submit_cart(AppContext &ctx, const QVector<CartItem> &items)
 SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<CartItem> &items)
 {
     SubmitResult r;
+    if (!signed_in(ctx)) {
+        r.kind = SubmitResult::SignedOut;
+        return r;
+    }
     const QString submit_time = unix_now(ctx.clock());
     if (desk.isEmpty()) {
         r.kind = SubmitResult::DeskNotOpen;
@@ -119,8 +125,12 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
         r.kind = SubmitResult::Cancelled;
         return r;
     }
+    // Read before the write: the kitchen tickets go in the same transaction as the lines.
+    const bool to_kitchen = auto_kitchen(ctx);
+    int kitchen_jobs = 0;
     QString lines_desk = desk;
     db.transaction([&] {
+        kitchen_jobs = 0;
         // The confirmation may have stayed up while another counter settled this bill or
         // cleared the table: its lines must not land in a paid order, nor in the next
         // party's, nor on a free table. A bill moved to another table goes on there.
@@ -139,6 +149,8 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
             return;
         }
         write_cart(ctx, db, r.order_id, items, submit_time);
+        if (to_kitchen)
+            kitchen_jobs = queue_new_lines(ctx, db, r.order_id);
         // The total these lines made, read before anyone else can write.
         r.total = format_num(
             db.scalar(QStringLiteral("SELECT price FROM lumo_desk where id=? limit 1"), {desk})
@@ -146,6 +158,8 @@ SubmitResult submit_cart(AppContext &ctx, const QString &desk, const QVector<Car
             2);
         r.kind = SubmitResult::Done;
     });
+    if (kitchen_jobs > 0)
+        emit ctx.notifier().print_queued();
     // Settled elsewhere meanwhile: the screens show the bill as it is now.
     if (r.kind == SubmitResult::Done || r.kind == SubmitResult::OrderSettled)
         ctx.notifier().lines_changed(r.order_id, lines_desk);

@@ -69,6 +69,7 @@ struct SubmitResult
         NothingSelected, // "请选择至少一个菜品"
         Cancelled,       // the waiter said Cancel to the confirmation
         OrderSettled,    // settled elsewhere while the confirmation was up: OrderSettledText
+        SignedOut,       // nobody is signed in: SignInFirstText
     };
     Kind kind = Done;
     QString order_id; // the open order (also after NothingSelected and Cancelled)

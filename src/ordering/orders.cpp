@@ -2,6 +2,8 @@
 
 #include "app/helpers.h"
 #include "app/notifier.h"
+#include "printing/kitchen.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 #include <QJsonArray>
@@ -376,6 +378,8 @@ bool lines_of_settled_order(TSQLiteDatabase &db, const QString &ids)
 
 bool batch_lines(AppContext &ctx, LineOp op, const QString &ids)
 {
+    if (!signed_in(ctx))
+        return false;
     const BoundIds list = bound_ids(ids);
     if (list.isEmpty())
         return true;
@@ -397,13 +401,18 @@ bool batch_lines(AppContext &ctx, LineOp op, const QString &ids)
     }
     TSQLiteDatabase db(ctx.db_path);
     bool done = false;
+    int kitchen_jobs = 0;
     QVector<std::pair<QString, QString>> changed; // order, its table
     db.transaction([&] {
         changed.clear();
+        kitchen_jobs = 0;
         // Checked inside the transaction: another counter may have settled the bill
         // while the lines were on screen.
         if (lines_of_settled_order(db, ids))
             return;
+        // The kitchen must not cook what was sent and is returned or deleted now.
+        if (op == LineOp::Return || op == LineOp::Delete)
+            kitchen_jobs = queue_returned_lines(ctx, db, ids);
         // The orders to recompute, found before a delete takes their lines away.
         const TSQLiteTable orders = db.GetTable(
             QStringLiteral("SELECT DISTINCT rootid FROM lumo_orders_detail where id in(")
@@ -420,6 +429,8 @@ bool batch_lines(AppContext &ctx, LineOp op, const QString &ids)
         }
         done = true;
     });
+    if (kitchen_jobs > 0)
+        emit ctx.notifier().print_queued();
     for (const auto &[order, desk] : std::as_const(changed))
         ctx.notifier().lines_changed(order, desk);
     return done;

@@ -4,6 +4,7 @@
 #include "app/input_checks.h"
 #include "app/notifier.h"
 #include "ordering/orders.h"
+#include "staff/sign_in.h"
 #include "store/sqlite_db.h"
 
 QStringList split_line_ids(const QString &ids)
@@ -94,7 +95,7 @@ PriceEditRefusal refused_price_edit(const QVector<PriceEdit> &edits)
 QString
 save_price_changes(AppContext &ctx, const QString &order_id, const QVector<PriceEdit> &edits)
 {
-    if (!refused_price_edit(edits).id.isEmpty())
+    if (!signed_in(ctx) || !refused_price_edit(edits).id.isEmpty())
         return {};
     TSQLiteDatabase db(ctx.db_path);
     QString total;

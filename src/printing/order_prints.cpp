@@ -1,7 +1,11 @@
 #include "printing/order_prints.h"
 
 #include "app/helpers.h"
+#include "app/notifier.h"
 #include "ordering/orders.h"
+#include "printing/escpos.h"
+#include "printing/net_printer.h"
+#include "printing/print_queue.h"
 #include "printing/receipt_payments.h"
 #include "store/sqlite_db.h"
 
@@ -70,6 +74,25 @@ PrintOutcome deliver_print(AppContext &ctx,
     if (!c.message.isEmpty()) {
         ctx.prompts().warning(c.message);
         return c.outcome;
+    }
+    // A thermal printer on the network gets the document as ESC/POS through the print
+    // queue: the counter does not wait for it, and a failure is reported by the queue.
+    if (is_net_printer(printer)) {
+        const bool receipt = printer == ctx.settings.kdprintname;
+        {
+            TSQLiteDatabase db(ctx.db_path);
+            add_print_job(ctx,
+                          db,
+                          QueuedJob{QStringLiteral("0"),
+                                    receipt ? QStringLiteral("客打") : QStringLiteral("厨打"),
+                                    printer.trimmed(),
+                                    receipt ? QStringLiteral("receipt") : QStringLiteral("kitchen"),
+                                    {},
+                                    ctx.desk_id,
+                                    escpos::render_document(c.rows, escpos::Columns80)});
+        }
+        emit ctx.notifier().print_queued();
+        return PrintOutcome::Printed;
     }
     return print_document(ctx.prompts(),
                           ctx.print_device(),

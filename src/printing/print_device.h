@@ -28,6 +28,13 @@ public:
     virtual void set_style(Style style) = 0;
     // Draws the text with its top-left corner at (x, y) in device units.
     virtual void draw_text(int x, int y, const QString &text) = 0;
+    // The width the text takes in the current style, in device units; 0 when the device
+    // cannot tell (nothing is then cut to its column).
+    virtual int text_width(const QString &text)
+    {
+        Q_UNUSED(text);
+        return 0;
+    }
     // Finishes the job; false (with error()) when the print system did not take it.
     virtual bool end() = 0;
     // Why the last call failed, as the print system said it.

@@ -132,6 +132,34 @@ int device_units(int dpi, double cm)
         v, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
 }
 
+namespace {
+
+// Where the next cell of the row to the right of x begins; INT_MAX for none.
+int next_column(const QVector<ParsedCell> &row, int dpi, int x)
+{
+    int next = std::numeric_limits<int>::max();
+    for (const ParsedCell &c : row) {
+        const int cx = device_units(dpi, c.x);
+        if (cx > x)
+            next = std::min(next, cx);
+    }
+    return next;
+}
+
+} // namespace
+
+QString fit_column(PrintDevice &device, const QString &text, int x, int next_x)
+{
+    // A cell never runs into the next column ("已下单少油"): it is cut where it would.
+    if (next_x == std::numeric_limits<int>::max() || device.text_width(text) == 0)
+        return text;
+    const qint64 room = qint64(next_x) - x;
+    QString fitted = text;
+    while (!fitted.isEmpty() && device.text_width(fitted) >= room)
+        fitted.chop(1);
+    return fitted;
+}
+
 int rows_on_page(int page_height, int dpi, double line_pitch, double top_margin)
 {
     if (page_height <= 0 || dpi <= 0 || !(line_pitch > 0))
@@ -192,7 +220,9 @@ PrintOutcome print_document(Prompts &prompts,
             device->set_style(cell.bold  ? PrintDevice::Style::Bold
                               : cell.del ? PrintDevice::Style::StrikeOut
                                          : PrintDevice::Style::Regular);
-            device->draw_text(device_units(dpi_x, cell.x), y, cell.title);
+            const int x = device_units(dpi_x, cell.x);
+            device->draw_text(
+                x, y, fit_column(*device, cell.title, x, next_column(rows[r], dpi_x, x)));
         }
         if ((r + 1) % per_page == 0 && r + 1 < per_page * pages) {
             if (!device->new_page()) {

@@ -48,6 +48,10 @@ enum class PrintOutcome {
     NoLines      // the order has no lines to print
 };
 
+// The text of a cell drawn at x as much of it as ends before next_x (the next cell of
+// the row, device units), as the device measures it; whole when the device cannot tell.
+QString fit_column(PrintDevice &device, const QString &text, int x, int next_x);
+
 // Rows that fit on a sheet page_height device units high, each one line_pitch below
 // the last from top_margin (cm); at least 1. No limit for a roll (page_height 0).
 int rows_on_page(int page_height, int dpi, double line_pitch, double top_margin);

@@ -27,6 +27,8 @@ public:
     bool new_page() override;
     void set_style(Style style) override;
     void draw_text(int x, int y, const QString &text) override;
+    // char_width units for every character; 0 (the default) measures nothing.
+    int text_width(const QString &text) override { return int(text.size()) * char_width; }
     bool end() override;
     QString error() const override { return failure; }
 
@@ -35,6 +37,7 @@ public:
     int dpi_horizontal = 203;
     int dpi_vertical = 203;
     int page_height_units = 0; // a roll; set it to stand for sheets of paper
+    int char_width = 0;
     // A non-empty reason makes that step fail.
     QString fail_select;
     QString fail_begin;

@@ -32,6 +32,20 @@ const QString SettledIn
 // balance, to the cent (a negative reduction makes it negative).
 const QString OffExpr = QStringLiteral("round(A1.allprice-A1.price-A1.balance,2)");
 
+} // namespace
+
+double settled_takings(TSQLiteDatabase &db, const Period &p)
+{
+    const TSQLiteTable t
+        = db.GetTable(QStringLiteral("SELECT Sum(A1.price) AS price,Sum(A1.balance) AS balance "
+                                     "FROM lumo_orders AS A1 WHERE %1")
+                          .arg(SettledIn),
+                      {p.from, p.to});
+    return round_cents(t.real(QStringLiteral("price")) + t.real(QStringLiteral("balance")));
+}
+
+namespace {
+
 void read_orders(TSQLiteDatabase &db, const Period &p, TakingsReport &r)
 {
     const TSQLiteTable t = db.GetTable(
@@ -42,7 +56,6 @@ void read_orders(TSQLiteDatabase &db, const Period &p, TakingsReport &r)
                        "FROM lumo_orders AS A1 WHERE %2 GROUP BY A1.paytype ORDER BY A1.paytype")
             .arg(OffExpr, SettledIn),
         {p.from, p.to});
-    double price = 0;
     for (TSQLiteTable row = t; !row.isEof(); row.Next()) {
         const qint64 n = row.integer(QStringLiteral("n"));
         const double paid = row.real(QStringLiteral("price"));
@@ -53,7 +66,6 @@ void read_orders(TSQLiteDatabase &db, const Period &p, TakingsReport &r)
         r.balance_orders += row.integer(QStringLiteral("balance_orders"));
         r.discounts += row.real(QStringLiteral("off"));
         r.surcharges += row.real(QStringLiteral("added"));
-        price += paid;
         const QString type = row.value(QStringLiteral("paytype")).trimmed();
         // Bills the balance paid in full are the balance's line, not a pay type's.
         if (type == PayMemberBalance && round_cents(paid) == 0)
@@ -61,7 +73,7 @@ void read_orders(TSQLiteDatabase &db, const Period &p, TakingsReport &r)
         r.takings.append({type, pay_type_name(type), n, round_cents(paid)});
     }
     r.balance = round_cents(r.balance);
-    r.total = round_cents(price + r.balance);
+    r.total = settled_takings(db, p);
     r.allprice = round_cents(r.allprice);
     r.discounts = round_cents(r.discounts);
     r.surcharges = round_cents(r.surcharges);

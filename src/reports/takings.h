@@ -89,6 +89,10 @@ struct TakingsReport
 
 inline const QString NoCategoryText = QStringLiteral("未分类");
 
+// What the settled dining orders of the period brought in, money and members' balances
+// together, to the cent: the board's "已结消费" and the report's total are this figure.
+double settled_takings(TSQLiteDatabase &db, const Period &period);
+
 // The report of the period, read in one snapshot of the database.
 TakingsReport takings_report(const QString &db_path, const Period &period);
 TakingsReport takings_report(TSQLiteDatabase &db, const Period &period);

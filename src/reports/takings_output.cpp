@@ -1,5 +1,7 @@
 #include "reports/takings_output.h"
 
+#include "app/ini.h"
+
 #include "app/helpers.h"
 #include "printing/order_prints.h"
 
@@ -158,6 +160,8 @@ QString write_takings_csv(const QString &path,
                           const QString &shopname,
                           const QString &made_at)
 {
+    // The shop's takings are the owner's business.
+    make_private_file(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return ExportFailedText + file.errorString();

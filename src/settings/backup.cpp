@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QThread>
 #include <QTimer>
 
@@ -58,6 +59,32 @@ sqlite3 *open_db(const QString &path, int flags, QString *error)
     }
     sqlite3_busy_timeout(db, 5000);
     return db;
+}
+
+// An empty file only its owner may read, for SQLite to fill: a copy of the database
+// must not be more open than the database.
+bool create_private(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate)
+           && f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+// The unfinished copies being written by this program now.
+QSet<QString> &parts_in_progress()
+{
+    static QSet<QString> parts;
+    return parts;
+}
+
+// Unfinished copies left by a backup or restore that was killed: never complete, each
+// as large as the database.
+void remove_stale_parts(const QString &folder, const QString &pattern)
+{
+    const QFileInfoList files = QDir(folder).entryInfoList({pattern}, QDir::Files);
+    for (const QFileInfo &fi : files)
+        if (!parts_in_progress().contains(fi.absoluteFilePath()))
+            QFile::remove(fi.absoluteFilePath());
 }
 
 // Forces the file's data onto the disk.
@@ -215,15 +242,20 @@ BackupJob::~BackupJob()
         release();
         QFile::remove(m_part);
     }
+    parts_in_progress().remove(QFileInfo(m_part).absoluteFilePath());
 }
 
 bool BackupJob::start()
 {
     m_error.clear();
     QDir().mkpath(QFileInfo(m_target).absolutePath());
+    parts_in_progress().insert(QFileInfo(m_part).absoluteFilePath());
+    remove_stale_parts(QFileInfo(m_target).absolutePath(), QStringLiteral("*.db.part*"));
     QFile::remove(m_part);
     m_from = open_db(m_source, SQLITE_OPEN_READONLY, &m_error);
-    if (m_from)
+    if (m_from && !create_private(m_part))
+        m_error = QStringLiteral("备份文件无法保存：") + m_target;
+    if (m_from && m_error.isEmpty())
         m_to = open_db(m_part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &m_error);
     // The copy is only trusted once complete and renamed: no journal, and one flush
     // at the end instead of SQLite's own (which would hold up the event loop).
@@ -339,20 +371,35 @@ QString restore_backup(const QString &backup_path,
 
     const QString aside_path
         = db_path + QStringLiteral(".before_restore_") + now.toString(TimeFormat);
+    // The copy aside is written under a name of its own and gets its real name only
+    // when complete: a restore killed meanwhile leaves no file that looks like a
+    // database and is not one.
+    const QString aside_part = aside_path + QStringLiteral(".part");
+    const QFileInfo db_file(db_path);
+    remove_stale_parts(db_file.absolutePath(),
+                       db_file.fileName() + QStringLiteral(".before_restore_*.part*"));
     QString error;
     sqlite3 *current = open_db(db_path, SQLITE_OPEN_READWRITE, &error);
     if (!current)
         return QStringLiteral("当前数据库无法打开：") + error;
-    sqlite3 *copy = open_db(aside_path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &error);
+    sqlite3 *copy = create_private(aside_part)
+                        ? open_db(aside_part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &error)
+                        : nullptr;
     if (!copy) {
         sqlite3_close(current);
+        QFile::remove(aside_part);
         return QStringLiteral("当前数据库无法另存：") + error;
     }
+    // Trusted only once complete and renamed: no journal beside it, one flush at the end.
+    sqlite3_exec(
+        copy, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
     int rc = copy_all(current, copy);
     sqlite3_close(copy);
+    if (rc == SQLITE_OK && !(flush_file(aside_part) && QFile::rename(aside_part, aside_path)))
+        rc = SQLITE_IOERR;
     if (rc != SQLITE_OK) {
         sqlite3_close(current);
-        QFile::remove(aside_path);
+        QFile::remove(aside_part);
         return QStringLiteral("当前数据库无法另存：") + QString::fromUtf8(sqlite3_errstr(rc));
     }
 

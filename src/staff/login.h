@@ -20,10 +20,12 @@ struct LoginResult
 LoginResult login(AppContext &ctx, const QString &name_field, const QString &password);
 
 // Loads the remembered login into the signed-in account when nobody is signed in
-// and the configuration file exists. The user id is left to check_login.
+// and the configuration file exists: the account of the remembered token, as stored
+// now. A password digest remembered by an older program signs in only when legacy is
+// set (the start that created the token table); the file then gets a token instead.
 void check_local_login(AppContext &ctx);
 // The same from a file already read.
-void check_local_login(AppContext &ctx, const IniFile &ini);
+void check_local_login(AppContext &ctx, const IniFile &ini, bool legacy = false);
 
 // Forgets the remembered login and clears the signed-in account; false when the
 // configuration file could not be written, so the next start would sign in again.

@@ -3,6 +3,8 @@
 #include "app/helpers.h"
 #include "app/ini.h"
 #include "app/notifier.h"
+#include "staff/accounts.h"
+#include "staff/login_token.h"
 #include "store/sqlite_db.h"
 
 Profile load_profile(const AppContext &ctx)
@@ -56,8 +58,12 @@ QString save_profile(AppContext &ctx,
     const IniFile ini(ctx.paths.ini);
     ini.writeString("Memberinfo", "member_uid", QString::number(ctx.account.uid));
     if (change) {
-        // Not remembered, the next start asks for the password: the caller says so.
-        const bool written = ini.writeString("Memberinfo", "member_password", digest);
+        // A new password ends every remembered login of the account; this counter,
+        // where it was typed, gets a new one. Not remembered, the next start asks for
+        // the password: the caller says so.
+        drop_login_tokens(ctx, ctx.account.uid);
+        const bool written
+            = remember_login(ctx, ctx.account.uid, ctx.account.username, ctx.account.role);
         if (remembered)
             *remembered = written;
         ctx.account.digest = digest;

@@ -3,6 +3,8 @@
 #include "store/mivo_schema.h"
 #include "store/sqlite_db.h"
 
+#include <QSet>
+
 namespace {
 
 // Column list of a table: [name] declared type, then " default (value)" where it has one.
@@ -192,6 +194,72 @@ const QVector<SchemaTable> &schema_tables()
     return tables;
 }
 
+const QStringList &mivo_tables()
+{
+    static const QStringList tables = {
+        // Kitchen stations: which dish categories (ids joined by ",") print where.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS mivo_print_station(id INTEGER PRIMARY KEY,"
+                       "title TEXT NOT NULL DEFAULT '',printer TEXT NOT NULL DEFAULT '',"
+                       "cids TEXT NOT NULL DEFAULT '',copies INTEGER NOT NULL DEFAULT 1,"
+                       "enabled INTEGER NOT NULL DEFAULT 1,columns INTEGER NOT NULL DEFAULT 48)"),
+        // Everything on its way to a network printer, kept until it printed.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS mivo_print_job(id INTEGER PRIMARY KEY,"
+                       "station_id INTEGER NOT NULL DEFAULT 0,title TEXT NOT NULL DEFAULT '',"
+                       "printer TEXT NOT NULL DEFAULT '',kind TEXT NOT NULL DEFAULT '',"
+                       "order_id TEXT NOT NULL DEFAULT '',desk_id TEXT NOT NULL DEFAULT '',"
+                       "payload TEXT NOT NULL DEFAULT '',stat INTEGER NOT NULL DEFAULT 0,"
+                       "tries INTEGER NOT NULL DEFAULT 0,uncertain INTEGER NOT NULL DEFAULT 0,"
+                       "error TEXT NOT NULL DEFAULT '',addtime INTEGER NOT NULL DEFAULT 0,"
+                       "sendtime INTEGER NOT NULL DEFAULT 0)"),
+        // Order lines the kitchen has: how many, at which stations ("0": the kitchen
+        // printer of the settings).
+        QStringLiteral("CREATE TABLE IF NOT EXISTS mivo_kitchen_sent(line_id INTEGER PRIMARY "
+                       "KEY,order_id TEXT NOT NULL DEFAULT '',stations TEXT NOT NULL DEFAULT '',"
+                       "quantity INTEGER NOT NULL DEFAULT 0,addtime INTEGER NOT NULL DEFAULT 0)"),
+    };
+    return tables;
+}
+
+void add_missing_columns(const QString &db_path)
+{
+    // The columns as the creation statements declare them, read back by SQLite itself.
+    TSQLiteDatabase model(QStringLiteral(":memory:"));
+    for (const SchemaTable &t : schema_tables())
+        model.ExecSQL(t.create);
+    TSQLiteDatabase db(db_path);
+    for (const SchemaTable &t : schema_tables()) {
+        if (!db.TableExists(t.name))
+            continue;
+        QSet<QString> have;
+        for (TSQLiteTable c = db.GetTable(
+                 QStringLiteral("SELECT lower(name) FROM pragma_table_info(?)"), {t.name});
+             !c.isEof();
+             c.Next())
+            have.insert(c.FieldAsString(0));
+        for (TSQLiteTable c = model.GetTable(
+                 QStringLiteral("SELECT name,type,dflt_value FROM pragma_table_info(?) ORDER BY "
+                                "cid"),
+                 {t.name});
+             !c.isEof();
+             c.Next()) {
+            const QString name = c.FieldAsString(0);
+            if (have.contains(name.toLower()))
+                continue;
+            QString sql = QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                              .arg(t.name, name, c.FieldAsString(1));
+            if (!c.FieldIsNull(2))
+                sql += QStringLiteral(" DEFAULT (%1)").arg(c.FieldAsString(2));
+            try {
+                db.ExecSQL(sql);
+            } catch (const ESQLiteException &e) {
+                throw ESQLiteException(
+                    QStringLiteral("表 %1 缺少列 %2，无法补上：%3").arg(t.name, name, e.message()),
+                    e.code());
+            }
+        }
+    }
+}
+
 void ensure_schema(const QString &db_path)
 {
     TSQLiteDatabase db(db_path);
@@ -217,5 +285,7 @@ void ensure_schema(const QString &db_path)
         db.ExecSQL(PaytimeIndex);
     for (const QString &sql : mivo_table_statements())
         db.ExecSQL(sql);
+    for (const QString &create : mivo_tables())
+        db.ExecSQL(create);
     db.Commit();
 }

@@ -20,6 +20,15 @@ const QVector<SchemaTable> &schema_tables();
 inline const QString PaytimeIndex = QStringLiteral(
     "CREATE INDEX IF NOT EXISTS order_iscal_paytime ON lumo_orders(iscal,paytime)");
 void ensure_schema(const QString &db_path);
+// The tables of this program's own data (mivo_...), made when missing by ensure_schema.
+// An older counter on the same file does not know them and is not disturbed by them.
+const QStringList &mivo_tables();
+
+// Gives every table of the schema the columns it lacks (a column dropped by hand or by
+// a tool), each with its declared type and default: ALTER TABLE ... ADD COLUMN, which
+// an older program reading the file does not notice. A column that cannot be added
+// throws, the message naming the table and the column.
+void add_missing_columns(const QString &db_path);
 
 // Digest of the initial administrator password with the salt below.
 inline constexpr const char *AdminSalt = "qoxuvremtk";

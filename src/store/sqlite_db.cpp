@@ -418,7 +418,8 @@ TSQLiteTable TSQLiteDatabase::GetTable(const QString &sql, const SqlParams &para
         if (rc == SQLITE_DONE)
             break;
         if (rc == SQLITE_BUSY)
-            throw ESQLiteException(QStringLiteral("Could not prepare SQL statement"), rc);
+            throw ESQLiteException(
+                QStringLiteral("Could not retrieve data") + detail(rc, sql, errmsg(m_db)), rc);
         if (rc != SQLITE_ROW)
             throw ESQLiteException(QStringLiteral("Could not retrieve data")
                                        + detail(sqlite3_errcode(m_db), sql, errmsg(m_db)),

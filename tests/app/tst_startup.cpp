@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 class TestStartup : public QObject
@@ -27,7 +28,11 @@ private slots:
         QVERIFY(QDir(p.path("config")).exists());
         QVERIFY(QDir(p.path("log")).exists());
         QCOMPARE(p.ctx.db_path, p.path("tavira.db"));
-        QCOMPARE(p.scalar("SELECT count(*) FROM sqlite_master WHERE type='table'"), QString("10"));
+        QCOMPARE(p.scalar("SELECT count(*) FROM sqlite_master WHERE type='table' AND name LIKE "
+                          "'lumo\\_%' ESCAPE '\\'"),
+                 QString("10"));
+        QCOMPARE(p.scalar("SELECT count(*) FROM sqlite_master WHERE name='mivo_login_token'"),
+                 QString("1"));
         QCOMPARE(
             p.scalar(
                 "SELECT username||','||rndstr||','||encmd5||','||truename||','||isjob||','||tid "
@@ -35,9 +40,15 @@ private slots:
             QString("admin,qoxuvremtk,51908e47ccd2df1cf9ec909d153468af,管理员,1,9"));
         QCOMPARE(p.scalar("SELECT addtime FROM lumo_admin"),
                  QString::number(p.clock->ms / 1000 + 1));
-        QCOMPARE(contents(p.ctx.paths.ini),
+        // Remembered by a token of its own section, not by the password digest.
+        const QByteArray written = contents(p.ctx.paths.ini);
+        QCOMPARE(written.left(written.indexOf("[Mivologin]")),
                  QByteArray("[Memberinfo]\nmember_uid=1\nmember_username=admin\n"
-                            "member_password=51908e47ccd2df1cf9ec909d153468af\nmember_tid=9\n"));
+                            "member_password=\nmember_tid=9\n\n"));
+        QVERIFY2(QRegularExpression("\\[Mivologin\\]\ntoken=[0-9a-f]{64}\n$")
+                     .match(QString::fromLatin1(written))
+                     .hasMatch(),
+                 written.constData());
         QCOMPARE(p.ctx.account.username, QString("admin"));
         QCOMPARE(p.ctx.account.role, 9);
         // The documented initial password matches the seeded digest.
@@ -65,7 +76,7 @@ private slots:
         start_core(again, p.dir.path());
         QCOMPARE(contents(p.ctx.paths.ini), ini);
         QCOMPARE(p.scalar("SELECT count(*) FROM lumo_admin"), QString("1"));
-        QCOMPARE(again.account.uid, 0); // signed in only through the remembered login
+        QCOMPARE(again.account.uid, 1); // signed in by the remembered login
     }
 
     void configuredValues()

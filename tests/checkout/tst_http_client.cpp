@@ -2,11 +2,13 @@
 #include "support/paysim_process.h"
 #include "support/testkit.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -228,6 +230,46 @@ private slots:
         QCOMPARE(r.body, QString());
         QVERIFY(log.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts), lines);
+    }
+
+    void overlongAndEndlessAnswersFail_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("an answer beyond 1 MB") << "large";
+        QTest::newRow("one byte at a time, never done") << "trickle";
+    }
+    void overlongAndEndlessAnswersFail()
+    {
+        QFETCH(QString, kind);
+        TestProgram p;
+        RawServer srv;
+        srv.answers["/big"] = RawServer::ok(QByteArray(1536 * 1024, 'x'));
+        // Each byte comes well within the read timeout; the whole never does.
+        QTimer drip;
+        QTcpServer slow;
+        QVERIFY(slow.listen(QHostAddress::LocalHost, 0));
+        connect(&slow, &QTcpServer::newConnection, &slow, [&] {
+            QTcpSocket *s = slow.nextPendingConnection();
+            s->write("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+            connect(&drip, &QTimer::timeout, s, [s] { s->write("x"); });
+            drip.start(50);
+        });
+        const QString url = kind == "large"
+                                ? srv.url("/big")
+                                : QStringLiteral("http://127.0.0.1:%1/drip").arg(slow.serverPort());
+        HttpClient client(p.ctx.paths.log);
+        client.setReadTimeoutMs(2000);
+        client.setDeadlineMs(800);
+        Result g;
+        QElapsedTimer took;
+        took.start();
+        client.http_get(url, QString(), nullptr, into(g));
+        QTRY_VERIFY_WITH_TIMEOUT(g.done, 5000);
+        QCOMPARE(g.body, QString());
+        QVERIFY2(took.elapsed() < 2000, qPrintable(QString::number(took.elapsed())));
+        QFile log(p.ctx.paths.log + "errormessage.txt");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(log.readAll()).startsWith(url));
     }
 
     void aDestroyedCallerIsNotCalledBack()

@@ -7,6 +7,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 namespace {
@@ -72,6 +74,16 @@ private slots:
         QTest::newRow("id as text") << R"({"status":"1","data":"ab12","ordid":"W1","url":"u"})"
                                     << int(CreateAnswer::Created) << ""
                                     << "ab12";
+        // Only the answer's own members count, never those of an object inside it.
+        QTest::newRow("nested data before the id")
+            << R"({"status":1,"result":{"data":77,"x":[{"data":5}]},"data":9007199254740993,)"
+               R"("ordid":"W1","url":"u"})"
+            << int(CreateAnswer::Created) << ""
+            << "9007199254740993";
+        QTest::newRow("nested data in a text") << "{\"status\":1,\"msg\":\"\\\"data\\\":1\","
+                                                  "\"data\":42,\"ordid\":\"W1\",\"url\":\"u\"}"
+                                               << int(CreateAnswer::Created) << ""
+                                               << "42";
     }
     void createAnswers()
     {
@@ -99,6 +111,24 @@ private slots:
             << "12.5";
         QTest::newRow("not yet") << R"({"status":0,"msg":"等待支付"})" << false << ""
                                  << "";
+        QTest::newRow("nested price before the price")
+            << R"({"status":1,"order":{"price":3200,"paytype":5},"price":32,"paytype":1})" << true
+            << "1"
+            << "32";
+        // A pay type is a code: any number of a whole value 1-7 or 9 is that code.
+        QTest::newRow("pay type 1.0") << R"({"status":1,"paytype":1.0,"price":"32"})" << true << "1"
+                                      << "32";
+        QTest::newRow("pay type 2e0") << R"({"status":1,"paytype":2e0,"price":"32"})" << true << "2"
+                                      << "32";
+        QTest::newRow("pay type 9.0 as text")
+            << R"({"status":1,"paytype":"9.0","price":"1"})" << true << "9"
+            << "1";
+        QTest::newRow("pay type 8 stays, to be refused")
+            << R"({"status":1,"paytype":8,"price":"1"})" << true << "8"
+            << "1";
+        QTest::newRow("pay type 2.5 stays, to be refused")
+            << R"({"status":1,"paytype":2.5,"price":"1"})" << true << "2.5"
+            << "1";
         QTest::newRow("key without colon is no answer") << R"({"status" 1})" << false << ""
                                                         << "";
         QTest::newRow("empty") << "" << false << ""
@@ -216,6 +246,38 @@ private slots:
         QCOMPARE(failed.at(0).at(0).toString(), message);
         QVERIFY(created.isEmpty());
         QVERIFY(!f.pay.creating() && !f.pay.polling());
+    }
+
+    void aLinkNoCodeCanHoldIsNotPolled()
+    {
+        // A service answering every request with a payment link far too long for a
+        // version 10 code.
+        QTcpServer srv;
+        QVERIFY(srv.listen(QHostAddress::LocalHost, 0));
+        const QByteArray body = "{\"status\":1,\"data\":5,\"ordid\":\"W5\",\"url\":\"http://x/"
+                                + QByteArray(2000, 'a') + "\"}";
+        connect(&srv, &QTcpServer::newConnection, &srv, [&] {
+            while (QTcpSocket *s = srv.nextPendingConnection())
+                connect(s, &QTcpSocket::readyRead, s, [s, body] {
+                    s->readAll();
+                    s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
+                             + "\r\nConnection: close\r\n\r\n" + body);
+                    s->disconnectFromHost();
+                });
+        });
+        TestProgram p;
+        p.ctx.settings.payservice_url = QStringLiteral("http://127.0.0.1:%1").arg(srv.serverPort());
+        QrPayment pay(p.ctx);
+        bool recorded = false;
+        pay.setOnCreated([&](const CreateAnswer &) { return recorded = true; });
+        QSignalSpy failed(&pay, &QrPayment::failed);
+        QSignalSpy created(&pay, &QrPayment::created);
+        pay.start(Wechat);
+        QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 5000);
+        QCOMPARE(failed.at(0).at(0).toString(), QString(LinkTooLongMessage));
+        QVERIFY(created.isEmpty());
+        QVERIFY(!recorded);
+        QVERIFY(!pay.polling());
     }
 
     void failedChecksAreRepeatedAndLogged()

@@ -7,9 +7,11 @@
 //                                            a fixed number of operations, each reported
 //   fault_driver DB settle ORDER GO_FILE     settles the order once GO_FILE exists
 //
-// PATH: open, submit, transfer, price, settle, recharge, parts, merge. Prints "ready" once the file
-// is open, then (crash) one "." per finished operation or (counter) one line per operation.
+// PATH: open, submit, transfer, price, settle, recharge, demo, restore, parts, merge. Prints
+// "ready" once the file is open, then (crash) one "." per finished operation or (counter) one
+// line per operation.
 #include "app/context.h"
+#include "app/demo_data.h"
 #include "board/clearing.h"
 #include "board/desk_state.h"
 #include "board/merge.h"
@@ -22,9 +24,12 @@
 #include "ordering/diancan.h"
 #include "ordering/orders.h"
 #include "ordering/price_change.h"
+#include "settings/backup.h"
 #include "store/sqlite_db.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QThread>
 
@@ -62,6 +67,10 @@ public:
         ctx.db_path = db;
         ctx.settings.cwf = QStringLiteral("2.00"); // every opened table gets a tableware line
         ctx.setPrompts(std::make_shared<AlwaysOk>());
+        // A cashier is signed in: the writes refuse anyone else.
+        ctx.account.uid = 1;
+        ctx.account.username = QStringLiteral("admin");
+        ctx.account.role = 9;
     }
 
     QStringList desks(const QString &where) const
@@ -347,6 +356,19 @@ public:
                 pay_in_parts(table_with_lines());
             else
                 merge();
+        } else if (path == QLatin1String("restore")) {
+            // Restores backup/restore.db beside the database, each time under a new
+            // time, so the copies aside pile up.
+            const QString folder = QFileInfo(ctx.db_path).absolutePath();
+            const QDateTime when = QDateTime(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC)
+                                       .addSecs(qint64(rng.bounded(100000000)));
+            restore_backup(folder + QStringLiteral("/backup/restore.db"), ctx.db_path, when);
+        } else if (path == QLatin1String("demo")) {
+            // The demonstration data offered on an empty board, and removed again.
+            if (desks(QStringLiteral("1")).isEmpty())
+                seed_demo_data(ctx);
+            else
+                delete_demo_data(ctx);
         } else {
             throw ESQLiteException(QStringLiteral("no such path: ") + path);
         }

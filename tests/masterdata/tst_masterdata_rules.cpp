@@ -1,6 +1,8 @@
 #include "masterdata/class_rules.h"
 #include "masterdata/desk_rules.h"
 #include "masterdata/dish_rules.h"
+#include "ordering/diancan.h"
+#include "ordering/dish_grid.h"
 #include "store/sqlite_db.h"
 #include "support/fixtures.h"
 #include "support/testkit.h"
@@ -84,15 +86,21 @@ private slots:
                  (QStringList{"1|大厅|1", "3|露台|2"}));
     }
 
-    void categoryInUseIsKept()
+    void categoryInUseIsDeletedAndItsDishesStayOffered()
     {
         TestProgram p;
         p.exec("INSERT INTO lumo_caipin_class(id,title,sort) VALUES(1,'热菜',1),(2,'凉菜',2)");
-        p.exec("INSERT INTO lumo_caipin(title,cid) VALUES('拍黄瓜',2)");
-        QCOMPARE(delete_class(p.ctx, ClassKind::DishCategory, "2"),
-                 QString("此分类下还有菜品，请先修改这些菜品的分类后再删除"));
-        QCOMPARE(delete_class(p.ctx, ClassKind::DishCategory, "1"), QString());
-        QCOMPARE(p.rows("SELECT id FROM lumo_caipin_class"), QStringList{"2"});
+        p.exec("INSERT INTO lumo_caipin(title,titleen,cid) VALUES('拍黄瓜','phg',2)");
+        QCOMPARE(delete_class(p.ctx, ClassKind::DishCategory, "2"), QString());
+        QCOMPARE(p.rows("SELECT id FROM lumo_caipin_class"), QStringList{"1"});
+        QCOMPARE(p.rows("SELECT title,cid FROM lumo_caipin"), QStringList{"拍黄瓜|2"});
+        // On the ordering screen: under "所有菜品" and by its search code.
+        const QVector<DishRow> dishes = read_dishes(p.ctx);
+        QCOMPARE(dishes.size(), 1);
+        const DishRow &d = dishes.first();
+        QVERIFY(tile_matches(d.title, d.titleen, d.cid, QString(), QString()));
+        QVERIFY(tile_matches(d.title, d.titleen, d.cid, "phg", QString()));
+        QVERIFY(!tile_matches(d.title, d.titleen, d.cid, QString(), "1"));
     }
 
     void deskSave_data()

@@ -147,6 +147,15 @@ private slots:
                                  << "张三"
                                  << "abc"
                                  << "请输入正确的手机号";
+        // Passes as a number, and no search by mobile would ever find the member.
+        QTest::newRow("a point among the digits") << "1380013800."
+                                                  << "张三"
+                                                  << "abc"
+                                                  << "请输入正确的手机号";
+        QTest::newRow("a full-width digit") << "1380013800１"
+                                            << "张三"
+                                            << "abc"
+                                            << "请输入正确的手机号";
         QTest::newRow("taken by a deleted member") << " 13800000000 "
                                                    << "张三"
                                                    << "abc"

@@ -131,6 +131,38 @@ private slots:
         QVERIFY(run.prompts.warnings.isEmpty());
     }
 
+    // A cell ends before the next column of its row begins. At 203 dpi the kitchen
+    // ticket's status (4.7 cm) and remark (5.7 cm) are 79 units apart: three characters
+    // of 30 units would run into the remark.
+    void aCellStaysInItsColumn_data()
+    {
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("too wide: cut at the remark") << "已下单"
+                                                     << "已下";
+        QTest::newRow("fits") << "已上"
+                              << "已上";
+        QTest::newRow("nothing") << ""
+                                 << "";
+    }
+    void aCellStaysInItsColumn()
+    {
+        QFETCH(QString, status);
+        QFETCH(QString, printed);
+        Run run;
+        run.device.char_width = 30;
+        // The cells in any order; the last one of the row runs to the edge.
+        const QString json = compose_print_document(
+            {{{"5.7", "少油少盐多加葱"}, {"0.0", "宫保鸡丁"}, {"4.7", status}}});
+        QCOMPARE(run.print(json), PrintOutcome::Printed);
+        QStringList drawn;
+        for (const RecordingPrintDevice::Text &t : run.device.texts)
+            drawn << QStringLiteral("%1 %2").arg(t.x).arg(t.text);
+        QCOMPARE(drawn, QStringList({"455 少油少盐多加葱", "0 宫保鸡丁", "375 " + printed}));
+        for (const RecordingPrintDevice::Text &t : run.device.texts)
+            QVERIFY(t.x >= 455 || t.x + run.device.text_width(t.text) < 455);
+    }
+
     void otherResolutions()
     {
         Run run;

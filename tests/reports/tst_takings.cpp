@@ -1,6 +1,7 @@
 // The takings report over a day of orders settled through the real checkout: every
 // figure against the sums worked out by hand, and the edges of the periods.
 #include "app/helpers.h"
+#include "board/board.h"
 #include "checkout/recharge.h"
 #include "checkout/settlement.h"
 #include "ordering/orders.h"
@@ -170,6 +171,8 @@ private slots:
     void named_periods();
     void fixture_day();
     void next_day_and_empty_period();
+    void board_agrees_with_report_data();
+    void board_agrees_with_report();
     void print_on_sheets();
     void print_and_csv();
 
@@ -269,6 +272,27 @@ void TstTakings::fixture_day()
     QCOMPARE(r.open_tables[0].guests, 3);
     QCOMPARE(format_money(r.open_tables[0].amount), QStringLiteral("40.00"));
     QCOMPARE(format_money(r.open_total), QStringLiteral("40.00"));
+}
+
+void TstTakings::board_agrees_with_report_data()
+{
+    QTest::addColumn<qint64>("now");
+    QTest::addColumn<QString>("settled");
+    // Cash, card, WeChat online, the balance alone and balance with cash: 391.
+    QTest::newRow("the fixture day") << secs(2024, 3, 5, 18, 0, 0) << "391.00";
+    QTest::newRow("the next day") << secs(2024, 3, 6, 9, 0, 0) << "30.00";
+    QTest::newRow("a day without business") << secs(2024, 3, 1, 9, 0, 0) << "0.00";
+}
+
+void TstTakings::board_agrees_with_report()
+{
+    QFETCH(qint64, now);
+    QFETCH(QString, settled);
+    Day &d = *m_day;
+    d.at(now);
+    const TakingsReport r = takings_report(d.p.ctx.db_path, named_period(PeriodKind::Today, now));
+    QCOMPARE(format_money(r.total), settled);
+    QCOMPARE(board_summary(d.p.ctx).settled, settled);
 }
 
 void TstTakings::next_day_and_empty_period()
@@ -379,6 +403,9 @@ void TstTakings::print_and_csv()
     // The CSV read back.
     const QString path = d.p.path("takings.csv");
     QCOMPARE(write_takings_csv(path, r, "小馆,东门店", "2024-03-05 22:30"), QString());
+    // The shop's takings are for the owner's eyes only.
+    QCOMPARE(QFile::permissions(path) & QFileDevice::Permissions(0x7077), // owner, group, others
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();

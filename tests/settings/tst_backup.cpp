@@ -101,6 +101,35 @@ private slots:
         QCOMPARE(scalar_of(p.ctx.db_path, "PRAGMA integrity_check"), QString("ok"));
     }
 
+    void copiesAreForTheOwnerAndLeftoversGo()
+    {
+        TestProgram p;
+        fill(p, 5);
+        // What killed copies left: a backup never finished and a copy aside never finished.
+        QDir().mkpath(p.path("backup"));
+        const QString stale_backup = p.path("backup/manual_20240301_100000.db.part");
+        const QString stale_aside = p.ctx.db_path + ".before_restore_20240301_100000.part";
+        for (const QString &f : {stale_backup, stale_aside})
+            QVERIFY(QFile::copy(p.ctx.db_path, f));
+        const auto owner_only = [](const QString &path) {
+            return (QFile::permissions(path) & QFileDevice::Permissions(0x7077))
+                   == (QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        };
+
+        const QString backup = p.path("backup/manual_20240305_120000.db");
+        BackupJob job(p.ctx.db_path, backup);
+        QVERIFY(job.run());
+        QVERIFY(!QFile::exists(stale_backup));
+        QVERIFY(owner_only(backup));
+
+        QString aside;
+        QCOMPARE(restore_backup(backup, p.ctx.db_path, at(5, 14, 7), &aside), QString());
+        QVERIFY(!QFile::exists(stale_aside));
+        QVERIFY(!QFile::exists(aside + ".part"));
+        QCOMPARE(check_backup_file(aside), QString());
+        QVERIFY(owner_only(aside));
+    }
+
     void unsoundFilesAreRefused_data()
     {
         QTest::addColumn<QString>("kind");

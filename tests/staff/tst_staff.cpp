@@ -1,6 +1,7 @@
 #include "app/helpers.h"
 #include "app/ini.h"
 #include "staff/login.h"
+#include "staff/login_token.h"
 #include "staff/menu.h"
 #include "staff/profile.h"
 #include "store/schema.h"
@@ -28,6 +29,11 @@ void add_account(const TestProgram &p,
 QString ini_key(const TestProgram &p, const QString &key)
 {
     return IniFile(p.ctx.paths.ini).readString("Memberinfo", key);
+}
+
+QString ini_token(const TestProgram &p)
+{
+    return IniFile(p.ctx.paths.ini).readString(TokenSection, TokenKey);
 }
 
 QList<int> ids(const QVector<MenuRow> &rows)
@@ -97,7 +103,9 @@ private slots:
             const QString digest = pass_digest("secret1", "abcdefghij");
             QCOMPARE(ini_key(p, "member_uid"), QString("7"));
             QCOMPARE(ini_key(p, "member_username"), QString("zhang"));
-            QCOMPARE(ini_key(p, "member_password"), digest);
+            // Remembered by a token, never by the digest.
+            QCOMPARE(ini_key(p, "member_password"), QString());
+            QVERIFY(login_token_holds(p.ctx, 7, ini_token(p)));
             QCOMPARE(ini_key(p, "member_tid"), QString("3"));
             QCOMPARE(p.ctx.account.uid, qint64(7));
             QCOMPARE(p.ctx.account.username, QString("zhang"));
@@ -217,7 +225,7 @@ private slots:
         p.ctx.account.clear();
         check_local_login(p.ctx);
         QCOMPARE(p.ctx.account.username, QString("zhang"));
-        QCOMPARE(p.ctx.account.uid, qint64(0)); // left to check_login
+        QCOMPARE(p.ctx.account.uid, qint64(7)); // the remembered token names the account
         QCOMPARE(ids(menu_rows(p.ctx)), StaffIds);
         QCOMPARE(p.ctx.account.uid, qint64(7));
 
@@ -258,6 +266,7 @@ private slots:
         TestProgram p;
         p.random->values = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}; // salt "abcdefghij"
         const QString before = p.scalar("SELECT encmd5 FROM lumo_admin where id=1");
+        const QString token = ini_token(p);
 
         QCOMPARE(save_profile(p.ctx, " O'Neil ", password), QString("资料修改成功"));
         QCOMPARE(p.scalar("SELECT truename FROM lumo_admin where id=1"), QString("ONeil"));
@@ -266,12 +275,16 @@ private slots:
         if (!changed) {
             QCOMPARE(digest, before);
             QCOMPARE(p.scalar("SELECT rndstr FROM lumo_admin where id=1"), QString(AdminSalt));
-            QCOMPARE(ini_key(p, "member_password"), before);
+            QCOMPARE(ini_token(p), token);
+            QVERIFY(login_token_holds(p.ctx, 1, token));
             return;
         }
         QCOMPARE(p.scalar("SELECT rndstr FROM lumo_admin where id=1"), QString("abcdefghij"));
         QCOMPARE(digest, pass_digest("abcdef", "abcdefghij"));
-        QCOMPARE(ini_key(p, "member_password"), digest);
+        // The new password ends the old remembered login; this counter gets a new one.
+        QCOMPARE(ini_key(p, "member_password"), QString());
+        QVERIFY(!login_token_holds(p.ctx, 1, token));
+        QVERIFY(login_token_holds(p.ctx, 1, ini_token(p)));
         QCOMPARE(p.ctx.account.digest, digest);
         QCOMPARE(login(p.ctx, "admin", "abcdef").message, QString("登录成功"));
         QCOMPARE(login(p.ctx, "admin", " abcdef ").message, QString("登录密码错误"));

@@ -23,21 +23,91 @@ class TestSchema : public QObject
         return out;
     }
 
+    // name|type|notnull|default|pk of a column as the file holds it.
+    static QString column(const QString &db, const QString &table, const QString &name)
+    {
+        TSQLiteDatabase d(db);
+        return d.scalar("SELECT name||'|'||type||'|'||\"notnull\"||'|'||ifnull(dflt_value,'-')||'|'"
+                        "||pk FROM pragma_table_info(?) WHERE name=?",
+                        {table, name});
+    }
+
 private slots:
     void init() { m_db = m_dir.filePath(QString("s%1.db").arg(++m_n)); }
+
+    void missingColumnsComeBack_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a table's amount") << "lumo_desk"
+                                          << "price";
+        QTest::newRow("a member's balance") << "lumo_member"
+                                            << "balance";
+        QTest::newRow("a line's remark") << "lumo_orders_detail"
+                                         << "remark";
+        QTest::newRow("a dish's stock") << "lumo_caipin"
+                                        << "stock";
+    }
+    void missingColumnsComeBack()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, name);
+        const QString fresh = m_dir.filePath(QString("fresh%1.db").arg(m_n));
+        ensure_schema(fresh);
+        ensure_schema(m_db);
+        {
+            TSQLiteDatabase d(m_db);
+            d.ExecSQL(QString("INSERT INTO %1(id) VALUES(7)").arg(table));
+            d.ExecSQL(QString("ALTER TABLE %1 DROP COLUMN %2").arg(table, name));
+        }
+        QCOMPARE(column(m_db, table, name), QString());
+        add_missing_columns(m_db);
+        QCOMPARE(column(m_db, table, name), column(fresh, table, name));
+        TSQLiteDatabase d(m_db);
+        QCOMPARE(d.scalar(QString("SELECT count(*) FROM %1 WHERE id=7").arg(table)), QString("1"));
+        // Nothing else changed, and a second pass adds nothing.
+        add_missing_columns(m_db);
+        QCOMPARE(
+            d.scalar(QString("SELECT count(*) FROM pragma_table_info(?)"), {table}),
+            TSQLiteDatabase(fresh).scalar("SELECT count(*) FROM pragma_table_info(?)", {table}));
+    }
+
+    void aColumnThatCannotBeAddedIsNamed()
+    {
+        // A table already at SQLite's limit of 2000 columns takes no more.
+        QStringList filler;
+        for (int i = 1; i < 2000; ++i)
+            filler << QString("c%1").arg(i);
+        {
+            TSQLiteDatabase d(m_db);
+            d.ExecSQL("CREATE TABLE lumo_desk (id INTEGER PRIMARY KEY," + filler.join(',') + ")");
+        }
+        ensure_schema(m_db);
+        try {
+            add_missing_columns(m_db);
+            QFAIL("a column was added beyond the limit");
+        } catch (const ESQLiteException &e) {
+            QVERIFY2(
+                e.message().startsWith(QStringLiteral("表 lumo_desk 缺少列 title，无法补上：")),
+                qPrintable(e.message().left(200)));
+        }
+    }
 
     void emptyDatabaseGetsEverything()
     {
         ensure_schema(m_db);
         TSQLiteDatabase d(m_db);
         QCOMPARE(
-            d.scalar(
-                "SELECT count(*) FROM sqlite_master WHERE type='table' AND name NOT LIKE 'mivo_%'"),
+            d.scalar("SELECT count(*) FROM sqlite_master WHERE type='table' AND name LIKE 'lumo%'"),
             QString("10"));
         QCOMPARE(
             d.scalar(
                 "SELECT count(*) FROM sqlite_master WHERE type='index' AND name NOT LIKE 'mivo_%'"),
             QString("32"));
+        QCOMPARE(d.scalar("SELECT group_concat(name) FROM pragma_table_info('mivo_print_station')"),
+                 QString("id,title,printer,cids,copies,enabled,columns"));
+        QCOMPARE(d.scalar("SELECT count(*) FROM sqlite_master WHERE name LIKE 'mivo%'"),
+                 QString("6"));
         QCOMPARE(d.scalar("SELECT sql FROM sqlite_master WHERE name='lumo_admin'"),
                  QString("CREATE TABLE lumo_admin ([id] INTEGER PRIMARY KEY,[username] VARCHAR "
                          "(100),[rndstr] VARCHAR (20),[encmd5] VARCHAR (40),[truename] VARCHAR "
@@ -147,8 +217,7 @@ private slots:
         QCOMPARE(d.scalar("SELECT sql FROM sqlite_master WHERE lower(name)='lumo_desk'"),
                  QString("CREATE TABLE LUMO_DESK (x)"));
         QCOMPARE(
-            d.scalar(
-                "SELECT count(*) FROM sqlite_master WHERE type='table' AND name NOT LIKE 'mivo_%'"),
+            d.scalar("SELECT count(*) FROM sqlite_master WHERE type='table' AND name LIKE 'lumo%'"),
             QString("10"));
     }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPushButton>
@@ -73,6 +74,14 @@ std::unique_ptr<QMessageBox> make_message_box(QMessageBox::Icon icon,
     // A short text would make the box narrower than its title bar needs.
     const int titleBar = box->fontMetrics().horizontalAdvance(title)
                          + 4 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 40;
+    // A Chinese sentence may break after any character: one that fits a box of sensible
+    // width stays on one line instead of leaving its last character on a line of its own.
+    if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        label && !text.contains(QChar('\n'))) {
+        const int one_line = label->fontMetrics().horizontalAdvance(text) + 8;
+        if (one_line <= 640)
+            label->setMinimumWidth(one_line);
+    }
     if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
         grid->addItem(new QSpacerItem(titleBar, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
                       grid->rowCount(),

@@ -1,5 +1,6 @@
 #include "app/ui/forms.h"
 
+#include "app/notifier.h"
 #include "app/ui/tform_about.h"
 #include "app/ui/tform_down.h"
 #include "app/ui/tform_orders_detail.h"
@@ -21,11 +22,13 @@
 #include "ordering/ui/tform_caipin_zuofa.h"
 #include "ordering/ui/tform_diancan.h"
 #include "ordering/ui/tform_gaijia.h"
+#include "printing/ui/print_alerts.h"
 #include "printing/ui/tform_chuda.h"
 #include "reports/ui/tform_orders.h"
 #include "reports/ui/tform_takings.h"
 #include "settings/ui/tform_backup.h"
 #include "settings/ui/tform_system.h"
+#include "staff/sign_in.h"
 #include "staff/ui/tform_modify.h"
 
 Forms::Forms(AppContext &context)
@@ -68,5 +71,31 @@ std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_fold
     forms->orders_detail = new TForm_orders_detail(*forms, forms->main);
     forms->defaultpay = new TForm_defaultpay(*forms, forms->main);
     forms->backup = new TForm_backup(*forms, forms->main);
+    start_print_spool(*forms);
+    follow_account(*forms);
     return forms;
+}
+
+void follow_account(Forms &forms)
+{
+    for (MivoDialog *d : std::initializer_list<MivoDialog *>{forms.desk,
+                                                             forms.desk_class,
+                                                             forms.caipin,
+                                                             forms.cp_class,
+                                                             forms.member,
+                                                             forms.yuangong,
+                                                             forms.system,
+                                                             forms.backup,
+                                                             forms.takings,
+                                                             forms.defaultpay})
+        d->set_admin_only(true);
+    QObject::connect(&forms.ctx.notifier(), &ChangeNotifier::account_changed, forms.main, [&forms] {
+        if (signed_in(forms.ctx))
+            return;
+        // Nobody goes on in what the last person left open: a checkout or recharge
+        // hidden gives up its QR payment, the ordering screen drops its choices.
+        for (QWidget *w : forms.main->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (w->isWindow() && w->windowType() != Qt::ToolTip) // the toast stays
+                w->hide();
+    });
 }

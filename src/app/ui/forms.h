@@ -79,5 +79,9 @@ struct Forms
 // start-up steps in program_folder.
 std::unique_ptr<Forms> create_forms(AppContext &ctx, const QString &program_folder);
 
+// Signing out hides every window but the main window (its login box stays), and the
+// screens of the administrators open for the administrators only.
+void follow_account(Forms &forms);
+
 // The toast over a window (seconds <= 0 means 2).
 void show_toast(Forms &forms, const QString &text, int seconds, QWidget *window);

@@ -1,6 +1,7 @@
 #include "app/ui/mivo_dialog.h"
 
 #include "board/ui/tform_main.h"
+#include "staff/sign_in.h"
 
 MivoDialog::MivoDialog(Forms &forms, QWidget *parent)
     : QDialog(parent)
@@ -11,6 +12,10 @@ MivoDialog::MivoDialog(Forms &forms, QWidget *parent)
 
 void MivoDialog::open_centred()
 {
+    if (m_admin_only && (!signed_in(ctx()) || ctx().account.role != 9)) {
+        show_toast(m_forms, AdminOnlyText, 0, m_forms.main);
+        return;
+    }
     if (QWidget *main = m_forms.main) {
         const QRect frame = main->frameGeometry();
         move(frame.x() + (frame.width() - width()) / 2,

@@ -12,12 +12,20 @@ class MivoDialog : public QDialog
 public:
     MivoDialog(Forms &forms, QWidget *parent);
 
-    // Centre on the main window, show without blocking it, bring to the front.
+    // Centre on the main window, show without blocking it, bring to the front. A screen
+    // of the administrators refuses anyone else with a toast.
     void open_centred();
+    void set_admin_only(bool admin_only) { m_admin_only = admin_only; }
+    bool admin_only() const { return m_admin_only; }
 
 protected:
     AppContext &ctx() const { return m_forms.ctx; }
     void toast(const QString &text, int seconds = 2);
 
     Forms &m_forms;
+
+private:
+    bool m_admin_only = false;
 };
+
+inline const QString AdminOnlyText = QStringLiteral("只有管理员可以使用此功能");

@@ -110,6 +110,8 @@ void TForm_desk_zt::open_with(const QString &desk_id, const QString &order_id)
     if (isVisible())
         load_desk_info();
     open_centred();
+    // Typing starts in the first field at every opening, not where the last one ended.
+    m_ydtruename->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm_desk_zt::showEvent(QShowEvent *event)

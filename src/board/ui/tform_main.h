@@ -201,6 +201,9 @@ private:
     QPushButton *m_count[5] = {};
     QLabel *m_operator = nullptr;
     QTimer *m_sync_timer = nullptr;
+    // The last tick failed and said so: a failure that repeats is shown once, until a
+    // tick succeeds again.
+    bool m_sync_failed = false;
     // The board's reads on clicks, ticks and changes go through this connection.
     HeldConnection m_reads;
     QSystemTrayIcon *m_tray = nullptr;

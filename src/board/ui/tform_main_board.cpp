@@ -435,9 +435,16 @@ void TForm_main::reload_desk()
 
 void TForm_main::sync_tick()
 {
-    if (ctx().desk_id.isEmpty()) {
-        const KeepConnection keep(m_reads);
-        guarded(ctx(), [&] { reload_desk(); });
+    if (!ctx().desk_id.isEmpty())
+        return;
+    const KeepConnection keep(m_reads);
+    try {
+        reload_desk();
+        m_sync_failed = false;
+    } catch (const ESQLiteException &e) {
+        if (!m_sync_failed)
+            ctx().prompts().error(store_failure_text(e));
+        m_sync_failed = true;
     }
 }
 

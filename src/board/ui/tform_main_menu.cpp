@@ -152,25 +152,10 @@ void TForm_main::ClickLogout()
         const QString who = ctx().account.username;
         if (!logout(ctx()))
             ctx().prompts().warning(logout_not_remembered_text(ctx().paths, who));
-        // Nobody may sign back in with what the last person typed, nor go on in the
-        // administrator's windows, the profile or the table dialogs the last person left
-        // open (they would also stand over the login box).
+        // Nobody may sign back in with what the last person typed. The windows the last
+        // person left open have gone with the sign-out (follow_account).
         m_login_name->clear();
         m_login_password->clear();
-        for (QWidget *w : std::initializer_list<QWidget *>{m_forms.modify,
-                                                           m_forms.takings,
-                                                           m_forms.desk,
-                                                           m_forms.desk_class,
-                                                           m_forms.caipin,
-                                                           m_forms.cp_class,
-                                                           m_forms.member,
-                                                           m_forms.yuangong,
-                                                           m_forms.system,
-                                                           m_forms.backup,
-                                                           m_forms.desk_zt,
-                                                           m_forms.desk_zhuantai})
-            if (w)
-                w->hide();
         set_operator();
         toast(QStringLiteral("您已退出成功"));
         createmenu();

@@ -9,6 +9,7 @@
 #include "ordering/diancan.h"
 #include "ordering/ui/line_rows.h"
 #include "ordering/ui/tform_gaijia.h"
+#include "staff/sign_in.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -235,7 +236,7 @@ void TForm_cancel::batch_click(LineOp op)
     guarded(ctx(), [&] {
         // A settled bill is not changed afterwards.
         if (!order_is_open(ctx(), m_order_id) || !batch_lines(ctx(), op, ids)) {
-            toast(OrderGoneText);
+            toast(signed_in(ctx()) ? OrderGoneText : SignInFirstText);
             m_order_id = get_desk_order_id(ctx(), m_desk_id);
             reload_all();
             return;

@@ -8,6 +8,7 @@
 #include "checkout/recharge.h"
 #include "checkout/ui/pay_box.h"
 #include "checkout/ui/qr_panel.h"
+#include "staff/sign_in.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -132,7 +133,9 @@ void TForm_chongzhi::submit_click()
     }
     bool credited = false;
     guarded(ctx(), [&] { credited = set_vip_balance(ctx(), uid, method, amount); });
-    toast(credited ? QStringLiteral("充值成功") : QStringLiteral("充值失败"));
+    toast(credited           ? QStringLiteral("充值成功")
+          : signed_in(ctx()) ? QStringLiteral("充值失败")
+                             : SignInFirstText);
 }
 
 void TForm_chongzhi::on_paid(const CheckAnswer &answer)

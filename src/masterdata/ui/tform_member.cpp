@@ -110,12 +110,23 @@ void TForm_member::follow_balance_change()
         return;
     guarded(ctx(), [&] {
         getlist();
-        if (!editing())
-            return;
-        const MemberEdit m = read_member(ctx(), edit_id());
-        if (m.found)
-            m_balance->setText(m.balance);
+        reload_balance();
     });
+}
+
+void TForm_member::show_step()
+{
+    getlist();
+    reload_balance();
+}
+
+void TForm_member::reload_balance()
+{
+    if (!editing())
+        return;
+    const MemberEdit m = read_member(ctx(), edit_id());
+    if (m.found)
+        m_balance->setText(m.balance);
 }
 
 void TForm_member::save()

@@ -22,8 +22,13 @@ protected:
     void save() override;
     void mydel(const QString &id) override;
     void action_click(int column, const QString &id) override;
+    // Each showing reads the list and the edited member's balance again: payments
+    // from the balance made while the window was hidden show.
+    void show_step() override;
 
 private:
+    void reload_balance();
+
     QLineEdit *m_mobile = nullptr;   // LabeledEdit2
     QLineEdit *m_name = nullptr;     // LabeledEdit3
     QLineEdit *m_discount = nullptr; // LabeledEdit4

@@ -4,6 +4,7 @@
 #include "app/notifier.h"
 #include "app/ui/box_prompts.h"
 #include "masterdata/staff_rules.h"
+#include "staff/sign_in.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -79,6 +80,15 @@ TForm_yuangong::TForm_yuangong(Forms &forms, QWidget *parent)
     help->setObjectName(QStringLiteral("Label1"));
     help->setWordWrap(true);
     help->setGeometry(10, 320, 266, 60);
+    // The next person at the counter finds no login name or password typed here.
+    connect(&ctx().notifier(), &ChangeNotifier::account_changed, this, [this] {
+        if (signed_in(ctx()))
+            return;
+        m_username->clear();
+        m_password->clear();
+        m_truename->clear();
+        seteditstat(0, QString());
+    });
     // An open list shows a name changed under "修改资料".
     connect(&ctx().notifier(), &ChangeNotifier::staff_changed, this, [this] {
         if (isVisible())

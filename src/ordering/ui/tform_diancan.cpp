@@ -9,6 +9,7 @@
 #include "ordering/ui/line_rows.h"
 #include "ordering/ui/tform_caipin_zuofa.h"
 #include "ordering/ui/tform_gaijia.h"
+#include "staff/sign_in.h"
 #include "store/keep_connection.h"
 
 #include <QCheckBox>
@@ -108,6 +109,11 @@ TForm_diancan::TForm_diancan(Forms &forms, QWidget *parent)
     m_next = make_dialog_button(this, QStringLiteral("下一页"), QStringLiteral("btn_next"));
     connect(m_next, &QPushButton::clicked, this, &TForm_diancan::next_click);
     subscribe();
+    // What a waiter chose and did not submit is not left for whoever signs in next.
+    connect(&ctx().notifier(), &ChangeNotifier::account_changed, this, [this] {
+        if (!signed_in(ctx()))
+            reset_tiles();
+    });
 }
 
 // ---- showing and layout ----

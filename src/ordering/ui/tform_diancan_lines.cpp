@@ -2,6 +2,7 @@
 
 #include "ordering/ui/diancan_columns.h"
 #include "ordering/ui/tform_diancan.h"
+#include "staff/sign_in.h"
 
 #include "app/ui/box_prompts.h"
 #include "app/ui/toast.h"
@@ -39,6 +40,9 @@ void TForm_diancan::submit_click()
             toast(NothingSelectedText);
             return;
         case SubmitResult::Cancelled:
+            return;
+        case SubmitResult::SignedOut:
+            toast(SignInFirstText);
             return;
         case SubmitResult::OrderSettled:
             ctx().prompts().information(OrderSettledText);
@@ -114,7 +118,7 @@ void TForm_diancan::batch_click(LineOp op)
         if (!batch_lines(ctx(), op, ids)) {
             // The bill was paid meanwhile; the list shows the table as it is now.
             load_desk_ord_1();
-            toast(LinesSettledText);
+            toast(signed_in(ctx()) ? LinesSettledText : SignInFirstText);
             return;
         }
         // The list and the board followed the recomputed totals through the notifier.

@@ -1,6 +1,7 @@
 #include "ordering/ui/tform_gaijia.h"
 
 #include "ordering/orders.h"
+#include "staff/sign_in.h"
 
 #include "app/notifier.h"
 #include "app/ui/box_prompts.h"
@@ -233,7 +234,7 @@ void TForm_gaijia::save_click()
         if (save_price_changes(ctx(), m_order_id, edits).isEmpty()) {
             // Paid meanwhile: the rows show the lines as they stay.
             list_lines();
-            toast(LinesSettledText);
+            toast(signed_in(ctx()) ? LinesSettledText : SignInFirstText);
             return;
         }
         // The order's own table (after a transfer not the one opened with) showed the

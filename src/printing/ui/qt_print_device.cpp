@@ -196,6 +196,11 @@ void QtPrintDevice::draw_text(int x, int y, const QString &text)
     m_painter.drawText(x, y + m_painter.fontMetrics().ascent(), text);
 }
 
+int QtPrintDevice::text_width(const QString &text)
+{
+    return m_painter.isActive() ? m_painter.fontMetrics().horizontalAdvance(text) : 0;
+}
+
 bool QtPrintDevice::end()
 {
     const bool ended = !m_painter.isActive() || m_painter.end();

@@ -26,6 +26,7 @@ public:
     bool new_page() override;
     void set_style(Style style) override;
     void draw_text(int x, int y, const QString &text) override;
+    int text_width(const QString &text) override;
     bool end() override;
     QString error() const override { return m_error; }
 

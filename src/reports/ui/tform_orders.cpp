@@ -205,9 +205,13 @@ void TForm_orders::lay_out()
         widths[c] = OrderColumns[c].width;
         fixed += widths[c];
     }
-    // An order number has 18 digits; its column grows (from the title column)
-    // until a whole one shows, whatever the font.
-    const int ordidW = m_list->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('0'))) + 10;
+    // An order number has 18 digits, one made by the payment service may have more; the
+    // column grows (from the title column) until every one on the page shows whole,
+    // whatever the font.
+    int ordidW = m_list->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('0'))) + 10;
+    for (int r = 0; r < m_rows.rows.size(); ++r)
+        ordidW = std::max(
+            ordidW, m_list->fontMetrics().horizontalAdvance(order_list_row(m_rows, r).ordid) + 10);
     if (ordidW > widths[ColOrdid]) {
         fixed += ordidW - widths[ColOrdid];
         widths[ColOrdid] = ordidW;
@@ -236,7 +240,15 @@ void TForm_orders::showEvent(QShowEvent *event)
         setGeometry(
             frame.x() + (frame.width() - w) / 2, frame.y() + (frame.height() - h) / 2, w, h);
     }
-    guarded(ctx(), [&] { getlist(); });
+    guarded(ctx(), [&] {
+        getlist();
+        // The order chosen last time stays chosen, highlighted, while it is on the page
+        // shown; otherwise a new showing lists no lines of an order nobody sees.
+        if (m_list->selectedItems().isEmpty() && !m_shown.isEmpty()) {
+            m_shown.clear();
+            list_lines();
+        }
+    });
 }
 
 void TForm_orders::getlist()
@@ -245,7 +257,13 @@ void TForm_orders::getlist()
     m_rows = read_orders_page(ctx(), m_bar->keyword()->text(), m_page);
     set_page_bar(m_page, m_rows.pages, this, m_rows.records);
     fill_rows();
+    lay_out();
     list_lines();
+    // The row of the order whose lines are listed is the one highlighted.
+    m_list->clearSelection();
+    for (int r = 0; r < m_rows.rows.size(); ++r)
+        if (!m_shown.isEmpty() && order_list_row(m_rows, r).id == m_shown)
+            m_list->selectRow(r);
 }
 
 void TForm_orders::fill_rows()

@@ -9,6 +9,7 @@
 #include "support/ui/guikit.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -83,6 +84,26 @@ private slots:
         const int title = box->fontMetrics().horizontalAdvance(box->windowTitle());
         const int buttons = 3 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight);
         QVERIFY2(box->width() >= title + buttons, qPrintable(QString::number(box->width())));
+        box->hide();
+    }
+
+    // The demonstration offer, the longest question the counter asks, on one line: not
+    // its last character alone on a second.
+    void aSentenceStaysWhole()
+    {
+        const QString text = QStringLiteral(
+            "系统检测到，您还没有添加基础数据，是否添加体验数据，体验后体验数据可删除");
+        const auto box = make_message_box(QMessageBox::Question,
+                                          QStringLiteral("友情提示"),
+                                          text,
+                                          QMessageBox::Ok | QMessageBox::Cancel);
+        box->show();
+        QCoreApplication::processEvents();
+        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        QVERIFY2(label->height() < 2 * label->fontMetrics().lineSpacing(),
+                 qPrintable(QString::number(label->height())));
+        QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(text));
         box->hide();
     }
 };

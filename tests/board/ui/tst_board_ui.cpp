@@ -177,6 +177,26 @@ private slots:
         QCOMPARE(b.prompts->errors, QStringList());
     }
 
+    void aRepeatingSyncFailureIsShownOnce()
+    {
+        Board b;
+        add_desks(b, 3);
+        b.show();
+        b.exec("ALTER TABLE lumo_desk DROP COLUMN price"); // by a tool, while running
+        for (int i = 0; i < 3; ++i)
+            b.main()->sync_tick();
+        QCOMPARE(b.prompts->errors.size(), 1);
+        QVERIFY2(b.prompts->errors.first().contains("no such column"),
+                 qPrintable(b.prompts->errors.first()));
+        // A tick that works again ends the failure; the next one is shown again.
+        b.exec("ALTER TABLE lumo_desk ADD COLUMN price DOUBLE (2) DEFAULT (0)");
+        b.main()->sync_tick();
+        b.exec("ALTER TABLE lumo_desk DROP COLUMN price");
+        b.main()->sync_tick();
+        b.main()->sync_tick();
+        QCOMPARE(b.prompts->errors.size(), 2);
+    }
+
     void tileOfATableDeletedElsewhere()
     {
         // Its tile is still on this board; clicking it must not leave the order panel

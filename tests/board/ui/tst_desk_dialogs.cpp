@@ -120,6 +120,21 @@ private slots:
         QCOMPARE(child<QLineEdit>(d, "Edit_nums")->text(), QString());
     }
 
+    void everyOpeningStartsInTheFirstField()
+    {
+        GuiProgram p;
+        p.exec("INSERT INTO lumo_desk(title,bh,stat,sort) VALUES('一号桌','A1',0,1)");
+        TForm_desk_zt *d = open_zt(p, "A1");
+        QCOMPARE(d->focusWidget(), child<QLineEdit>(d, "Edit_ydtruename"));
+        child<QLineEdit>(d, "Edit_fwy")->setFocus();
+        QCOMPARE(d->focusWidget(), child<QLineEdit>(d, "Edit_fwy"));
+        d = open_zt(p, "A1"); // hidden and shown again
+        QCOMPARE(d->focusWidget(), child<QLineEdit>(d, "Edit_ydtruename"));
+        child<QLineEdit>(d, "Edit_nums")->setFocus();
+        d->open_with(desk_id(p, "A1"), QString()); // still open, opened again from the board
+        QCOMPARE(d->focusWidget(), child<QLineEdit>(d, "Edit_ydtruename"));
+    }
+
     void saveAgainWritesOnlyChangedFields()
     {
         GuiProgram p;

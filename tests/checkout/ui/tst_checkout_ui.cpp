@@ -226,7 +226,8 @@ private slots:
         QCOMPARE(r.p.scalar("SELECT stat FROM lumo_desk WHERE id=1"), QString("0"));
         QCOMPARE(text(r.main, "desklist_groupbox_static4_1"), QString("空闲"));
         QCOMPARE(text(r.main, "desklist_groupbox_static5_1"), QString("桌A1￥0.00"));
-        QCOMPARE(text(r.main, "sum_settled"), QString("15.50"));
+        // Settled takings count the balance paid, as the takings report does: 15.50 + 20.
+        QCOMPARE(text(r.main, "sum_settled"), QString("35.50"));
         QCOMPARE(find<QPushButton>(r.main, "count_free")->text(), QString("空闲：2"));
         QCOMPARE(find<QPushButton>(r.main, "count_busy")->text(), QString("占用：0"));
         QVERIFY(r.p.prompts->errors.isEmpty());

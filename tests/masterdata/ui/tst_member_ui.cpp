@@ -175,6 +175,13 @@ private slots:
         QVERIFY(MasterdataFixture::rows(s).at(1).endsWith("|25.50|"));
         QCOMPARE(s->findChild<QLineEdit *>("LabeledEdit3")->text(), QString("张三丰"));
         QVERIFY(s->editing());
+
+        // Paid from while the window was hidden: shown again, it shows what is stored.
+        s->hide();
+        f.exec("UPDATE lumo_member SET balance=400 WHERE id=1");
+        s->show();
+        QCOMPARE(balance->text(), QString("￥400.00"));
+        QVERIFY(MasterdataFixture::rows(s).at(1).endsWith("|400.00|"));
     }
 };
 

@@ -235,6 +235,31 @@ private slots:
         add_line(c, c.now, "雪碧", "6", "2");
         c.open();
         QCOMPARE(c.lines(), QStringList({"可乐|5|1|5.00", "雪碧|6|2|12.00"}));
+        // ... with its row highlighted, so the lines say whose they are.
+        QCOMPARE(c.list()->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(c.list()->selectionModel()->selectedRows().first().row(), 0);
+
+        // An order no longer on the page shown: a new showing lists no lines of it.
+        c.orders()->hide();
+        c.exec("DELETE FROM lumo_orders WHERE id=" + c.now);
+        c.open();
+        QVERIFY(c.lines().isEmpty());
+        QVERIFY(c.list()->selectionModel()->selectedRows().isEmpty());
+    }
+
+    // An order number made by the payment service, longer than the program's own.
+    void serviceOrderNumberShowsWhole()
+    {
+        Counter c;
+        OrderSpec o;
+        o.ordid = "PS20261211160723000000000000000042";
+        o.deskid = 1;
+        o.stat = 1;
+        add_order(c, o);
+        c.open();
+        QTableWidget *t = c.list();
+        QVERIFY(t->columnWidth(TForm_orders::ColOrdid) - 8
+                >= t->fontMetrics().horizontalAdvance(o.ordid));
     }
 
     void receiptOfTheClickedOrder_data()
