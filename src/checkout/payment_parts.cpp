@@ -75,17 +75,23 @@ PaymentPart part_of(const TSQLiteTable &t)
 const QString PartColumns
     = QStringLiteral("id,paytype,amount_fen,given_fen,note,ordid,stat,addtime");
 
-QVector<PaymentPart> received_of(TSQLiteDatabase &db, const QString &order_id)
+// The parts of an order, in the order they were paid; `filter` narrows them further.
+QVector<PaymentPart> parts_of(TSQLiteDatabase &db, const QString &order_id, const QString &filter)
 {
     QVector<PaymentPart> out;
     for (TSQLiteTable t = db.GetTable(QStringLiteral("SELECT ") + PartColumns
-                                          + QStringLiteral(" FROM mivo_payment where orderid=? "
-                                                           "AND stat=0 order by id"),
+                                          + QStringLiteral(" FROM mivo_payment where orderid=?")
+                                          + filter + QStringLiteral(" order by id"),
                                       {order_id});
          !t.isEof();
          t.Next())
         out.append(part_of(t));
     return out;
+}
+
+QVector<PaymentPart> received_of(TSQLiteDatabase &db, const QString &order_id)
+{
+    return parts_of(db, order_id, QStringLiteral(" AND stat=0"));
 }
 
 // The bill of the order (or of its chosen lines) inside an open connection.
@@ -578,13 +584,5 @@ bool refund_received_part(AppContext &ctx, qint64 part_id)
 
 QVector<PaymentPart> order_parts(TSQLiteDatabase &db, const QString &order_id)
 {
-    QVector<PaymentPart> out;
-    for (TSQLiteTable t = db.GetTable(QStringLiteral("SELECT ") + PartColumns
-                                          + QStringLiteral(" FROM mivo_payment where orderid=? "
-                                                           "order by id"),
-                                      {order_id});
-         !t.isEof();
-         t.Next())
-        out.append(part_of(t));
-    return out;
+    return parts_of(db, order_id, QString());
 }
